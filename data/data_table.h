@@ -1,0 +1,164 @@
+#pragma once
+// The one in-memory table of loaded data: fields (columns) and samples (rows),
+// with the shared text pool and the table of distinct date/time values.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/hash_index.h"
+
+namespace vlm {
+
+enum DataSourceKind : int32_t {
+  DSK_NONE = 0,
+  DSK_EXCEL = 1,
+  DSK_ACCESS = 2,
+  DSK_CLIPBOARD = 3,
+  DSK_ODBC = 4,
+};
+
+enum FieldType : uint8_t {
+  FT_NONE = 0,
+  FT_INTEGER = 1,
+  FT_REAL = 2,
+  FT_TEXT = 3,
+  FT_DATETIME = 4,
+  FT_BOOLEAN = 5,
+  FT_FLAG = 6,
+  FT_SIZE = 7,
+  FT_TEXT2 = 8,
+};
+
+enum AnalysisClass : uint8_t {
+  AC_NONE = 0,
+  AC_TEXT = 2,
+  AC_INTEGER = 3,
+  AC_REAL = 4,
+  AC_DATETIME = 6,
+  AC_FREE = 255,  // a field record not in use after start-up
+};
+
+// 0 no separator or a thousands separator, 1 a decimal separator,
+// 2 a separator that repeats (grouping), 3 both '.' and ',' (or a blank with one).
+using NumberFormatClass = int32_t;
+
+constexpr int kMaxFields = 2048;
+constexpr int kFieldNameSize = 1028;  // 1027 characters and the terminating zero
+constexpr int kRowGrowthStep = 500;
+
+constexpr uint8_t kCellPresent = 0x01;
+constexpr uint8_t kFieldValid = 0x01;
+
+struct Cell {
+  union {
+    int32_t i;
+    float f;
+  } value{0};
+  int32_t second = 0;      // FT_SIZE: the size in bytes
+  int32_t engineWord = 0;  // free for the scene and tools
+  uint8_t flags = 0;       // bit 0: present
+};
+
+// One entry of a field's sorted distinct-value list (built by the Selector's analysis).
+struct DistinctValue {
+  int32_t value = 0;   // integer value, text pool index or time table index
+  float fvalue = 0.0f;
+  int32_t word = 0;
+  uint32_t flags = 0;  // bit 0: the empty value
+  int32_t last = 0;
+};
+constexpr uint32_t kDistinctEmpty = 0x01;
+
+union IntOrFloat {
+  int32_t i;
+  float f;
+};
+
+struct DataField {
+  char name[kFieldNameSize] = {};
+  int32_t sourceColumn = 0;
+  uint8_t analysisClass = AC_FREE;
+  uint8_t type = FT_NONE;
+  uint8_t flags = 0;  // bit 0: valid
+  std::vector<Cell> cells;  // row capacity entries; empty when no rows were allocated
+  IntOrFloat min{0};
+  IntOrFloat max{0};
+  int32_t valueClass = 1;
+  int32_t workingValue = 0;
+  IntOrFloat selectorLow{0};
+  IntOrFloat selectorHigh{0};
+  int32_t workingIndex[5] = {-1, -1, -1, -1, -1};
+  uint8_t workingFlag = 0;
+  int32_t distinctCount = 0;
+  std::vector<DistinctValue> distinct;
+  char selectorText[1024] = {};
+  int32_t selectorWord = 0;
+  int32_t dateOrderState = 0;
+  int32_t dateComponentMax[3] = {0, 0, 0};
+  NumberFormatClass numberFormatClass = 0;
+};
+
+// Layout of the platform's system-time record; parsing marks unseen parts with 60666.
+struct TimeEntry {
+  uint16_t year = 0;
+  uint16_t month = 0;
+  uint16_t dayOfWeek = 0;
+  uint16_t day = 0;
+  uint16_t hour = 0;
+  uint16_t minute = 0;
+  uint16_t second = 0;
+  uint16_t millisecond = 0;
+};
+constexpr uint16_t kTimePartUnseen = 60666;
+
+struct AccessObject {
+  std::string name;
+  int32_t kind = 0;  // 21 table, 23 query
+};
+
+// Per-row arrays that other subsystems keep in step with the table (selection
+// flags, the GL selection buffer, association values). The engine installs them.
+struct RowArrayHooks {
+  // Called while growing, before the table's own arrays; false stops the growth.
+  std::function<bool(int32_t oldRowCount, int32_t newCapacity)> grow;
+  // Called while clearing the table.
+  std::function<void()> clear;
+  // Called whenever the scene must recompile its lists.
+  std::function<void()> invalidateGraphicCache;
+};
+
+struct TextPoolIndex;  // hash index over the pool texts (defined with the pool operations)
+struct TimeTableIndex;
+
+struct TextPool {
+  std::vector<std::string> texts;  // distinct texts, index = pool index
+  int32_t slotCount = 0;  // allocated slots, grown 4096 at a time ("slots" is a Qt keyword)
+  std::shared_ptr<TextPoolIndex> index;
+};
+
+struct TimeTable {
+  std::vector<TimeEntry> entries;  // distinct entries, grown 128 at a time
+  std::shared_ptr<TimeTableIndex> index;
+};
+
+struct DataTable {
+  std::string serverQuery;
+  std::string sourceName;
+  std::string sourcePath;
+  int32_t sourceKind = DSK_NONE;
+  std::vector<AccessObject> accessObjects;
+  int32_t currentAccessObject = -1;
+  std::vector<DataField> fields = std::vector<DataField>(kMaxFields);
+  std::vector<int32_t> rowIds;  // the RowIdList: row capacity entries
+  int32_t fieldCount = 0;
+  int32_t rowCount = 0;
+  int32_t rowCapacity = 0;
+  int32_t sourceRowCount = 0;
+  TextPool textPool;
+  TimeTable timeTable;
+  std::string excelSelection;
+  RowArrayHooks hooks;
+};
+
+}  // namespace vlm

@@ -1,0 +1,91 @@
+#pragma once
+// EngineState: the process-wide state of the engine. Four records and the work
+// buffer, created by vlm_InitSystem and freed by vlm_DeinitSystem.
+//
+// The worker threads keep the state alive through a shared reference, so a
+// thread that outlives its time-out at teardown never touches freed memory.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "data/data_table.h"
+#include "engine/input_state.h"
+#include "engine/settings.h"
+#include "engine/view_state.h"
+#include "model/association.h"
+#include "model/color_model.h"
+#include "platform/data_lock.h"
+#include "platform/event.h"
+#include "platform/regional_settings.h"
+#include "scene/object_record.h"
+#include "scene/space_settings.h"
+
+namespace vlm {
+
+class WorkerThread;
+
+constexpr size_t kWorkBufferSize = 131072;
+
+struct MainRecord {
+  std::string productName;   // "Velmora ACCESS" or "Velmora EXCEL"
+  std::string shortName;     // "vlmac" or "vlmxl"
+  void* hostInstance = nullptr;
+  void* hostWindow = nullptr;     // the host's main window object (QObject*)
+  void* hostToolbar = nullptr;
+  void* hostStatusBar = nullptr;
+  std::thread::id hostThreadId;
+  std::shared_ptr<WorkerThread> engineThread;
+  std::shared_ptr<WorkerThread> dataThread;
+  platform::ManualResetEvent engineDone;
+  platform::ManualResetEvent dataDone;
+  platform::DataLock dataLock;
+  std::atomic<int32_t> windowOpenResult{0};
+  int32_t applicationId = 0;
+  int32_t applicationKind = 0;  // 1 Excel, 2 Access, 0 none
+  std::string registryRoot;
+  std::string startupFolder, modelFolder, dataFolder, imageFolder;
+  platform::RegionalSettings regional;
+  InputState input;
+  EngineSettings settings;
+  bool settingsRead = false;  // teardown writes settings only once they were read
+  LoadControl loadControl;
+  std::atomic<int32_t> abortFlag{0};
+  uint32_t startTime = 0;
+  std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
+  std::vector<char> work = std::vector<char>(kWorkBufferSize);
+};
+
+struct ViewRecord {
+  ViewState view;
+  ColorModel colorModel;
+  ColorModel savedColorModel;
+  SpaceSettings space;
+};
+
+struct ModelRecord {
+  AssociationSet associations;
+  std::vector<ObjectRecord> objects;
+  int32_t objectCount = 0;
+  std::vector<uint8_t> selectionFlags;  // 0 not selected, 1 selected, 6 re-evaluate
+  int32_t selectedCount = 0;
+  std::atomic<int32_t> saved{1};
+  std::string modelName;
+  std::string modelPath;
+};
+
+struct EngineState {
+  std::unique_ptr<MainRecord> main;
+  std::unique_ptr<ViewRecord> view;
+  std::unique_ptr<ModelRecord> model;
+  std::unique_ptr<DataTable> data;
+};
+
+// The live state, or null before vlm_InitSystem and after vlm_DeinitSystem.
+std::shared_ptr<EngineState> currentState();
+void setCurrentState(std::shared_ptr<EngineState> state);
+
+}  // namespace vlm

@@ -1,0 +1,25 @@
+#include "host/view_window.h"
+
+#include <QSurfaceFormat>
+
+namespace vlm::host {
+
+View3DWindow::View3DWindow() {
+  setSurfaceType(QSurface::OpenGLSurface);
+  QSurfaceFormat format;
+  format.setRenderableType(QSurfaceFormat::OpenGL);
+  format.setProfile(QSurfaceFormat::CompatibilityProfile);
+  format.setRedBufferSize(8);
+  format.setGreenBufferSize(8);
+  format.setBlueBufferSize(8);
+  format.setAlphaBufferSize(8);
+  format.setDepthBufferSize(16);
+  format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+  setFormat(format);
+}
+
+void View3DWindow::exposeEvent(QExposeEvent*) {}
+
+void View3DWindow::resizeEvent(QResizeEvent*) {}
+
+}  // namespace vlm::host

@@ -1,0 +1,49 @@
+#pragma once
+// The data lock: guards the data table, the associations and the scene.
+// Free means "set". Acquiring waits for it to be free and takes it in one step,
+// so two threads can never both get in.
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace vlm::platform {
+
+class DataLock {
+ public:
+  // Waits until free, then takes it. A negative timeout waits without limit.
+  // While waiting, `pump` (if given) is called whenever woken, so a waiting host
+  // thread can still serve requests of the thread that holds the lock.
+  bool acquire(std::chrono::milliseconds timeout = std::chrono::milliseconds(-1));
+  bool tryAcquire();
+  // Takes the lock without waiting, whoever holds it (closing the window does
+  // this so that no new work starts). Returns whether it was free.
+  bool force();
+  void release();
+  bool isFree() const;
+  // Waits until the lock is free without taking it.
+  bool waitFree(std::chrono::milliseconds timeout = std::chrono::milliseconds(-1)) const;
+  // Wakes waiters so they can run their pump.
+  void nudge();
+  void setPump(std::function<void()> pump);
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::condition_variable cv_;
+  bool free_ = true;
+  std::function<void()> pump_;
+};
+
+// Holds the lock for a scope.
+class DataLockGuard {
+ public:
+  explicit DataLockGuard(DataLock& lock) : lock_(lock) { lock_.acquire(); }
+  ~DataLockGuard() { lock_.release(); }
+  DataLockGuard(const DataLockGuard&) = delete;
+  DataLockGuard& operator=(const DataLockGuard&) = delete;
+
+ private:
+  DataLock& lock_;
+};
+
+}  // namespace vlm::platform

@@ -1,0 +1,124 @@
+#include "platform/registry_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace vlm::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RegistryStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vlm-registry-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string user() const { return (dir_ / "user" / "registry").string(); }
+  std::string machine() const { return (dir_ / "machine").string(); }
+  fs::path dir_;
+};
+
+constexpr auto HKCU = RegistryRoot::CurrentUser;
+constexpr auto HKLM = RegistryRoot::LocalMachine;
+const std::string kKey = "SOFTWARE\\Velmora\\Velmora.Access\\";
+
+TEST_F(RegistryStoreTest, ValuesSurviveAReopen) {
+  {
+    RegistryStore store(user(), machine());
+    ASSERT_TRUE(store.writeDword(HKCU, kKey, "Asking", 0));
+    ASSERT_TRUE(store.writeText(HKCU, kKey, "Center", "CENTER_UNIVERSE"));
+    ASSERT_TRUE(store.writeText(HKCU, kKey, "LastFile0", "/data/a=b]\tc\nd\\e.vlm"));
+  }
+  RegistryStore store(user(), machine());
+  EXPECT_EQ(store.readDword(HKCU, kKey, "Asking"), 0u);
+  EXPECT_EQ(store.readText(HKCU, kKey, "Center"), "CENTER_UNIVERSE");
+  EXPECT_EQ(store.readText(HKCU, kKey, "LastFile0"), "/data/a=b]\tc\nd\\e.vlm");
+}
+
+TEST_F(RegistryStoreTest, TypesAreKeptApart) {
+  RegistryStore store(user(), machine());
+  store.writeText(HKCU, kKey, "Asking", "1");
+  EXPECT_FALSE(store.readDword(HKCU, kKey, "Asking").has_value());
+  store.writeDword(HKCU, kKey, "Center", 7);
+  EXPECT_FALSE(store.readText(HKCU, kKey, "Center").has_value());
+}
+
+TEST_F(RegistryStoreTest, KeyPathsIgnoreCaseAndTrailingBackslash) {
+  RegistryStore store(user(), machine());
+  store.writeDword(HKCU, kKey, "WinPosX", 12);
+  EXPECT_EQ(store.readDword(HKCU, "software\\velmora\\velmora.access", "WinPosX"), 12u);
+}
+
+TEST_F(RegistryStoreTest, DeletingAKeyTakesItsSubKeys) {
+  RegistryStore store(user(), machine());
+  store.writeDword(HKCU, kKey, "A", 1);
+  store.writeDword(HKCU, kKey + "Sub\\", "B", 2);
+  store.writeDword(HKCU, "SOFTWARE\\Other\\", "C", 3);
+  EXPECT_TRUE(store.deleteKey(HKCU, kKey));
+  EXPECT_FALSE(store.readDword(HKCU, kKey, "A").has_value());
+  EXPECT_FALSE(store.readDword(HKCU, kKey + "Sub", "B").has_value());
+  EXPECT_EQ(store.readDword(HKCU, "SOFTWARE\\Other\\", "C"), 3u);
+}
+
+TEST_F(RegistryStoreTest, GarbageFileReadsAsWhatStillParses) {
+  fs::create_directories(fs::path(user()).parent_path());
+  {
+    std::ofstream out(user(), std::ios::binary);
+    out << "[SOFTWARE\\Velmora\\Velmora.Access\\]\ndword:Asking=0\ndword:Advisor=12x\n"
+        << std::string("\0\xff\xfe[[[]]]===::", 16) << "\ndword:Huge=99999999999\ntext:Bad=\\q\n"
+        << "dword:Mapping";  // torn in the middle of a line
+  }
+  RegistryStore store(user(), machine());
+  EXPECT_EQ(store.readDword(HKCU, kKey, "Asking"), 0u);
+  EXPECT_FALSE(store.readDword(HKCU, kKey, "Advisor").has_value());
+  EXPECT_FALSE(store.readDword(HKCU, kKey, "Huge").has_value());
+  EXPECT_EQ(store.readText(HKCU, kKey, "Bad"), "\\q");
+  EXPECT_FALSE(store.readDword(HKCU, kKey, "Mapping").has_value());
+}
+
+TEST_F(RegistryStoreTest, WritesLeaveNoTemporaryFiles) {
+  RegistryStore store(user(), machine());
+  for (uint32_t i = 0; i < 20; ++i) store.writeDword(HKCU, kKey, "N", i);
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(user()).parent_path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(RegistryStoreTest, MachineFileIsReadAndAFailedWriteChangesNothing) {
+  {
+    std::ofstream out(machine());
+    out << "[SOFTWARE\\Velmora\\Velmora.Access\\]\ntext:InstallRoot=/opt/velmora\n";
+  }
+  RegistryStore readable(user(), machine());
+  EXPECT_EQ(readable.readText(HKLM, kKey, "InstallRoot"), "/opt/velmora");
+
+  RegistryStore unwritable(user(), "/proc/velmora-no-such-folder/registry");
+  EXPECT_FALSE(unwritable.writeText(HKLM, kKey, "InstallRoot", "/elsewhere"));
+  EXPECT_FALSE(unwritable.readText(HKLM, kKey, "InstallRoot").has_value());
+}
+
+TEST(RegistryTextTest, FormatThenParseRoundTrips) {
+  RegistryStore::Hive hive;
+  std::map<std::string, std::string> spelling;
+  hive["K"]["text"].text = "line\r\nnext=]\\";
+  hive["K"]["n"].isDword = true;
+  hive["K"]["n"].dword = 4294967295u;
+  spelling["K"] = "k";
+  std::map<std::string, std::string> back;
+  auto parsed = parseRegistryText(formatRegistryText(hive, spelling), &back);
+  EXPECT_EQ(parsed["K"]["text"].text, "line\r\nnext=]\\");
+  EXPECT_EQ(parsed["K"]["n"].dword, 4294967295u);
+  EXPECT_EQ(back["K"], "k");
+}
+
+}  // namespace
+}  // namespace vlm::platform

@@ -17,6 +17,19 @@
 typedef uintptr_t vlm_wparam;
 typedef uintptr_t vlm_lparam;
 
+/* Host messages reach the host window as Qt events of this type. The text
+   pointer stays valid while the event is being handled. */
+typedef struct vlm_host_message {
+  unsigned int message;
+  vlm_wparam wParam;
+  vlm_lparam lParam;
+  int64_t extra; /* a third count, e.g. the selected count of HM_HITS */
+  const char* text;
+} vlm_host_message;
+VLM_API int vlm_HostMessageEventType(void);
+VLM_API int vlm_ReadHostMessage(void* event, vlm_host_message* out);
+VLM_API void vlm_SetHostMessageResult(void* event, intptr_t result);
+
 /* system life cycle */
 VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolbar,
                            void* hostStatusBar, int applicationId);

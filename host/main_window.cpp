@@ -10,7 +10,6 @@
 #include "engine/host_messages.h"
 #include "engine/vlmapi.h"
 #include "host/view_window.h"
-#include "platform/host_bridge.h"
 
 namespace vlm::host {
 
@@ -55,7 +54,7 @@ void MainWindow::stopEngine() {
 }
 
 bool MainWindow::event(QEvent* e) {
-  if (e->type() == platform::HostMessageEvent::eventType()) {
+  if (e->type() == vlm_HostMessageEventType()) {
     handleHostMessage(e);
     return true;
   }
@@ -63,11 +62,11 @@ bool MainWindow::event(QEvent* e) {
 }
 
 void MainWindow::handleHostMessage(QEvent* e) {
-  auto* message = static_cast<platform::HostMessageEvent*>(e);
-  const auto& d = message->data;
+  vlm_host_message d{};
+  if (!vlm_ReadHostMessage(e, &d)) return;
   switch (d.message) {
     case HM_PROGRESS_BEGIN:
-      statusText_->setText(QString::fromStdString(d.text));
+      statusText_->setText(QString::fromUtf8(d.text));
       break;
     case HM_PROGRESS_END:
       statusText_->setText(QStringLiteral(" ready"));

@@ -120,26 +120,26 @@ struct AccessObject {
 // Per-row arrays that other subsystems keep in step with the table (selection
 // flags, the GL selection buffer, association values). The engine installs them.
 struct RowArrayHooks {
-  // Called while growing, before the table's own arrays; false stops the growth.
+  // Called while growing, before the table's own arrays; false stops the growth
+  // (the hook reports its own failure and sets the abort flag).
   std::function<bool(int32_t oldRowCount, int32_t newCapacity)> grow;
   // Called while clearing the table.
   std::function<void()> clear;
-  // Called whenever the scene must recompile its lists.
+  // Called whenever the scene must recompile its lists (clearing and growing).
   std::function<void()> invalidateGraphicCache;
 };
 
-struct TextPoolIndex;  // hash index over the pool texts (defined with the pool operations)
-struct TimeTableIndex;
+constexpr int32_t kTextPoolSlotStep = 4096;
 
 struct TextPool {
   std::vector<std::string> texts;  // distinct texts, index = pool index
-  int32_t slotCount = 0;  // allocated slots, grown 4096 at a time ("slots" is a Qt keyword)
-  std::shared_ptr<TextPoolIndex> index;
+  int32_t slotCount = 0;  // allocated slots, counted 4096 at a time ("slots" is a Qt keyword)
+  HashIndex index;        // finds a text's pool index without scanning the pool
 };
 
 struct TimeTable {
-  std::vector<TimeEntry> entries;  // distinct entries, grown 128 at a time
-  std::shared_ptr<TimeTableIndex> index;
+  std::vector<TimeEntry> entries;  // distinct entries, index = time table index
+  HashIndex index;                 // finds an entry's index without scanning the table
 };
 
 struct DataTable {

@@ -14,6 +14,7 @@ namespace vlm {
 
 namespace render {
 struct RenderContext;  // GL objects of the engine thread (engine/render/render_context.h)
+struct FrameContent;   // what the frame draws between its fixed steps
 }
 
 // The graphic-cache valid flags: a cleared flag makes the next frame compile
@@ -33,8 +34,8 @@ constexpr size_t kGlStringCapacity = 1024;  // each GL string is kept below this
 struct ViewState {
   int32_t viewportWidth = 0;
   int32_t viewportHeight = 0;
-  int32_t toolbarHeight = 0;
-  int32_t statusBarHeight = 0;
+  std::atomic<int32_t> toolbarHeight{0};  // set by the resize poster on the host thread
+  std::atomic<int32_t> statusBarHeight{0};
   float aspect = 1.0f;
   int16_t renderQuality = 1;  // 1 high, 3 low
   int16_t wireframe = 0;
@@ -59,9 +60,15 @@ struct ViewState {
   std::atomic<bool> cacheValid[kGraphicCacheFlagCount] = {};
   // Overlay switches read by the frame (the overlay issue sets them).
   bool legendOn = false;
+  // Set once a texture file is loaded: the canvas and pixel maps work in colour.
+  bool colorTextures = false;
+  // Whether the objects carry textures (the textured shape variant is used).
+  bool texturesPresent = false;
   mutable std::mutex mutex;
   // Context, lists, fonts and canvas; exists only while the window is open.
   std::shared_ptr<render::RenderContext> render;
+  // Installed by the scene; survives the re-creation of the context.
+  std::shared_ptr<render::FrameContent> frameContent;
 };
 
 // A copy of the camera taken under the lock, for one frame or one pick.

@@ -2,6 +2,8 @@
 
 #include <QSurfaceFormat>
 
+#include "engine/vlmapi.h"
+
 namespace vlm::host {
 
 View3DWindow::View3DWindow() {
@@ -18,8 +20,14 @@ View3DWindow::View3DWindow() {
   setFormat(format);
 }
 
-void View3DWindow::exposeEvent(QExposeEvent*) {}
+void View3DWindow::exposeEvent(QExposeEvent*) {
+  if (engineActive_ && isExposed()) vlm_DrawScene();
+}
 
-void View3DWindow::resizeEvent(QResizeEvent*) {}
+void View3DWindow::resizeEvent(QResizeEvent*) {
+  if (!engineActive_) return;
+  const int rect[4] = {0, 0, width(), height()};
+  vlm_ResizeWindow(this, rect);
+}
 
 }  // namespace vlm::host

@@ -9,7 +9,10 @@ class View3DWindow : public QWindow {
  public:
   View3DWindow();
   // True once the engine draws into the window.
-  void setEngineActive(bool active) { engineActive_ = active; }
+  void setEngineActive(bool active) {
+    engineActive_ = active;
+    if (active) resizeEvent(nullptr);
+  }
 
  protected:
   void exposeEvent(QExposeEvent* e) override;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <new>
 
+#include "engine/camera/navigation.h"
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/commands/thread_loops.h"
@@ -50,28 +51,6 @@ TeardownTimeouts& teardownTimeouts() {
 }
 
 namespace {
-
-// The start camera: looking down at the data from the front.
-void applyStartCamera(EngineState& state) {
-  ViewState& v = state.view->view;
-  state.main->input.animationOn = 0;
-  v.rotation[0] = -70.0f;
-  v.rotation[1] = 0.0f;
-  v.rotation[2] = 0.0f;
-  v.cameraTranslation[0] = 0.0f;
-  v.cameraTranslation[1] = -10.0f;
-  v.cameraTranslation[2] = -200.0f;
-}
-
-void storeInitPosition(EngineState& state) {
-  ViewState& v = state.view->view;
-  for (int i = 0; i < 3; ++i) {
-    v.initPosition[i] = v.sceneCentre[i];
-    v.initPosition[3 + i] = v.cameraTranslation[i];
-    v.initPosition[6 + i] = v.rotation[i];
-  }
-  v.initPositionStored = true;
-}
 
 std::string startupFolder() {
   std::error_code ec;
@@ -129,8 +108,9 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
   m.hostStatusBar = hostStatusBar;
   m.startTime = platform::tickCount();
 
-  applyStartCamera(*state);
-  storeInitPosition(*state);
+  resetCameraPosition(*state);
+  resetModelPosition(*state);
+  setInitPosition(*state);
   m.startupFolder = startupFolder();
   m.modelFolder = m.dataFolder = m.imageFolder = m.startupFolder;
   m.regional = platform::readRegionalSettings();
@@ -160,7 +140,8 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
 
   m.engineDone.reset();
   readSettings(*state, platform::RegistryStore::instance());
-  applyStartCamera(*state);
+  resetCameraPosition(*state);
+  resetModelPosition(*state);
   if (m.settings.firstRun) vlm_AutoArrange(1);
   return 1;
 }

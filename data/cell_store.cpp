@@ -1,0 +1,131 @@
+#include "data/cell_store.h"
+
+#include <cfloat>
+#include <string>
+
+#include "data/char_tests.h"
+#include "data/date_parse.h"
+#include "data/number_text.h"
+#include "data/text_pool.h"
+#include "data/time_table.h"
+
+namespace vlm {
+namespace {
+
+int32_t clampToInt32(int64_t v) {
+  return v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v));
+}
+
+std::string_view trimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+void widenIntRange(DataField& field, int32_t v) {
+  if (v < field.min.i) field.min.i = v;
+  if (v > field.max.i) field.max.i = v;
+}
+
+bool storeInteger(DataField& field, Cell& cell, std::string_view text) {
+  int64_t value = 0;
+  if (!scanInteger(stripToNumberChars(text), value)) return false;
+  cell.value.i = clampToInt32(value);
+  widenIntRange(field, cell.value.i);
+  return true;
+}
+
+bool storeReal(DataField& field, Cell& cell, std::string_view text, const platform::RegionalSettings& regional) {
+  double value = 0;
+  if (isScientificShape(cellShape(text))) {
+    if (!readRealText(text, regional, value)) return false;
+  } else {
+    if (field.numberFormatClass == 0) field.numberFormatClass = 1;
+    std::string number = stripToNumberChars(text);
+    normaliseNumberText(number, field.numberFormatClass, regional);
+    if (!readRealText(number, regional, value)) return false;
+  }
+  const float f = value > FLT_MAX ? FLT_MAX : (value < -FLT_MAX ? -FLT_MAX : static_cast<float>(value));
+  cell.value.f = f;
+  if (f < field.min.f) field.min.f = f;
+  if (f > field.max.f) field.max.f = f;
+  return true;
+}
+
+bool storeText(DataTable& table, Cell& cell, std::string_view text) {
+  const int32_t index = internText(table.textPool, trimBlanks(text));
+  if (index < 0) return false;
+  cell.value.i = index;
+  return true;
+}
+
+bool storeDate(DataTable& table, DataField& field, Cell& cell, std::string_view text,
+               const platform::RegionalSettings& regional) {
+  TimeEntry entry;
+  if (parseDateTime(text, field, regional, entry) == 0) return false;
+  const int32_t index = internTime(table.timeTable, entry);
+  if (index < 0) return false;
+  cell.value.i = index;
+  return true;
+}
+
+bool storeSize(DataTable& table, DataField& field, Cell& cell, std::string_view text) {
+  const std::string_view trimmed = trimBlanks(text);
+  int64_t multiplier = 1;
+  for (char c : trimmed) {
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    if (lower == 'm') {
+      multiplier = 1048576;
+      break;
+    }
+    if (lower == 'k') multiplier = 1024;
+  }
+  int64_t number = 0;
+  if (!scanInteger(stripToNumberChars(trimmed), number)) return false;
+  const int32_t index = internText(table.textPool, trimmed);
+  if (index < 0) return false;
+  // number is at most 15 digits' worth in practice, but hold the product anyway.
+  const int64_t limit = INT64_MAX / multiplier;
+  const int64_t bytes = number > limit ? INT64_MAX : (number < -limit ? INT64_MIN : number * multiplier);
+  cell.value.i = index;
+  cell.second = clampToInt32(bytes);
+  widenIntRange(field, cell.second);
+  return true;
+}
+
+}  // namespace
+
+int storeCell(DataTable& table, int32_t fieldIndex, int32_t sample, std::string_view text,
+              const platform::RegionalSettings& regional) {
+  if (fieldIndex < 0 || fieldIndex >= table.fieldCount || fieldIndex >= kMaxFields || sample < 0) return 0;
+  DataField& field = table.fields[static_cast<size_t>(fieldIndex)];
+  if (static_cast<size_t>(sample) >= field.cells.size()) return 0;
+  if (text.empty() || isMissingMarker(text)) return 0;
+  Cell& cell = field.cells[static_cast<size_t>(sample)];
+  bool stored = false;
+  switch (field.type) {
+    case FT_INTEGER:
+      stored = storeInteger(field, cell, text);
+      break;
+    case FT_REAL:
+      stored = storeReal(field, cell, text, regional);
+      break;
+    case FT_TEXT:
+    case FT_TEXT2:
+      stored = storeText(table, cell, text);
+      break;
+    case FT_DATETIME:
+      stored = storeDate(table, field, cell, text, regional);
+      break;
+    case FT_SIZE:
+      stored = storeSize(table, field, cell, text);
+      break;
+    default:
+      break;
+  }
+  if (!stored) return 0;
+  cell.flags |= kCellPresent;
+  return 1;
+}
+
+}  // namespace vlm

@@ -1,0 +1,21 @@
+#pragma once
+// The loading pass: turning a cell text into the stored value of its field's type.
+#include <cstdint>
+#include <string_view>
+
+#include "data/data_table.h"
+#include "platform/regional_settings.h"
+
+namespace vlm {
+
+// Stores the cell of sample `sample` in field `field` from its text and marks
+// it present; returns 1 when a value was stored, else 0 (empty texts, missing
+// values, texts from which no value can be read, types that take no text,
+// indexes outside the table). Lowers min and raises max of numeric fields.
+//
+// Integers are read in 64 bits and held at the int32 limits; sizes ("4k",
+// "2 MB") likewise, so a size from 2 GB on is 2147483647 bytes.
+int storeCell(DataTable& table, int32_t field, int32_t sample, std::string_view text,
+              const platform::RegionalSettings& regional);
+
+}  // namespace vlm

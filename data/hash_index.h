@@ -1,0 +1,55 @@
+#pragma once
+// An open-addressing index from a 32-bit hash to entry numbers of a table kept
+// elsewhere (the text pool, the time table). The table stays the owner of the
+// keys and of their order; the index only remembers where to look, so interning
+// costs one short probe sequence instead of a scan over every entry.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vlm {
+
+struct HashIndex {
+  // (hash << 32) | (entry + 1); 0 marks an empty bucket. A power of two long.
+  std::vector<uint64_t> buckets;
+  int32_t count = 0;  // entries indexed
+};
+
+// The entry whose hash matches and for which equal(entry) holds, or -1; then
+// *freeBucket (when given) is the bucket where that key belongs.
+template <class Equal>
+int32_t hashIndexFind(const HashIndex& index, uint32_t hash, Equal&& equal, size_t* freeBucket = nullptr) {
+  if (index.buckets.empty()) return -1;
+  const size_t mask = index.buckets.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const uint64_t bucket = index.buckets[i];
+    if (bucket == 0) {
+      if (freeBucket) *freeBucket = i;
+      return -1;
+    }
+    if (static_cast<uint32_t>(bucket >> 32) == hash) {
+      const int32_t entry = static_cast<int32_t>(static_cast<uint32_t>(bucket) - 1);
+      if (equal(entry)) return entry;
+    }
+  }
+}
+
+// Makes room for one more entry, so that a following hashIndexFind gives a
+// free bucket that hashIndexPlace may fill. False when memory ran out; the
+// index is then unchanged.
+bool hashIndexReserveOne(HashIndex& index);
+
+// Fills the free bucket that hashIndexFind gave for this hash.
+void hashIndexPlace(HashIndex& index, size_t freeBucket, uint32_t hash, int32_t entry);
+
+// Adds an entry that is not yet indexed. False when memory ran out; the index
+// is then unchanged.
+bool hashIndexInsert(HashIndex& index, uint32_t hash, int32_t entry);
+
+// Forgets every entry and frees the buckets.
+void hashIndexClear(HashIndex& index);
+
+// Mixes a 64-bit key into a well-spread 32-bit hash.
+uint32_t hashMix64(uint64_t key);
+
+}  // namespace vlm

@@ -1,0 +1,66 @@
+#include "data/table_growth.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "platform/report.h"
+
+namespace vlm {
+namespace {
+
+constexpr int32_t kLargestCapacity = INT32_MAX / kRowGrowthStep * kRowGrowthStep;
+
+template <class T>
+bool tryResize(std::vector<T>& array, size_t size) {
+  // resize leaves the vector untouched when it throws (trivially copyable
+  // elements), which is what keeps the old arrays in place on failure.
+  try {
+    array.resize(size);
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int32_t rowCapacityFor(int32_t count) {
+  if (count <= kRowGrowthStep) return kRowGrowthStep;
+  if (count > kLargestCapacity) return -1;
+  return static_cast<int32_t>((int64_t{count} + kRowGrowthStep - 1) / kRowGrowthStep * kRowGrowthStep);
+}
+
+bool growRows(DataTable& table, int32_t count) {
+  if (table.rowCapacity >= count) return true;
+  const int32_t capacity = rowCapacityFor(count);
+  if (capacity < 0) {
+    platform::reportError("Unable to store IDs!");
+    return false;
+  }
+  const int32_t oldRows = table.rowCount < 0 ? 0 : table.rowCount;
+
+  if (table.hooks.grow && !table.hooks.grow(oldRows, capacity)) return false;
+  if (table.hooks.invalidateGraphicCache) table.hooks.invalidateGraphicCache();
+
+  const size_t size = static_cast<size_t>(capacity);
+  if (!tryResize(table.rowIds, size)) {
+    platform::reportError("Unable to store IDs!");
+    return false;
+  }
+  for (size_t i = static_cast<size_t>(oldRows); i < size; ++i) table.rowIds[i] = -1;
+
+  for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
+    std::vector<Cell>& cells = table.fields[static_cast<size_t>(f)].cells;
+    if (!tryResize(cells, size)) {
+      platform::reportError("Unable to store fields!");
+      return false;
+    }
+    for (size_t i = static_cast<size_t>(oldRows); i < size; ++i) cells[i].flags &= 0xF0;
+  }
+  table.rowCapacity = capacity;
+  return true;
+}
+
+}  // namespace vlm

@@ -1,0 +1,21 @@
+#pragma once
+// The table of distinct date/time values that date fields index into.
+#include <cstdint>
+
+#include "data/data_table.h"
+
+namespace vlm {
+
+// Entries are equal when every part but the day of week is equal.
+bool sameTime(const TimeEntry& a, const TimeEntry& b);
+
+// Returns the index of an equal entry, appending the entry when there is none;
+// -1 when the table cannot grow ("Unable to store all the time information!").
+int32_t internTime(TimeTable& table, const TimeEntry& entry);
+
+// The entry at an index, or nullptr when the index is outside the table.
+const TimeEntry* timeEntry(const TimeTable& table, int32_t index);
+
+void clearTimeTable(TimeTable& table);
+
+}  // namespace vlm

@@ -1,0 +1,67 @@
+// Handlers of the context, resize, quality and draw commands.
+#include "engine/render/render_commands.h"
+
+#include <GL/gl.h>
+
+#include "engine/commands/command_ids.h"
+#include "engine/engine_state.h"
+#include "engine/input/interaction_hooks.h"
+#include "engine/render/context_lifecycle.h"
+#include "engine/render/frame.h"
+#include "engine/render/gl_setup.h"
+#include "engine/render/render_context.h"
+#include "engine/worker_thread.h"
+#include "platform/command_queue.h"
+#include "platform/message_box.h"
+
+namespace vlm {
+
+bool onOpenWindow(EngineState& state, const platform::Command&) {
+  if (!render::openRenderContext(state)) return false;
+  // Both run after the open has completed, from the engine thread's own queue.
+  postEngine(state, CMD_SET_DEFAULT_COLOR_MODEL, 2);
+  postEngine(state, CMD_SET_RENDER_QUALITY, 1);
+  return true;
+}
+
+void onCloseWindow(EngineState& state, const platform::Command&) { render::closeRenderContext(state); }
+
+void onResize(EngineState& state, const platform::Command& command) {
+  ViewState& v = state.view->view;
+  v.viewportWidth = static_cast<int32_t>(command.wParam);
+  v.viewportHeight = static_cast<int32_t>(command.lParam);
+  if (v.viewportHeight > 0) v.aspect = float(v.viewportWidth) / float(v.viewportHeight);  // else keep the last
+  if (v.render) glViewport(0, 0, v.viewportWidth, v.viewportHeight);
+  v.cacheValid[CACHE_LEGEND] = false;
+  render::drawFrame(state);
+}
+
+bool onSetStereo(EngineState& state, const platform::Command& command) {
+  state.view->view.stereo = command.wParam != 0 ? 1 : 0;
+  render::closeRenderContext(state);
+  if (render::openRenderContext(state)) {
+    interactionHooks().reapplyModel(state);
+    return true;
+  }
+  platform::MessageBoxRequest box;
+  box.caption = " Grid 3D STEREO Setting";
+  box.text = "You need to RESTART Velmora \nto turn 3D STEREO setting  \ninto full effect...";
+  box.icon = platform::BoxIcon::Warning;
+  platform::showMessageBox(box);
+  return false;
+}
+
+void onSetRenderQuality(EngineState& state, const platform::Command& command) {
+  if (!state.view->view.render) return;
+  render::applyRenderQuality(state, static_cast<int>(static_cast<intptr_t>(command.wParam)));
+}
+
+void onDrawScene(EngineState& state, const platform::Command&) { render::drawFrame(state); }
+
+namespace render {
+void setFrameContent(EngineState& state, std::shared_ptr<FrameContent> content) {
+  state.view->view.frameContent = std::move(content);
+}
+}  // namespace render
+
+}  // namespace vlm

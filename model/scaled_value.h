@@ -1,0 +1,12 @@
+#pragma once
+// An attribute's value in scene units: s(x) = 2 x scale x t, with t the data value x
+// normalised against the display range (transform, straddling rule and MAP_INVERSE
+// applied, no clamping). With scale 50 the output spans 0..100.
+#include "model/association.h"
+
+namespace vlm {
+
+float normalisedUnclamped(const Association& pass, float x);
+float scaledValue(const Association& pass, float x);
+
+}  // namespace vlm

@@ -1,0 +1,188 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "data/date_parse.h"
+#include "data/support/data_test_support.h"
+
+namespace vlm {
+namespace {
+
+struct Parsed {
+  int32_t state = 0;
+  TimeEntry e;
+  int32_t maxima[3] = {0, 0, 0};
+};
+
+Parsed parse(std::string_view text, int32_t state = 0, int32_t centuryBase = 2000) {
+  Parsed p;
+  p.state = parseDateTimeText(text, state, p.maxima, centuryBase, p.e);
+  return p;
+}
+
+void expectDate(const Parsed& p, int y, int m, int d) {
+  EXPECT_GT(p.state, 0);
+  EXPECT_EQ(p.e.year, y);
+  EXPECT_EQ(p.e.month, m);
+  EXPECT_EQ(p.e.day, d);
+}
+
+void expectTime(const Parsed& p, int h, int mi, int s = 0, int ms = 0) {
+  EXPECT_GT(p.state, 0);
+  EXPECT_EQ(p.e.hour, h);
+  EXPECT_EQ(p.e.minute, mi);
+  EXPECT_EQ(p.e.second, s);
+  EXPECT_EQ(p.e.millisecond, ms);
+}
+
+TEST(DateParse, DottedDates) {
+  expectDate(parse("12.05.2003"), 2003, 12, 5);
+  expectDate(parse("12.05.2003", 2), 2003, 5, 12);
+  EXPECT_EQ(parse("1.2345.6").state, 0);
+  EXPECT_EQ(parse("3.14").state, 0);
+  EXPECT_EQ(parse("1.234.567").state, 0);
+}
+
+TEST(DateParse, NamedMonthsInAFreshField) {
+  const Parsed a = parse("5 janvier 2003");
+  expectDate(a, 2003, 1, 5);
+  const Parsed b = parse("5-Jan-2003");
+  expectDate(b, 2003, 1, 5);
+  // The number first read as the month moved to the day: the order is day first.
+  EXPECT_EQ(b.state, 2);
+  expectDate(parse("monday, 5 may 2003"), 2003, 5, 5);
+  expectDate(parse("Jan 5-2003"), 2003, 1, 5);
+  expectDate(parse("2003-Jan-5", 3), 2003, 1, 5);
+  expectDate(parse("may 5"), 0, 5, 5);
+}
+
+TEST(DateParse, NumericOrders) {
+  expectDate(parse("1/5/2003"), 2003, 1, 5);
+  expectDate(parse("1/5/2003", 2), 2003, 5, 1);
+  expectDate(parse("2003-01-05"), 2003, 1, 5);
+  EXPECT_EQ(parse("2003-01-05").state, 3);
+  expectDate(parse("25/12/2003"), 2003, 12, 25);
+  EXPECT_EQ(parse("25/12/2003").state, 2);
+  // Day first, second number above 12: day and month swap, month first after all.
+  const Parsed swapped = parse("12/25/2003", 2);
+  expectDate(swapped, 2003, 12, 25);
+  EXPECT_EQ(swapped.state, 1);
+}
+
+TEST(DateParse, TwoDigitYearsTakeTheCenturyBase) {
+  expectDate(parse("1/5/03"), 2003, 1, 5);
+  expectDate(parse("1/5/75"), 1975, 1, 5);
+  expectDate(parse("1/5/49"), 2049, 1, 5);
+  expectDate(parse("1/5/50"), 1950, 1, 5);
+  expectDate(parse("1/5/00"), 2000, 1, 5);
+  expectDate(parse("1/5/03", 0, 1900), 1903, 1, 5);
+  expectDate(parse("1/5/75", 0, 1900), 1875, 1, 5);
+  expectDate(parse("1/5/203"), 203, 1, 5);  // three digits are taken as written
+}
+
+TEST(DateParse, ComponentMaximaMustFitTheOrder) {
+  // 2003-13-45: the first position holds 2003, which no month-first date allows.
+  EXPECT_EQ(parse("2003-13-45").state, 0);
+  // A field whose maxima already rule out month first.
+  Parsed p;
+  p.maxima[0] = 20;
+  p.state = parseDateTimeText("1/5/2003", 1, p.maxima, 2000, p.e);
+  EXPECT_EQ(p.state, 0);
+  EXPECT_EQ(p.maxima[0], 20);
+  EXPECT_EQ(p.maxima[1], 0);  // a rejected text leaves the maxima alone
+  p.state = parseDateTimeText("1/5/2003", 2, p.maxima, 2000, p.e);
+  EXPECT_EQ(p.state, 2);
+  EXPECT_EQ(p.maxima[1], 5);
+  EXPECT_EQ(p.maxima[2], 2003);
+}
+
+TEST(DateParse, MaximaCountNameTokensAsPositions) {
+  const Parsed p = parse("5-Jan-2003");
+  EXPECT_EQ(p.maxima[0], 5);
+  EXPECT_EQ(p.maxima[1], 0);
+  EXPECT_EQ(p.maxima[2], 2003);
+}
+
+TEST(DateParse, Times) {
+  expectTime(parse("13:45"), 13, 45);
+  EXPECT_EQ(parse("10:75").state, 0);
+  expectTime(parse("1:30 pm"), 13, 30);
+  expectTime(parse("12:10 pm"), 12, 10);
+  expectTime(parse("13:10 pm"), 13, 10);
+  expectTime(parse("9:05 AM"), 9, 5);
+  expectTime(parse("13:45:10"), 13, 45, 10);
+  expectTime(parse("13:45:10.5"), 13, 45, 10, 500);
+  expectTime(parse("13:45:10,25"), 13, 45, 10, 250);
+  expectTime(parse("13:45:10.005"), 13, 45, 10, 5);
+  EXPECT_EQ(parse("13:45:10.1234").state, 0);
+  EXPECT_EQ(parse("13:60").state, 0);
+  EXPECT_EQ(parse("13:45:61").state, 0);
+  expectTime(parse("30:15"), 0, 30, 15);  // an hour from 24 on is minutes
+  EXPECT_EQ(parse("75:30").state, 0);
+  EXPECT_EQ(parse("1:2:3:4:5").state, 0);
+}
+
+TEST(DateParse, FractionsShiftMinutesAndSeconds) {
+  expectTime(parse("1:30.5"), 0, 1, 30, 500);
+  expectTime(parse("1:30,5"), 0, 1, 30, 500);
+}
+
+TEST(DateParse, DateAndTimeTogether) {
+  const Parsed p = parse("2003-01-05 13:45:10");
+  expectDate(p, 2003, 1, 5);
+  expectTime(p, 13, 45, 10);
+  const Parsed q = parse("1/5/2003 1:30 pm");
+  expectDate(q, 2003, 1, 5);
+  expectTime(q, 13, 30);
+}
+
+TEST(DateParse, NoDateAtAll) {
+  EXPECT_EQ(parse("summary").state, 0);  // holds "mar" but no part of a date
+  EXPECT_EQ(parse("March").state, 0);
+  EXPECT_EQ(parse("Mon-Tue").state, 0);
+  EXPECT_EQ(parse("123").state, 0);
+  EXPECT_EQ(parse("12 34").state, 0);
+  EXPECT_EQ(parse("-1.5").state, 0);
+  EXPECT_EQ(parse("-2.25").state, 0);
+  EXPECT_EQ(parse("5-Foo-2003").state, 0);
+  EXPECT_EQ(parse("mars-bar").state, 0);
+  EXPECT_EQ(parse("abc 12:30").state, 0);
+  EXPECT_EQ(parse("").state, 0);
+  EXPECT_EQ(parse("----").state, 0);
+  EXPECT_EQ(parse("pm:5").state, 0);
+  EXPECT_EQ(parse("1/1/99999").state, 0);  // a year that cannot be held
+}
+
+TEST(DateParse, LeadingZerosAreDecimal) {
+  expectDate(parse("2003-08-09"), 2003, 8, 9);
+}
+
+TEST(DateParse, FieldWrapperUsesTheFieldsStateAndCentury) {
+  DataField f;
+  f.dateOrderState = 2;
+  TimeEntry e;
+  platform::RegionalSettings r = test::settings('.', 0, 1900);
+  EXPECT_EQ(parseDateTime("3/4/05", f, r, e), 2);
+  EXPECT_EQ(e.day, 3);
+  EXPECT_EQ(e.month, 4);
+  EXPECT_EQ(e.year, 1905);
+  EXPECT_EQ(f.dateComponentMax[0], 3);
+  EXPECT_EQ(f.dateComponentMax[1], 4);
+  EXPECT_EQ(f.dateComponentMax[2], 5);
+  EXPECT_EQ(f.dateOrderState, 2);  // raising the state is the classifier's job
+}
+
+TEST(DateParse, HugeInputsStayInBounds) {
+  std::string many;
+  for (int i = 0; i < 30000; ++i) many += "1/";
+  parse(many);
+  parse(std::string(100000, ':'));
+  parse(std::string(100000, '9') + "/1/1");
+  std::string garbage;
+  for (int i = 0; i < 100000; ++i) garbage.push_back(static_cast<char>((i * 7919) & 0xFF));
+  parse(garbage);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace vlm

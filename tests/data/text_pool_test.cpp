@@ -1,0 +1,116 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "data/support/data_test_support.h"
+#include "data/text_pool.h"
+
+namespace vlm {
+namespace {
+
+std::string internedAs(TextPool& pool, std::string_view text) {
+  const int32_t index = internText(pool, text);
+  if (index < 0) return "<none>";
+  return *poolText(pool, index);
+}
+
+TEST(TextPool, CleaningMatchesTheDocumentedCases) {
+  TextPool pool;
+  EXPECT_EQ(internedAs(pool, "  a\tb  "), "a b");
+  EXPECT_EQ(internedAs(pool, "x\r\ny"), "x;;y");
+  EXPECT_EQ(internText(pool, "   "), -1);
+  EXPECT_EQ(internText(pool, ""), -1);
+  EXPECT_EQ(internText(pool, "\t \t"), -1);
+}
+
+TEST(TextPool, LeadingTabsAreSkippedButALeadingLineBreakStays) {
+  TextPool pool;
+  EXPECT_EQ(internedAs(pool, "\t\t a"), "a");
+  // Only line breaks after the first position of the rest become ';'.
+  EXPECT_EQ(internedAs(pool, "\nz"), "\nz");
+  EXPECT_EQ(internedAs(pool, " \r\nz"), "\r;z");
+  // Tabs at the end become blanks and are trimmed.
+  EXPECT_EQ(internedAs(pool, "k\t\t"), "k");
+}
+
+TEST(TextPool, SameTextSameIndexAndIndexesFollowFirstAppearance) {
+  TextPool pool;
+  EXPECT_EQ(internText(pool, "alpha"), 0);
+  EXPECT_EQ(internText(pool, "beta"), 1);
+  EXPECT_EQ(internText(pool, "alpha"), 0);
+  EXPECT_EQ(internText(pool, "  alpha "), 0);
+  EXPECT_EQ(internText(pool, "Alpha"), 2);  // case-sensitive
+  EXPECT_EQ(internText(pool, "a\tb"), 3);
+  EXPECT_EQ(internText(pool, "a b"), 3);  // equal once cleaned
+  EXPECT_EQ(pool.texts.size(), 4u);
+}
+
+TEST(TextPool, SlotCountGrowsIn4096Steps) {
+  TextPool pool;
+  EXPECT_EQ(pool.slotCount, 0);
+  internText(pool, "t0");
+  EXPECT_EQ(pool.slotCount, 4096);
+  for (int i = 1; i < 4096; ++i) internText(pool, "t" + std::to_string(i));
+  EXPECT_EQ(pool.slotCount, 4096);
+  internText(pool, "one more");
+  EXPECT_EQ(pool.slotCount, 8192);
+}
+
+TEST(TextPool, AgreesWithALinearSearchOverManyTexts) {
+  // The hash index must give exactly what a scan from index 0 gives.
+  TextPool pool;
+  std::vector<std::string> reference;
+  uint32_t seed = 12345;
+  for (int i = 0; i < 50000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const std::string text = "v" + std::to_string((seed >> 8) % 7000);
+    int32_t expected = -1;
+    for (size_t j = 0; j < reference.size(); ++j)
+      if (reference[j] == text) expected = static_cast<int32_t>(j);
+    if (expected < 0) {
+      expected = static_cast<int32_t>(reference.size());
+      reference.push_back(text);
+    }
+    ASSERT_EQ(internText(pool, text), expected) << text;
+  }
+  EXPECT_EQ(pool.texts, reference);
+}
+
+TEST(TextPool, IndexIsRebuiltWhenThePoolWasFilledDirectly) {
+  TextPool pool;
+  pool.texts = {"a", "b", "a"};
+  EXPECT_EQ(internText(pool, "a"), 0);  // the first of identical texts
+  EXPECT_EQ(internText(pool, "b"), 1);
+  EXPECT_EQ(internText(pool, "c"), 3);
+}
+
+TEST(TextPool, CopiedPoolsInternIndependently) {
+  TextPool a;
+  internText(a, "x");
+  TextPool b = a;
+  EXPECT_EQ(internText(b, "y"), 1);
+  EXPECT_EQ(internText(a, "z"), 1);
+  EXPECT_EQ(internText(a, "y"), 2);
+  EXPECT_EQ(internText(b, "z"), 2);
+}
+
+TEST(TextPool, TextsWithBytesOfAnyValueAreKeptExactly) {
+  TextPool pool;
+  const std::string odd("\xff\xfe\x80 q\x01", 6);
+  const int32_t i = internText(pool, odd);
+  ASSERT_GE(i, 0);
+  EXPECT_EQ(*poolText(pool, i), odd);
+  EXPECT_EQ(poolText(pool, -1), nullptr);
+  EXPECT_EQ(poolText(pool, 99), nullptr);
+}
+
+TEST(TextPool, ClearingForgetsTexts) {
+  TextPool pool;
+  internText(pool, "a");
+  internText(pool, "b");
+  clearTextPool(pool);
+  EXPECT_EQ(internText(pool, "b"), 0);
+}
+
+}  // namespace
+}  // namespace vlm

@@ -1,0 +1,98 @@
+// Context creation: stereo refused on llvmpipe, the context on its own thread.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <thread>
+
+#include "engine/commands/command_ids.h"
+#include "engine/render/render_commands.h"
+#include "engine/render/render_context.h"
+#include "platform/command_queue.h"
+#include "platform/message_box.h"
+#include "support/render_support.h"
+
+namespace vlm {
+namespace {
+
+bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+TEST(RenderContext, StereoThatCannotBeHadFailsWithTheFormatMessage) {
+  test::ErrorRecorder errors;
+  test::ViewHost host(120, 120, true);
+  auto state = test::makeRenderState();
+  state->view->view.stereo = 1;
+  state->main->hostWindow = host.host.get();
+  platform::Command open;
+  open.number = CMD_OPEN_WINDOW;
+  const bool opened = onOpenWindow(*state, open);
+  if (opened) {
+    EXPECT_TRUE(state->view->view.render->context->format().stereo()) << "opened only with real stereo";
+    onCloseWindow(*state, open);
+    GTEST_SKIP() << "this display gives stereo";
+  }
+  const auto texts = errors.texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_TRUE(texts[0] == "Unable to set OpenGL graphics format (1)" ||
+              texts[0] == "Unable to set OpenGL graphics format (2)")
+      << texts[0];
+  EXPECT_FALSE(state->view->view.render);
+}
+
+TEST(RenderContext, SwitchingStereoOnThatFailsAsksForARestart) {
+  test::ErrorRecorder errors;
+  std::vector<platform::MessageBoxRequest> boxes;
+  auto previous = platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& r) {
+    boxes.push_back(r);
+    return int(platform::BOX_OK);
+  });
+  test::ViewHost host(120, 120);
+  auto state = test::makeRenderState();
+  ASSERT_TRUE(test::openView(*state, host));
+  platform::Command stereo;
+  stereo.number = CMD_SET_STEREO;
+  stereo.wParam = 1;
+  const bool ok = onSetStereo(*state, stereo);
+  platform::setMessageBoxHandler(previous);
+  if (ok) {
+    onCloseWindow(*state, stereo);
+    GTEST_SKIP() << "this display gives stereo";
+  }
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, " Grid 3D STEREO Setting");
+  EXPECT_EQ(boxes[0].text, "You need to RESTART Velmora \nto turn 3D STEREO setting  \ninto full effect...");
+  ASSERT_FALSE(errors.texts().empty());
+  EXPECT_TRUE(startsWith(errors.texts()[0], "Unable to set OpenGL graphics format ("));
+}
+
+TEST(RenderContext, LivesOnItsOwnThreadAndDrawsThere) {
+  test::ViewHost host(100, 100);
+  auto state = test::makeRenderState();
+  state->view->space.rows[0].rgba[1] = 1.0f;  // green background
+  state->main->hostWindow = host.host.get();
+  auto capture = std::make_shared<test::CaptureContent>();
+  render::setFrameContent(*state, capture);
+  bool opened = false;
+  std::thread engine([&] {
+    platform::Command c;
+    c.number = CMD_OPEN_WINDOW;
+    opened = onOpenWindow(*state, c);
+    if (!opened) return;
+    c.number = CMD_RESIZE;
+    c.wParam = 100;
+    c.lParam = 100;
+    onResize(*state, c);
+    c.number = CMD_DRAW_SCENE;
+    onDrawScene(*state, c);
+    c.number = CMD_CLOSE_WINDOW;
+    onCloseWindow(*state, c);
+  });
+  engine.join();
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(capture->frames, 2);
+  EXPECT_GT(capture->at(50, 50)[1], 250);
+  EXPECT_FALSE(state->view->view.render);
+}
+
+}  // namespace
+}  // namespace vlm

@@ -37,7 +37,9 @@ bool storeInteger(DataField& field, Cell& cell, std::string_view text) {
 
 bool storeReal(DataField& field, Cell& cell, std::string_view text, const platform::RegionalSettings& regional) {
   double value = 0;
-  if (isScientificShape(cellShape(text))) {
+  // Only a text with an 'e' can be scientific; most cells skip the shape pass.
+  const bool maybeScientific = text.find_first_of("eE") != std::string_view::npos;
+  if (maybeScientific && isScientificShape(cellShape(text))) {
     if (!readRealText(text, regional, value)) return false;
   } else {
     if (field.numberFormatClass == 0) field.numberFormatClass = 1;

@@ -142,6 +142,9 @@ struct TimeTable {
   HashIndex index;                 // finds an entry's index without scanning the table
 };
 
+// The source row number of each sample (Excel row, Access record number); -1 for a new slot.
+using RowIdList = std::vector<int32_t>;
+
 struct DataTable {
   std::string serverQuery;
   std::string sourceName;
@@ -150,7 +153,7 @@ struct DataTable {
   std::vector<AccessObject> accessObjects;
   int32_t currentAccessObject = -1;
   std::vector<DataField> fields = std::vector<DataField>(kMaxFields);
-  std::vector<int32_t> rowIds;  // the RowIdList: row capacity entries
+  RowIdList rowIds;  // row capacity entries
   int32_t fieldCount = 0;
   int32_t rowCount = 0;
   int32_t rowCapacity = 0;

@@ -205,6 +205,25 @@ TEST(Store, DatesIntoTheTimeTable) {
   EXPECT_EQ(t.store("not a date", 3), 0);
 }
 
+TEST(Store, ARejectedDateDoesNotSpoilTheFieldsLaterDates) {
+  // A date type from a source's type code is stored without an analysis pass.
+  TypedTable t(FT_DATETIME);
+  EXPECT_EQ(t.store("40/40/x"), 0);
+  ASSERT_EQ(t.store("1/5/2003", 1), 1);
+  EXPECT_EQ(t.field().dateComponentMax[0], 1);
+}
+
+TEST(Store, DayFirstColumnLoadsInItsOrder) {
+  DataTable table;
+  const auto r = settings('.', 1);
+  test::loadColumn(table, {"25/12/2003", "1/2/2003", "3.4.05"}, r);
+  ASSERT_EQ(table.fields[0].type, FT_DATETIME);
+  EXPECT_EQ(table.fields[0].dateOrderState, 2);
+  EXPECT_EQ(test::cellText(table, 0, r), "25-Dec-2003");
+  EXPECT_EQ(test::cellText(table, 1, r), "1-Feb-2003");
+  EXPECT_EQ(test::cellText(table, 2, r), "3-Apr-2005");
+}
+
 TEST(Store, IndexesOutsideTheTableStoreNothing) {
   TypedTable t(FT_INTEGER, 0, 4);
   EXPECT_EQ(storeCell(t.table, 0, 500, "1", settings()), 0);

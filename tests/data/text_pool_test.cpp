@@ -1,3 +1,7 @@
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -103,6 +107,34 @@ TEST(TextPool, TextsWithBytesOfAnyValueAreKeptExactly) {
   EXPECT_EQ(poolText(pool, -1), nullptr);
   EXPECT_EQ(poolText(pool, 99), nullptr);
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// In a child process with little address space left, a text too large to copy
+// must be refused with the pool's message and leave the pool as it was.
+void internUnderAddressLimit() {
+  test::ErrorRecorder errors;
+  TextPool pool;
+  if (internText(pool, "kept") != 0) std::_Exit(10);
+  const std::string huge(48u * 1024 * 1024, 'h');
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  long pages = 0;
+  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::_Exit(11);
+  std::fclose(statm);
+  rlimit limit{};
+  getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(pages) * 4096 + 16ul * 1024 * 1024;
+  if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(12);
+  if (internText(pool, huge) != -1) std::_Exit(13);
+  if (errors.messages.size() != 1 || errors.messages[0] != "Unable to store all the text information!") std::_Exit(14);
+  if (pool.texts.size() != 1 || internText(pool, "kept") != 0) std::_Exit(15);
+  std::_Exit(0);
+}
+
+TEST(TextPoolDeathTest, ATextThatCannotBeStoredGivesMinusOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(internUnderAddressLimit(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(TextPool, ClearingForgetsTexts) {
   TextPool pool;

@@ -20,6 +20,7 @@
 #include "data/separator_analysis.h"
 #include "data/table_clear.h"
 #include "data/table_growth.h"
+#include "data/text_buffer.h"
 #include "data/text_pool.h"
 #include "data/time_text.h"
 #include "data/value_text.h"

@@ -18,6 +18,7 @@
 #include "engine/view_state.h"
 #include "model/association.h"
 #include "model/color_model.h"
+#include "model/model_context.h"
 #include "platform/data_lock.h"
 #include "platform/event.h"
 #include "platform/regional_settings.h"
@@ -73,6 +74,7 @@ struct ModelRecord {
   std::vector<uint8_t> selectionFlags;  // 0 not selected, 1 selected, 6 re-evaluate
   int32_t selectedCount = 0;
   std::atomic<int32_t> saved{1};
+  ModelHooks hooks;  // where the model operations reach the scene, sound and speech
   std::string modelName;
   std::string modelPath;
 };
@@ -83,6 +85,13 @@ struct EngineState {
   std::unique_ptr<ModelRecord> model;
   std::unique_ptr<DataTable> data;
 };
+
+// The model operations' view of the state, for one call.
+ModelContext modelContext(EngineState& state);
+
+// Installs the per-row array hooks of the data table (selection flags, the GL
+// selection buffer, association values) and the graphic-cache hook.
+void installTableHooks(const std::shared_ptr<EngineState>& state);
 
 // The live state, or null before vlm_InitSystem and after vlm_DeinitSystem.
 std::shared_ptr<EngineState> currentState();

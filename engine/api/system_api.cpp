@@ -19,6 +19,9 @@
 #include "engine/system_lifecycle.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
+#include "model/color_ramps.h"
+#include "model/color_schemes.h"
+#include "model/space_settings_table.h"
 #include "platform/clock.h"
 #include "platform/host_bridge.h"
 #include "platform/message_box.h"
@@ -125,6 +128,13 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
   m.dataLock.setPump([] { platform::HostBridge::instance().pump(); });
   platform::setErrorSink([](const char* text) { vlm_Error(text); });
 
+  fillDefaultSpaceSettings(state->view->space);
+  applyDefaultColorScheme(state->view->space, 2);
+  {
+    ModelContext ctx = modelContext(*state);
+    applyNamedRamp(ctx, 0, -1, 0, -1);
+  }
+  installTableHooks(state);
   registerAllHandlers();
   setCurrentState(state);
 

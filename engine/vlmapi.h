@@ -116,4 +116,11 @@ VLM_API int vlm_DoThis(int kind);
 VLM_API int vlm_UpdateModel(int resetPosition);
 /* end of view, camera and input */
 
+/* Each family of exports has its own header. */
+#include "engine/vlmapi_data.h"
+#include "engine/vlmapi_model.h"
+#include "engine/vlmapi_connection.h"
+#include "engine/vlmapi_scene.h"
+#include "engine/vlmapi_selection.h"
+
 #endif

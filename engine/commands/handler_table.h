@@ -26,6 +26,11 @@ class HandlerTable {
 HandlerTable& engineHandlers();
 HandlerTable& dataHandlers();
 
+// Each subsystem's handler registration.
+void registerSourceHandlers();
+void registerSceneHandlers();
+void registerPickingHandlers();
+
 // Installs every subsystem's handlers (once; later calls do nothing).
 void registerAllHandlers();
 

@@ -39,7 +39,12 @@ void registerRenderHandlers() {
 
 void registerAllHandlers() {
   static std::once_flag once;
-  std::call_once(once, [] { registerRenderHandlers(); });
+  std::call_once(once, [] {
+    registerRenderHandlers();
+    registerSourceHandlers();
+    registerSceneHandlers();
+    registerPickingHandlers();
+  });
 }
 
 }  // namespace vlm

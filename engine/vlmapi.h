@@ -11,42 +11,9 @@
 #define VLM_API extern "C" __attribute__((visibility("default")))
 #else
 #define VLM_API extern __attribute__((visibility("default")))
-/* view, camera and input */
-VLM_API int vlm_DrawScene(void);
-/* clientRect: left, top, right, bottom of the 3D view's client area */
-VLM_API int vlm_ResizeWindow(void* hostDc, const int* clientRect);
-VLM_API int vlm_SetRenderQuality(int quality);
-VLM_API int vlm_GetWindowColorDepth(void);
-VLM_API int vlm_InvalidateGraphicCache(void);
-VLM_API int vlm_DrawSceneAntialiased(void);
-/* flags: left 1, right 2, Shift 4, Ctrl 8, middle 0x10 */
-VLM_API int vlm_OnButtonDown(int x, int y, int flags);
-VLM_API int vlm_OnButtonUp(int x, int y, int flags);
-VLM_API int vlm_OnDblclkLeft(int x, int y, int flags);
-VLM_API int vlm_OnMouseMove(int x, int y, int flags);
-/* wParam: signed wheel distance in the high 16 bits (120 a notch) */
-VLM_API int vlm_OnMouseWheel(vlm_wparam wParam, vlm_lparam lParam);
-VLM_API int vlm_OnMouseHover(vlm_wparam wParam, vlm_lparam lParam);
-VLM_API int vlm_OnMouseLeave(vlm_wparam wParam, vlm_lparam lParam);
-/* Windows virtual key codes */
-VLM_API int vlm_OnKeyDown(int virtualKey);
-VLM_API int vlm_OnKeyUp(int virtualKey);
-VLM_API void vlm_SaveMousePosition(int x, int y);
-VLM_API void vlm_FixMouse(int mode);
-VLM_API int vlm_UpdateView(void);
-VLM_API void vlm_Animation(int on);
-VLM_API int vlm_IsAnimated(void);
-VLM_API void vlm_ResetCameraPosition(void);
-VLM_API void vlm_ResetModelPosition(void);
-VLM_API void vlm_SetInitPosition(void);
-VLM_API int vlm_GetInitPosition(void);
-VLM_API void vlm_SetFieldOfView(float degrees);
-VLM_API float vlm_GetFieldOfView(void);
-VLM_API int vlm_DoThis(int kind);
-VLM_API int vlm_UpdateModel(int resetPosition);
-/* end of view, camera and input */
-
 #endif
+
+
 
 /* Message, wParam and lParam of a host message. Parameters are pointer-sized. */
 typedef uintptr_t vlm_wparam;

@@ -54,6 +54,7 @@ struct MainRecord {
   EngineSettings settings;
   bool settingsRead = false;  // teardown writes settings only once they were read
   LoadControl loadControl;
+  int32_t fieldCursor = 0;  // vlm_GetFirstAvailableField / vlm_GetNextAvailableField
   std::atomic<int32_t> abortFlag{0};
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
@@ -75,6 +76,7 @@ struct ModelRecord {
   int32_t selectedCount = 0;
   std::atomic<int32_t> saved{1};
   ModelHooks hooks;  // where the model operations reach the scene, sound and speech
+  std::mutex nameMutex;  // the model name is read by the host while a loader sets it
   std::string modelName;
   std::string modelPath;
 };

@@ -67,11 +67,12 @@ TEST_F(RegistryStoreTest, DeletingAKeyTakesItsSubKeys) {
 }
 
 TEST_F(RegistryStoreTest, GarbageFileReadsAsWhatStillParses) {
+  static const char kJunk[] = "\0\xff\xfe[[[]]]===::";
   fs::create_directories(fs::path(user()).parent_path());
   {
     std::ofstream out(user(), std::ios::binary);
     out << "[SOFTWARE\\Velmora\\Velmora.Access\\]\ndword:Asking=0\ndword:Advisor=12x\n"
-        << std::string("\0\xff\xfe[[[]]]===::", 16) << "\ndword:Huge=99999999999\ntext:Bad=\\q\n"
+        << std::string(kJunk, sizeof kJunk - 1) << "\ndword:Huge=99999999999\ntext:Bad=\\q\n"
         << "dword:Mapping";  // torn in the middle of a line
   }
   RegistryStore store(user(), machine());

@@ -35,8 +35,9 @@ void takeElement(EngineState& state, int32_t name) {
 }
 
 void startSliderDrag(EngineState& state, int32_t name, int32_t mode, int x) {
+  const int32_t type = state.main->input.selectedObjectType;
   takeElement(state, name);
-  state.main->input.selectedObjectType = 0;  // only the attribute and field are taken
+  state.main->input.selectedObjectType = type;  // only the attribute and field are taken
   state.main->input.actionMode = mode;
   state.main->input.dragOrigin = x;
 }

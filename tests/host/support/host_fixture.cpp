@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/vlmapi.h"
 #include "host/main_window.h"
 #include "host/view_window.h"
 
@@ -111,6 +112,7 @@ void HostTest::TearDown() {
 }
 
 bool HostTest::start(const std::string& file) {
+  vlm_WriteHostDword("FirstRun", 0, 1);  // no tool-window arrangement moving the window
   window_ = std::make_unique<host::MainWindow>();
   window_->showNormal();
   window_->resize(900, 700);

@@ -217,11 +217,11 @@ SceneContent* sceneContent(EngineState& state) {
 }
 
 SceneContent& ensureSceneContent(EngineState& state) {
+  if (!state.model->hooks.buildLabels) installSceneModelHooks(state);
   if (SceneContent* c = sceneContent(state)) return *c;
   auto content = std::make_shared<SceneContent>();
   SceneContent& ref = *content;
   render::setFrameContent(state, std::move(content));
-  installSceneModelHooks(state);
   return ref;
 }
 

@@ -12,7 +12,9 @@ using vlm::currentState;
 
 VLM_API int vlm_GetNumberOfObjects(void) {
   auto state = currentState();
-  return state ? state->model->objectCount : 0;
+  if (!state) return 0;
+  vlm::platform::DataLockGuard lock(state->main->dataLock);  // the rebuild resizes the objects
+  return state->model->objectCount;
 }
 
 VLM_API int vlm_CreateDefaultModel(int type) {
@@ -22,13 +24,18 @@ VLM_API int vlm_CreateDefaultModel(int type) {
 
 VLM_API void vlm_SetDefaultModel(int type) {
   auto state = currentState();
-  if (state) state->model->defaultModelKind = type;
+  if (!state) return;
+  vlm::platform::DataLockGuard lock(state->main->dataLock);  // the loaders read it under the lock
+  state->model->defaultModelKind = type;
 }
 
 VLM_API int vlm_LoadDefaultModel(int type) {
   auto state = currentState();
   if (!state) return 0;
-  state->model->defaultModelKind = type;
+  {
+    vlm::platform::DataLockGuard lock(state->main->dataLock);
+    state->model->defaultModelKind = type;
+  }
   if (const auto& cancel = vlm::interactionHooks().cancelAction) cancel(*state);
   // The same request vlm_InitConnection(0) posts: connect to the database again.
   return vlm::postData(*state, vlm::CMD_INIT_CONNECTION, 0) ? 1 : 0;

@@ -93,8 +93,8 @@ void SceneContent::drawObjects(EngineState& state) {
   if (!ensureContext(state)) return;
   ViewState& v = state.view->view;
   render::RenderContext& rc = *v.render;
-  if (v.cacheValid[CACHE_OBJECTS] && rc.objectList != 0) {
-    render::drawObjectList(state);
+  if (v.cacheValid[CACHE_OBJECTS] && rc.objectList != 0 && rc.objectVariant == render::objectVariant(state)) {
+    glCallList(rc.objectList);
     return;
   }
   SceneReadGuard read(state.main->dataLock);

@@ -23,6 +23,7 @@
 #include "platform/event.h"
 #include "platform/regional_settings.h"
 #include "scene/object_record.h"
+#include "scene/scene_values.h"
 #include "scene/space_settings.h"
 
 namespace vlm {
@@ -76,6 +77,8 @@ struct ModelRecord {
   int32_t selectedCount = 0;
   std::atomic<int32_t> saved{1};
   ModelHooks hooks;  // where the model operations reach the scene, sound and speech
+  SceneValues scene;  // centre, extents, labels and overlay state of the last rebuild
+  int32_t defaultModelKind = 1;
   std::mutex nameMutex;  // the model name is read by the host while a loader sets it
   std::string modelName;
   std::string modelPath;

@@ -33,7 +33,7 @@ bool pasteClipboard(EngineState& state) {
   const std::optional<std::string> text = platform::clipboard()->readText();
   if (!text) {
     platform::reportError(kBadData);
-    state.main->loadControl.connectionResult = -1;
+    failTextSource(state);
     return false;
   }
   const TextSourceResult result = loadTextSource(state, *text, TableTextFormat::Clipboard, {kBadData, kBadFormat},

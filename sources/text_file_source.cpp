@@ -49,7 +49,7 @@ bool loadTextFile(EngineState& state, const std::string& path, TableTextFormat f
   std::string text;
   if (!readWholeFile(path, text)) {
     platform::reportError(kCannotRead);
-    state.main->loadControl.connectionResult = -1;
+    failTextSource(state);
     return false;
   }
   // A byte order mark is no part of the first field's name.

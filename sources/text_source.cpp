@@ -73,4 +73,13 @@ TextSourceResult loadTextSource(EngineState& state, std::string_view text, Table
   return TextSourceResult::Failed;
 }
 
+void failTextSource(EngineState& state) {
+  {
+    platform::DataLockGuard guard(state.main->dataLock);
+    markNoData(*state.data);
+    publishSource(state);
+  }
+  state.main->loadControl.connectionResult = -1;
+}
+
 }  // namespace vlm

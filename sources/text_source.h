@@ -30,4 +30,8 @@ enum class TextSourceResult { Loaded, Failed, Cancelled };
 TextSourceResult loadTextSource(EngineState& state, std::string_view text, TableTextFormat format,
                                 const TextSourceMessages& messages, const TextSourceName& source);
 
+// A load that could not even read its text: the table stays cleared, without
+// a source; the connection result becomes -1.
+void failTextSource(EngineState& state);
+
 }  // namespace vlm

@@ -53,7 +53,7 @@ struct ViewState {
   // Stored initial position: scene centre, camera translation, rotation.
   float initPosition[9] = {};
   bool initPositionStored = false;
-  float navigationSpeed = 1.0f;
+  std::atomic<float> navigationSpeed{1.0f};  // set by the loaders on the data thread
   std::atomic<int32_t> windowColorDepth{0};
   std::string glVendor, glRenderer, glVersion, glExtensions;  // each kept below 1024 characters
   // Legend, objects, space ...: see GraphicCacheFlag.

@@ -100,7 +100,6 @@ struct ModelRecord {
   std::atomic<int32_t> saved{1};
   ModelHooks hooks;  // where the model operations reach the scene, sound and speech
   SceneValues scene;  // centre, extents, labels and overlay state of the last rebuild
-  int32_t defaultModelKind = 1;
   std::mutex nameMutex;  // the model name is read by the host while a loader sets it
   std::string modelName;
   std::string modelPath;

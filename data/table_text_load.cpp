@@ -55,8 +55,11 @@ TextLoadStatus readHeader(DataTable& table, TableTextReader& reader, std::vector
   if (status != RecordStatus::Record) return failureOf(status, true);
   if (cells.empty() || (cells.size() == 1 && cells[0].empty())) return TextLoadStatus::NoFields;
   table.fieldCount = static_cast<int32_t>(cells.size());
-  for (size_t c = 0; c < cells.size(); ++c)
-    setFieldName(table.fields[c], trimBlanks(cells[c]), static_cast<int32_t>(c + 1));
+  for (size_t c = 0; c < cells.size(); ++c) {
+    // A name is a C text: a NUL byte ends it, and a name left empty gets its column number.
+    std::string_view name = cells[c].substr(0, cells[c].find('\0'));
+    setFieldName(table.fields[c], trimBlanks(name), static_cast<int32_t>(c + 1));
+  }
   return TextLoadStatus::Loaded;
 }
 

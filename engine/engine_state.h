@@ -96,7 +96,7 @@ struct ModelRecord {
   std::vector<ObjectRecord> objects;
   int32_t objectCount = 0;
   std::vector<uint8_t> selectionFlags;  // 0 not selected, 1 selected, 6 re-evaluate
-  int32_t selectedCount = 0;
+  std::atomic<int32_t> selectedCount{0};  // read by the host without the lock
   std::atomic<int32_t> saved{1};
   ModelHooks hooks;  // where the model operations reach the scene, sound and speech
   SceneValues scene;  // centre, extents, labels and overlay state of the last rebuild

@@ -29,9 +29,10 @@ struct InputState {
   int32_t activeField = -1;
   int32_t colourStopIndex = 0;
   double dragOrigin = 0.0;
-  int32_t selectedObjectType = 0;
-  int32_t selectedObjectIndex = 0;  // also the current attribute while the type is 2
-  int32_t selectionState = 0;
+  // Read and set by the host through the selection exports, hence atomic.
+  std::atomic<int32_t> selectedObjectType{0};
+  std::atomic<int32_t> selectedObjectIndex{0};  // also the current attribute while the type is 2
+  std::atomic<int32_t> selectionState{0};
   int32_t rightClickObject = -1;
   int32_t infoPanelOn = 0;
   int32_t highlightedObject = -1;

@@ -89,5 +89,6 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_connection.h"
 #include "engine/vlmapi_scene.h"
 #include "engine/vlmapi_selection.h"
+#include "engine/vlmapi_host.h"
 
 #endif

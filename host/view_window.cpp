@@ -1,10 +1,35 @@
 #include "host/view_window.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSurfaceFormat>
+#include <QWheelEvent>
 
 #include "engine/vlmapi.h"
 
 namespace vlm::host {
+namespace {
+
+int buttonFlag(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton: return 0x01;
+    case Qt::RightButton: return 0x02;
+    case Qt::MiddleButton: return 0x10;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+int mouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, Qt::MouseButton released) {
+  int flags = 0;
+  if (buttons & Qt::LeftButton) flags |= 0x01;
+  if (buttons & Qt::RightButton) flags |= 0x02;
+  if (modifiers & Qt::ShiftModifier) flags |= 0x04;
+  if (modifiers & Qt::ControlModifier) flags |= 0x08;
+  if (buttons & Qt::MiddleButton) flags |= 0x10;
+  return flags | buttonFlag(released);
+}
 
 View3DWindow::View3DWindow() {
   setSurfaceType(QSurface::OpenGLSurface);
@@ -28,6 +53,32 @@ void View3DWindow::resizeEvent(QResizeEvent*) {
   if (!engineActive_) return;
   const int rect[4] = {0, 0, width(), height()};
   vlm_ResizeWindow(this, rect);
+}
+
+void View3DWindow::mouse(MouseAction action, QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  const Qt::MouseButton released = action == MouseAction::Release ? e->button() : Qt::NoButton;
+  if (onMouse) onMouse(action, p.x(), p.y(), mouseKeyFlags(e->buttons(), e->modifiers(), released));
+  e->accept();
+}
+
+void View3DWindow::mousePressEvent(QMouseEvent* e) { mouse(MouseAction::Press, e); }
+void View3DWindow::mouseReleaseEvent(QMouseEvent* e) { mouse(MouseAction::Release, e); }
+void View3DWindow::mouseDoubleClickEvent(QMouseEvent* e) { mouse(MouseAction::DoubleClick, e); }
+void View3DWindow::mouseMoveEvent(QMouseEvent* e) { mouse(MouseAction::Move, e); }
+
+void View3DWindow::wheelEvent(QWheelEvent* e) {
+  const QPoint g = e->globalPosition().toPoint();
+  if (onWheel) onWheel(e->angleDelta().y(), mouseKeyFlags(e->buttons(), e->modifiers(), Qt::NoButton), g.x(), g.y());
+  e->accept();
+}
+
+void View3DWindow::keyPressEvent(QKeyEvent* e) {
+  if (onKey) onKey(e, true);
+}
+
+void View3DWindow::keyReleaseEvent(QKeyEvent* e) {
+  if (onKey) onKey(e, false);
 }
 
 }  // namespace vlm::host

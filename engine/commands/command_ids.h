@@ -36,6 +36,12 @@ enum EngineCommand : int32_t {
   CMD_MOUSE_LEAVE = 1024 + 247,
   CMD_KEY_DOWN = 1024 + 250,
   CMD_KEY_UP = 1024 + 251,
+  // The selection operations run here, under the data lock, so that a load on
+  // the data thread never resizes the flags under them.
+  CMD_SELECT_OBJECT = 1024 + 270,
+  CMD_CLEAR_SELECTION = 1024 + 271,
+  CMD_INVERT_SELECTION = 1024 + 272,
+  CMD_DELETE_SELECTED = 1024 + 273,
 };
 
 enum DataCommand : int32_t {

@@ -23,11 +23,30 @@
 #include "platform/event.h"
 #include "platform/regional_settings.h"
 #include "scene/object_record.h"
+#include "scene/scene_values.h"
 #include "scene/space_settings.h"
 
 namespace vlm {
 
 class WorkerThread;
+
+// What the getters report about the data source. The loaders publish it
+// whenever they change the table's source; it has its own small mutex so the
+// host can ask while a load holds the data lock.
+struct SourceDescription {
+  int32_t kind = 0;          // DataSourceKind
+  std::string name;          // data source name
+  std::string path;          // full path of the source (database, workbook, file)
+  std::string selection;     // Excel selection text
+  std::string objectName;    // the current Access table or query
+  std::string query;         // the server query text
+  int32_t currentObject = -1;  // index of the current Access table or query
+};
+
+struct PublishedSource {
+  mutable std::mutex mutex;
+  SourceDescription description;
+};
 
 constexpr size_t kWorkBufferSize = 131072;
 
@@ -56,6 +75,10 @@ struct MainRecord {
   LoadControl loadControl;
   int32_t fieldCursor = 0;  // vlm_GetFirstAvailableField / vlm_GetNextAvailableField
   std::atomic<int32_t> abortFlag{0};
+  std::atomic<int32_t> loadRunning{0};
+  // vlm_Load's with-control flag on its way to the data thread (-1: none).
+  std::atomic<int32_t> pendingWithControl{-1};  // a load is writing the table (the copy waits for it to end)
+  PublishedSource source;
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
@@ -76,9 +99,15 @@ struct ModelRecord {
   std::atomic<int32_t> selectedCount{0};  // read by the host without the lock
   std::atomic<int32_t> saved{1};
   ModelHooks hooks;  // where the model operations reach the scene, sound and speech
+  SceneValues scene;  // centre, extents, labels and overlay state of the last rebuild
   std::mutex nameMutex;  // the model name is read by the host while a loader sets it
   std::string modelName;
   std::string modelPath;
+  // The model's data source (the table's source name and Excel selection at
+  // the last connection), written to the model file.
+  std::string sourceName;
+  std::string sourceSelection;
+  int32_t defaultModelKind = 1;  // the kind of default model built after a load (1 Scatter)
 };
 
 struct EngineState {

@@ -46,20 +46,20 @@ struct ViewState {
   float cameraTranslation[3] = {0.0f, -10.0f, -200.0f};
   float rotation[3] = {0.0f, 0.0f, 0.0f};
   float sceneCentre[3] = {0.0f, 0.0f, 0.0f};
-  int32_t waterLevelState = 0;  // 0 hidden, 1 shown, 10 being dragged
+  std::atomic<int32_t> waterLevelState{0};  // 0 hidden, 1 shown, 10 being dragged; set by vlm_SetWaterlevel
   float waterLevelPosition[3] = {0.0f, 0.0f, 5.0f};
   std::atomic<int32_t> stereo{0};
   float stereoEyeOffset = 1.75f;
   // Stored initial position: scene centre, camera translation, rotation.
   float initPosition[9] = {};
   bool initPositionStored = false;
-  float navigationSpeed = 1.0f;
+  std::atomic<float> navigationSpeed{1.0f};  // set by the loaders on the data thread
   std::atomic<int32_t> windowColorDepth{0};
   std::string glVendor, glRenderer, glVersion, glExtensions;  // each kept below 1024 characters
   // Legend, objects, space ...: see GraphicCacheFlag.
   std::atomic<bool> cacheValid[kGraphicCacheFlagCount] = {};
-  // Overlay switches read by the frame (the overlay issue sets them).
-  bool legendOn = false;
+  // The legend switch (vlm_SetLabels); the frame draws the legend while it is on.
+  std::atomic<bool> legendOn{true};
   // Set once a texture file is loaded: the canvas and pixel maps work in colour.
   bool colorTextures = false;
   // Whether the objects carry textures (the textured shape variant is used).

@@ -13,6 +13,7 @@ bool DataLock::acquire(std::chrono::milliseconds timeout) {
       std::unique_lock lock(mutex_);
       if (free_) {
         free_ = false;
+        owner_ = std::this_thread::get_id();
         return true;
       }
       auto slice = kPumpSlice;
@@ -25,6 +26,7 @@ bool DataLock::acquire(std::chrono::milliseconds timeout) {
       cv_.wait_for(lock, slice);
       if (free_) {
         free_ = false;
+        owner_ = std::this_thread::get_id();
         return true;
       }
       pump = pump_;
@@ -37,6 +39,7 @@ bool DataLock::tryAcquire() {
   std::lock_guard lock(mutex_);
   if (!free_) return false;
   free_ = false;
+  owner_ = std::this_thread::get_id();
   return true;
 }
 
@@ -44,6 +47,7 @@ bool DataLock::force() {
   std::lock_guard lock(mutex_);
   const bool was = free_;
   free_ = false;
+  owner_ = std::this_thread::get_id();
   return was;
 }
 
@@ -51,6 +55,7 @@ void DataLock::release() {
   {
     std::lock_guard lock(mutex_);
     free_ = true;
+    owner_ = std::thread::id{};
   }
   cv_.notify_all();
 }
@@ -58,6 +63,11 @@ void DataLock::release() {
 bool DataLock::isFree() const {
   std::lock_guard lock(mutex_);
   return free_;
+}
+
+bool DataLock::heldByCurrentThread() const {
+  std::lock_guard lock(mutex_);
+  return !free_ && owner_ == std::this_thread::get_id();
 }
 
 bool DataLock::waitFree(std::chrono::milliseconds timeout) const {

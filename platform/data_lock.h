@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 namespace vlm::platform {
 
@@ -21,6 +22,10 @@ class DataLock {
   bool force();
   void release();
   bool isFree() const;
+  // Whether the calling thread took the lock (acquire, tryAcquire or force) and
+  // has not released it: code that runs both under the lock and without it (a
+  // frame drawn by a handler that holds the lock) can tell whether it may read.
+  bool heldByCurrentThread() const;
   // Waits until the lock is free without taking it.
   bool waitFree(std::chrono::milliseconds timeout = std::chrono::milliseconds(-1)) const;
   // Wakes waiters so they can run their pump.
@@ -31,6 +36,7 @@ class DataLock {
   mutable std::mutex mutex_;
   mutable std::condition_variable cv_;
   bool free_ = true;
+  std::thread::id owner_{};
   std::function<void()> pump_;
 };
 

@@ -37,6 +37,8 @@ with_display() {
   if [ -n "${DISPLAY:-}" ]; then
     "$@"
   else
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+    # -noreset: the server must not reset between test programs, or one that
+    # connects while it resets finds no display.
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"
   fi
 }

@@ -60,7 +60,7 @@ scene::ShapeVariant objectVariant(const EngineState& state) {
   return v.texturesPresent ? scene::SHAPE_TEXTURED : scene::SHAPE_SOLID;
 }
 
-void drawObjectList(EngineState& state) {
+void drawObjectList(EngineState& state, const std::function<void()>& drawFirst) {
   std::shared_ptr<RenderContext> rcp = state.view->view.render;
   if (!rcp || !state.model) return;
   RenderContext& rc = *rcp;
@@ -79,6 +79,7 @@ void drawObjectList(EngineState& state) {
     glNewList(rc.objectList, GL_COMPILE_AND_EXECUTE);
     target.compilingObjectList = true;
   }
+  if (drawFirst) drawFirst();
   const bool textured = variant == scene::SHAPE_TEXTURED;
   if (textured) beginTextures();
   forEachObject(state, variant != scene::SHAPE_WIREFRAME, textured, [&](const ObjectRecord& o) {

@@ -10,6 +10,21 @@
 namespace vlm::platform {
 namespace {
 
+TEST(DataLockTest, KnowsWhetherTheCallingThreadHoldsIt) {
+  DataLock lock;
+  EXPECT_FALSE(lock.heldByCurrentThread());
+  ASSERT_TRUE(lock.acquire());
+  EXPECT_TRUE(lock.heldByCurrentThread());
+  bool otherHolds = true;
+  std::thread([&] { otherHolds = lock.heldByCurrentThread(); }).join();
+  EXPECT_FALSE(otherHolds);
+  lock.release();
+  EXPECT_FALSE(lock.heldByCurrentThread());
+  ASSERT_TRUE(lock.tryAcquire());
+  EXPECT_TRUE(lock.heldByCurrentThread());
+  lock.release();
+}
+
 TEST(DataLockTest, OnlyOneHolderAtATime) {
   DataLock lock;
   std::atomic<int> inside{0};

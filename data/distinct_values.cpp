@@ -1,0 +1,205 @@
+#include "data/distinct_values.h"
+
+#include <algorithm>
+#include <bit>
+#include <new>
+#include <stdexcept>
+#include <tuple>
+#include <vector>
+
+#include "platform/report.h"
+
+namespace vlm {
+namespace {
+
+// A key that sorts floats in numeric order (and -0 with +0).
+uint32_t floatKey(float f) {
+  if (f == 0.0f) f = 0.0f;
+  const uint32_t bits = std::bit_cast<uint32_t>(f);
+  return (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
+}
+
+bool earlierTime(const TimeEntry& a, const TimeEntry& b) {
+  auto key = [](const TimeEntry& t) {
+    return std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond);
+  };
+  return key(a) < key(b);
+}
+
+struct Messages {
+  const char* allocation;
+  const char* shrink;
+};
+
+Messages messagesFor(uint8_t type) {
+  switch (type) {
+    case FT_INTEGER:
+    case FT_REAL:
+      return {"Can't allocate memory for sample processing. (#1)", "Can't allocate memory for sample processing. (#2i)"};
+    case FT_DATETIME:
+      return {"Can't allocate memory for sample processing.", "Can't allocate memory for sample processing. (#2t)"};
+    default:
+      return {"Can't allocate memory for sample processing.", "Can't allocate memory for sample processing. (#2s)"};
+  }
+}
+
+// Sorts (key, sample) pairs by key in three stable 11-bit passes: linear in
+// the samples, where a comparison sort of a million keys costs several times more.
+void radixSortByKey(std::vector<uint64_t>& items) {
+  std::vector<uint64_t> buffer(items.size());
+  for (int shift = 32; shift < 65; shift += 11) {
+    size_t counts[2049] = {};
+    for (uint64_t v : items) ++counts[((v >> shift) & 0x7FF) + 1];
+    for (size_t d = 1; d < 2049; ++d) counts[d] += counts[d - 1];
+    for (uint64_t v : items) buffer[counts[(v >> shift) & 0x7FF]++] = v;
+    items.swap(buffer);
+  }
+}
+
+// Numbers: sort the present values, then one entry per run of equal values.
+template <class Key>
+void buildNumeric(DataField& field, int32_t rows, Key key, std::vector<DistinctValue>& list) {
+  std::vector<uint64_t> items;
+  items.reserve(static_cast<size_t>(rows));
+  for (int32_t s = 0; s < rows; ++s) {
+    Cell& cell = field.cells[static_cast<size_t>(s)];
+    cell.engineWord = -1;
+    if (cell.flags & kCellPresent) items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
+  }
+  radixSortByKey(items);
+  uint64_t previous = 0;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const uint64_t k = items[i] >> 32;
+    Cell& cell = field.cells[items[i] & 0xFFFFFFFFu];
+    if (list.empty() || k != previous) {
+      previous = k;
+      DistinctValue entry;
+      entry.value = cell.value.i;
+      entry.fvalue = field.type == FT_REAL ? cell.value.f : static_cast<float>(cell.value.i);
+      list.push_back(entry);
+    }
+    ++list.back().word;
+    cell.engineWord = static_cast<int32_t>(list.size() - 1);
+  }
+}
+
+// Texts and dates: the cell values index a table of distinct values already,
+// so count per index and sort the indexes that occur.
+template <class Less>
+void buildIndexed(DataField& field, int32_t rows, size_t tableSize, Less less, std::vector<DistinctValue>& list) {
+  std::vector<int32_t> counts(tableSize, 0);
+  for (int32_t s = 0; s < rows; ++s) {
+    const Cell& cell = field.cells[static_cast<size_t>(s)];
+    if ((cell.flags & kCellPresent) && cell.value.i >= 0 && static_cast<size_t>(cell.value.i) < tableSize)
+      ++counts[static_cast<size_t>(cell.value.i)];
+  }
+  std::vector<int32_t> used;
+  for (size_t i = 0; i < tableSize; ++i)
+    if (counts[i] > 0) used.push_back(static_cast<int32_t>(i));
+  std::sort(used.begin(), used.end(), less);
+  // counts becomes the entry index of each table index.
+  for (size_t e = 0; e < used.size(); ++e) {
+    DistinctValue entry;
+    entry.value = used[e];
+    entry.fvalue = static_cast<float>(e);
+    entry.word = counts[static_cast<size_t>(used[e])];
+    list.push_back(entry);
+    counts[static_cast<size_t>(used[e])] = static_cast<int32_t>(e);
+  }
+  for (int32_t s = 0; s < rows; ++s) {
+    Cell& cell = field.cells[static_cast<size_t>(s)];
+    const bool valued =
+        (cell.flags & kCellPresent) && cell.value.i >= 0 && static_cast<size_t>(cell.value.i) < tableSize;
+    cell.engineWord = valued ? counts[static_cast<size_t>(cell.value.i)] : -1;
+  }
+}
+
+}  // namespace
+
+bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
+  if (fieldIndex < 0 || fieldIndex >= table.fieldCount || fieldIndex >= kMaxFields) return false;
+  DataField& field = table.fields[static_cast<size_t>(fieldIndex)];
+  std::vector<DistinctValue>().swap(field.distinct);
+  field.distinctCount = 0;
+  const int32_t rows = std::min<int32_t>(table.rowCount, static_cast<int32_t>(field.cells.size()));
+  const uint8_t type = field.type;
+  if (rows <= 0) return true;
+  if (type != FT_INTEGER && type != FT_REAL && type != FT_TEXT && type != FT_TEXT2 && type != FT_DATETIME)
+    return true;
+  const Messages messages = messagesFor(type);
+  std::vector<DistinctValue> list;
+  try {
+    switch (type) {
+      case FT_INTEGER:
+        buildNumeric(field, rows, [](const Cell& c) { return static_cast<uint32_t>(c.value.i) ^ 0x80000000u; }, list);
+        break;
+      case FT_REAL:
+        buildNumeric(field, rows, [](const Cell& c) { return floatKey(c.value.f); }, list);
+        break;
+      case FT_DATETIME: {
+        const auto& entries = table.timeTable.entries;
+        buildIndexed(field, rows, entries.size(),
+                     [&entries](int32_t a, int32_t b) {
+                       return earlierTime(entries[static_cast<size_t>(a)], entries[static_cast<size_t>(b)]);
+                     },
+                     list);
+        break;
+      }
+      default: {
+        const auto& texts = table.textPool.texts;
+        buildIndexed(field, rows, texts.size(),
+                     [&texts](int32_t a, int32_t b) {
+                       return texts[static_cast<size_t>(a)] < texts[static_cast<size_t>(b)];
+                     },
+                     list);
+        break;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    platform::reportError(messages.allocation);
+    return false;
+  } catch (const std::length_error&) {
+    platform::reportError(messages.allocation);
+    return false;
+  }
+  const int32_t valued = static_cast<int32_t>(list.size());
+  int32_t missing = 0;
+  for (int32_t s = 0; s < rows; ++s)
+    if (field.cells[static_cast<size_t>(s)].engineWord < 0) ++missing;
+  try {
+    if (missing > 0) {
+      DistinctValue empty;
+      empty.flags = kDistinctEmpty;
+      empty.word = missing;
+      list.push_back(empty);
+    }
+    list.shrink_to_fit();
+  } catch (const std::bad_alloc&) {
+    platform::reportError(messages.shrink);
+    return false;
+  }
+  field.distinct = std::move(list);
+  field.distinctCount = static_cast<int32_t>(field.distinct.size());
+  if (valued > 0) {
+    if (type == FT_INTEGER) {
+      field.selectorLow.i = field.min.i;
+      field.selectorHigh.i = field.max.i;
+    } else if (type == FT_REAL) {
+      field.selectorLow.f = field.min.f;
+      field.selectorHigh.f = field.max.f;
+    } else {
+      field.selectorLow.i = 0;
+      field.selectorHigh.i = valued - 1;
+    }
+  }
+  return true;
+}
+
+void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>& fieldDone) {
+  for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
+    buildDistinctValues(table, f);
+    if (fieldDone) fieldDone(f);
+  }
+}
+
+}  // namespace vlm

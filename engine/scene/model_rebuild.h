@@ -1,0 +1,20 @@
+#pragma once
+// The model rebuild of the engine thread: default axis records, the object
+// array, normalisation, placement, the scene centre and extents, and the
+// invalidation of every scene list. All functions expect the caller to hold the
+// data lock.
+namespace vlm {
+
+struct EngineState;
+
+// The whole rebuild; resets the model position when asked, then draws a frame.
+void rebuildModelLocked(EngineState& state, bool resetPosition);
+
+// Placement, centre and extents from the current normalised values (the legend
+// drags re-place without normalising again).
+void replaceObjectsLocked(EngineState& state);
+
+// Clears the flags of every scene list so the next frame compiles them again.
+void invalidateSceneLists(EngineState& state);
+
+}  // namespace vlm

@@ -1,0 +1,118 @@
+#include "platform/clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QString>
+
+#include <mutex>
+
+#include "platform/host_bridge.h"
+
+namespace vlm::platform {
+namespace {
+
+// The desktop clipboard belongs to the host thread; every access goes there.
+class DesktopClipboard : public Clipboard {
+ public:
+  std::optional<std::string> readText() override {
+    std::optional<std::string> result;
+    const intptr_t ok = HostBridge::instance().runOnHost([&result]() -> intptr_t {
+      QClipboard* board = QGuiApplication::clipboard();
+      if (!board) return 0;
+      const QMimeData* mime = board->mimeData(QClipboard::Clipboard);
+      if (!mime || !mime->hasText()) return 0;
+      result = toEngineLineEnds(mime->text().toStdString());
+      return 1;
+    });
+    if (!ok) return std::nullopt;
+    return result;
+  }
+
+  bool writeText(std::string_view text) override {
+    const std::string desktop = toDesktopLineEnds(text);
+    return HostBridge::instance().runOnHost([&desktop]() -> intptr_t {
+             QClipboard* board = QGuiApplication::clipboard();
+             if (!board) return 0;
+             board->setText(QString::fromStdString(desktop), QClipboard::Clipboard);
+             return 1;
+           }) == 1;
+  }
+};
+
+std::mutex g_mutex;
+std::shared_ptr<Clipboard> g_installed;
+
+}  // namespace
+
+struct MemoryClipboard::Impl {
+  std::mutex mutex;
+  std::optional<std::string> text;
+  bool broken = false;
+};
+
+MemoryClipboard::MemoryClipboard() : impl_(std::make_shared<Impl>()) {}
+
+std::optional<std::string> MemoryClipboard::readText() {
+  std::lock_guard lock(impl_->mutex);
+  if (impl_->broken) return std::nullopt;
+  return impl_->text;
+}
+
+bool MemoryClipboard::writeText(std::string_view text) {
+  std::lock_guard lock(impl_->mutex);
+  if (impl_->broken) return false;
+  impl_->text = std::string(text);
+  return true;
+}
+
+void MemoryClipboard::setText(std::optional<std::string> text) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->text = std::move(text);
+}
+
+std::optional<std::string> MemoryClipboard::text() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->text;
+}
+
+void MemoryClipboard::setBroken(bool broken) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->broken = broken;
+}
+
+std::shared_ptr<Clipboard> clipboard() {
+  std::lock_guard lock(g_mutex);
+  if (!g_installed) g_installed = std::make_shared<DesktopClipboard>();
+  return g_installed;
+}
+
+std::shared_ptr<Clipboard> setClipboard(std::shared_ptr<Clipboard> replacement) {
+  std::lock_guard lock(g_mutex);
+  std::shared_ptr<Clipboard> previous = std::move(g_installed);
+  g_installed = std::move(replacement);
+  return previous;
+}
+
+std::string toEngineLineEnds(std::string_view desktopText) {
+  std::string out;
+  out.reserve(desktopText.size() + desktopText.size() / 16);
+  for (size_t i = 0; i < desktopText.size(); ++i) {
+    const char c = desktopText[i];
+    if (c == '\n' && (i == 0 || desktopText[i - 1] != '\r')) out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
+
+std::string toDesktopLineEnds(std::string_view engineText) {
+  std::string out;
+  out.reserve(engineText.size());
+  for (size_t i = 0; i < engineText.size(); ++i) {
+    if (engineText[i] == '\r' && i + 1 < engineText.size() && engineText[i + 1] == '\n') continue;
+    out.push_back(engineText[i]);
+  }
+  return out;
+}
+
+}  // namespace vlm::platform

@@ -1,0 +1,158 @@
+#include "scene/construction/placement.h"
+
+#include <cmath>
+
+#include "model/color_lookup.h"
+#include "scene/construction/rand15.h"
+
+namespace vlm::scene {
+namespace {
+
+void resetToDefaults(ObjectRecord& o) {
+  o.x = o.defX, o.y = o.defY, o.z = o.defZ;
+  o.rotX = o.defRotX, o.rotY = o.defRotY, o.rotZ = o.defRotZ;
+  o.red = o.defRed, o.green = o.defGreen, o.blue = o.defBlue, o.alpha = o.defAlpha;
+  o.width = o.baseWidth, o.depth = o.baseDepth, o.height = o.baseHeight;
+  o.soundVolume = 100.0f;
+  o.soundFrequency = 50.0f;
+  o.shape = static_cast<uint8_t>((o.shape & 0x0F) | ((o.shape & 0x0F) << 4));
+}
+
+// Whole percent of t, so that equal sizes share cached shape lists.
+inline float percentOf(float t) { return std::trunc(100.0f * t + 0.005f) / 100.0f; }
+
+inline void setShape(ObjectRecord& o, float v) {
+  int s = static_cast<int>(std::trunc(14.0f * clamp01(v)));
+  o.shape = static_cast<uint8_t>((o.shape & 0x0F) | ((s & 0x0F) << 4));
+}
+
+struct Sample {
+  bool hasValue;
+  float t;
+};
+
+// Applies one association to one object. `k` is scale x 0.02.
+void apply(ObjectRecord& o, int32_t attribute, bool withField, Sample s, float scale, float k,
+           const ColorModel& colour, Rand15& rng) {
+  const float t = withField ? s.t : 1.0f;
+  const float q = percentOf(t);
+  const float f = 2.0f * q * k + 0.5f;
+  switch (attribute) {
+    case ATTRIB_COLOR:
+      if (!s.hasValue) {
+        o.red = o.green = o.blue = o.alpha = 1.0f;
+      } else {
+        float rgb[3] = {o.red, o.green, o.blue};
+        const float v = withField ? clamp01(t + (scale - 50.0f) * 0.02f) : clamp01(scale * 0.01f);
+        if (colourOfValue(colour, v, rgb)) o.red = rgb[0], o.green = rgb[1], o.blue = rgb[2];
+      }
+      break;
+    case ATTRIB_SIZE:
+      if (!s.hasValue) o.width = o.baseWidth * 0.25f, o.depth = o.baseDepth * 0.25f, o.height = o.baseHeight * 0.25f;
+      else o.width = o.baseWidth * f, o.depth = o.baseDepth * f, o.height = o.baseHeight * f;
+      break;
+    case ATTRIB_HEIGHT:
+      if (!s.hasValue) o.height = o.baseHeight * 0.5f;
+      else if (withField) o.height = o.baseHeight * 2.0f * (2.0f * t * k + 0.5f);
+      else o.height = o.baseHeight * 2.0f * k;
+      break;
+    case ATTRIB_BASE:
+      if (!s.hasValue) o.width = o.baseWidth * 0.25f, o.depth = o.baseDepth * 0.25f;
+      else o.width = o.baseWidth * f, o.depth = o.baseDepth * f;
+      break;
+    case ATTRIB_DIMX: o.width = s.hasValue ? o.baseWidth * f : o.baseWidth * 0.25f; break;
+    case ATTRIB_DIMY: o.depth = s.hasValue ? o.baseDepth * f : o.baseDepth * 0.25f; break;
+    case ATTRIB_AXISX:
+      if (s.hasValue) o.x = withField ? 100.0f * t * k : k * o.x;
+      break;
+    case ATTRIB_AXISY:
+      if (s.hasValue) o.y = withField ? -(100.0f * t * k) : k * o.y;
+      break;
+    case ATTRIB_AXISZ:
+      if (s.hasValue) o.z = withField ? 100.0f * t * k : 15.0f * k - 15.0f;
+      break;
+    case ATTRIB_ROTX:
+      if (s.hasValue) o.rotX = -(45.0f * t * k);
+      break;
+    case ATTRIB_ROTY:
+      if (s.hasValue) o.rotY = 45.0f * t * k;
+      break;
+    case ATTRIB_ROTZ:
+      if (s.hasValue) o.rotZ = 45.0f * t * k;
+      break;
+    case ATTRIB_SHAPE:
+      if (s.hasValue) setShape(o, withField ? t + (scale / 2.0f - 50.0f) * 0.02f : scale * 0.005f);
+      break;
+    case ATTRIB_OPACITY:
+      if (s.hasValue) o.alpha = withField ? clamp01(t + (scale - 50.0f) * 0.02f) : clamp01(scale * 0.01f);
+      break;
+    case ATTRIB_SOUND_FREQ:
+      if (!s.hasValue) o.soundVolume = -1.0f;
+      else o.soundFrequency = 100.0f * clamp01(t + (scale - 50.0f) * 0.02f);
+      break;
+    case ATTRIB_SOUND_VOLUME:
+      if (!s.hasValue) o.soundVolume = -1.0f;
+      else o.soundVolume = 100.0f * clamp01(t + (scale - 50.0f) * 0.02f);
+      break;
+    case ATTRIB_JITTER:
+      if (s.hasValue) {
+        const float a = 2.5f * t * k;
+        constexpr float kUnit = 3.0518509e-5f;  // 1 / 32767
+        o.x += static_cast<float>(rng.next() - 16383) * kUnit * a;
+        o.y += static_cast<float>(rng.next() - 16383) * kUnit * a;
+        o.z += static_cast<float>(rng.next() - 16383) * kUnit * a;
+      }
+      break;
+    default:  // speech, label and texture place nothing
+      break;
+  }
+}
+
+void takeVertical(VerticalAttribute& v, const Association& a, int32_t attribute) {
+  const bool takes = attribute == ATTRIB_AXISZ ||
+                     (attribute == ATTRIB_HEIGHT && v.attribute != ATTRIB_AXISZ) ||
+                     (attribute == ATTRIB_SIZE && v.attribute != ATTRIB_AXISZ && v.attribute != ATTRIB_HEIGHT);
+  if (!takes) return;
+  v.attribute = attribute;
+  v.field = a.field;
+  v.fieldType = a.field >= 0 ? a.fieldType : 0;
+  v.dataMin = a.field >= 0 ? a.min : 0.0f;
+  v.dataMax = a.field >= 0 ? a.max : 1.0f;
+}
+
+}  // namespace
+
+VerticalAttribute placeObjects(std::vector<ObjectRecord>& objects, const PlacementInput& in) {
+  VerticalAttribute vertical;
+  for (ObjectRecord& o : objects) resetToDefaults(o);
+  if (in.associations == nullptr || in.table == nullptr || in.colour == nullptr) return vertical;
+  const AssociationSet& set = *in.associations;
+  const DataTable& table = *in.table;
+  Rand15 rng;
+  const size_t n = objects.size();
+  for (int32_t ai = 0; ai < set.count && ai < kAttributeCount; ++ai) {
+    const Association& a = set.passes[ai];
+    const int32_t attribute = attributeOf(a);
+    if (attribute == ATTRIB_LABEL || attribute == ATTRIB_TEXTURE) continue;
+    takeVertical(vertical, a, attribute);
+    if (attribute == ATTRIB_JITTER) rng.seed(in.jitterSeed);
+    const DataField* field =
+        (a.field >= 0 && a.field < table.fieldCount) ? &table.fields[static_cast<size_t>(a.field)] : nullptr;
+    const bool withField = field != nullptr;
+    const float* values = a.values ? a.values->data() : nullptr;
+    const size_t valueCount = a.values ? a.values->size() : 0;
+    const size_t cellCount = withField ? field->cells.size() : 0;
+    const float k = a.scale * 0.02f;
+    for (size_t i = 0; i < n; ++i) {
+      Sample s{true, 1.0f};
+      if (withField) {
+        s.hasValue = i < cellCount && (field->cells[i].flags & kCellPresent) != 0;
+        s.t = (values != nullptr && i < valueCount) ? values[i] : 0.0f;
+      }
+      apply(objects[i], attribute, withField, s, a.scale, k, *in.colour, rng);
+    }
+  }
+  return vertical;
+}
+
+}  // namespace vlm::scene

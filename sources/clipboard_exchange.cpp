@@ -1,0 +1,69 @@
+#include "sources/clipboard_exchange.h"
+
+#include <algorithm>
+#include <new>
+
+#include "data/table_text_write.h"
+#include "engine/engine_state.h"
+#include "platform/clipboard.h"
+#include "platform/report.h"
+#include "sources/text_source.h"
+
+namespace vlm {
+namespace {
+
+constexpr const char* kBadData = "Bad Data in the Clipboard.";
+constexpr const char* kBadFormat = "Incorrect Data Format in the Clipboard...";
+constexpr const char* kCannotCopy = "Unable to copy data to Clipboard...";
+
+}  // namespace
+
+int clipboardTextValid(std::string_view text) {
+  int breaks = 0;
+  for (size_t i = 0; i < text.size() && breaks < 2; ++i) {
+    if (text[i] != '\r') continue;
+    ++breaks;
+    if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  }
+  return breaks >= 2 ? 1 : 0;
+}
+
+bool pasteClipboard(EngineState& state) {
+  // Read on the host thread, before the data lock is taken.
+  const std::optional<std::string> text = platform::clipboard()->readText();
+  if (!text) {
+    platform::reportError(kBadData);
+    failTextSource(state);
+    return false;
+  }
+  const TextSourceResult result = loadTextSource(state, *text, TableTextFormat::Clipboard, {kBadData, kBadFormat},
+                                                 {"CLIPBOARD", ""});
+  return result == TextSourceResult::Loaded;
+}
+
+int copyTableToClipboard(EngineState& state) {
+  const DataTable& table = *state.data;
+  const int32_t kind = table.sourceKind;
+  if (kind < DSK_EXCEL || kind > DSK_ODBC) return 0;
+  // The copy reads the table without the data lock; a load must not be writing it.
+  if (state.main->loadRunning.load() != 0) {
+    platform::reportError(kCannotCopy);
+    return 0;
+  }
+  const ModelRecord& model = *state.model;
+  // The samples of the scene's objects; before the scene has objects, every sample.
+  const int32_t rows = model.objectCount > 0 ? std::min(model.objectCount, table.rowCount) : table.rowCount;
+  std::string text;
+  try {
+    text = tableTextForCopy(table, rows, model.selectionFlags, model.selectedCount != 0, state.main->regional);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  if (!platform::clipboard()->writeText(text)) {
+    platform::reportError(kCannotCopy);
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace vlm

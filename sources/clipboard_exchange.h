@@ -1,0 +1,21 @@
+#pragma once
+// The clipboard as a data source, and the table copied back to it.
+#include <string_view>
+
+namespace vlm {
+
+struct EngineState;
+
+// 1 when the text has at least two line breaks (a CR, with or without a LF
+// after it, is one; a lone LF is not). Stops at the second.
+int clipboardTextValid(std::string_view text);
+
+// The paste of the connection request (mode 3): the clipboard's table
+// replaces the table. Returns true when rows were loaded.
+bool pasteClipboard(EngineState& state);
+
+// vlm_CopyToClipboard: the table (the selected rows when some are selected)
+// as text on the clipboard. Returns 1 when the text was placed there.
+int copyTableToClipboard(EngineState& state);
+
+}  // namespace vlm

@@ -1,0 +1,22 @@
+#pragma once
+// The connection handler of the data thread: which source to load from, and
+// how a load ends.
+#include <cstdint>
+
+#include "platform/command_queue.h"
+
+namespace vlm {
+
+struct EngineState;
+
+// The connection request for mode M: 0 or less by application kind, 1 Excel,
+// 2 Access, 3 clipboard. Every mode clears the table first.
+void runConnectionRequest(EngineState& state, int32_t mode);
+
+// Command handlers (data thread).
+bool onInitConnection(EngineState& state, const platform::Command& command);
+bool onCloseConnection(EngineState& state, const platform::Command& command);
+bool onLoad(EngineState& state, const platform::Command& command);
+bool onOpenFile(EngineState& state, const platform::Command& command);
+
+}  // namespace vlm

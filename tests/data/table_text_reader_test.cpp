@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/table_text_reader.h"
+
+namespace vlm {
+namespace {
+
+using Cells = std::vector<std::string>;
+
+std::vector<Cells> readAll(std::string_view text, TableTextFormat format, RecordStatus* last = nullptr) {
+  TableTextReader reader(text, format, nullptr);
+  std::vector<Cells> records;
+  std::vector<std::string_view> cells;
+  for (;;) {
+    const RecordStatus status = reader.next(cells, 100);
+    if (status != RecordStatus::Record) {
+      if (last) *last = status;
+      return records;
+    }
+    records.emplace_back(cells.begin(), cells.end());
+  }
+}
+
+TEST(TableTextReader, ClipboardLinesEndWithCrLfOnly) {
+  const auto records = readAll("a\tb\r\n1\t2\r\n", TableTextFormat::Clipboard);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0], (Cells{"a", "b"}));
+  EXPECT_EQ(records[1], (Cells{"1", "2"}));
+  // A lone CR or LF stays inside the line.
+  const auto lone = readAll("a\nb\r\nx\ry\r\n", TableTextFormat::Clipboard);
+  ASSERT_EQ(lone.size(), 2u);
+  EXPECT_EQ(lone[0], (Cells{"a\nb"}));
+  EXPECT_EQ(lone[1], (Cells{"x\ry"}));
+}
+
+TEST(TableTextReader, EmptyLinesArePassedOverAndTabsKeepEmptyCells) {
+  const auto records = readAll("h\r\n\r\n\r\n1\t\t3\r\n\t\r\n", TableTextFormat::Clipboard);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[1], (Cells{"1", "", "3"}));
+  EXPECT_EQ(records[2], (Cells{"", ""}));
+}
+
+TEST(TableTextReader, LastLineWithoutLineEnd) {
+  const auto records = readAll("a\r\n1", TableTextFormat::Clipboard);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1], (Cells{"1"}));
+}
+
+TEST(TableTextReader, TabFilesTakeLfAndCrLf) {
+  const auto records = readAll("a\tb\n1\t2\r\n3\t4", TableTextFormat::TabFile);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[1], (Cells{"1", "2"}));
+  EXPECT_EQ(records[2], (Cells{"3", "4"}));
+}
+
+TEST(TableTextReader, CsvQuotingKeepsCommasQuotesAndLineBreaks) {
+  const auto records = readAll("name,note\n\"Smith, J\",\"said \"\"hi\"\"\nthen left\"\r\nx,\n", TableTextFormat::Csv);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0], (Cells{"name", "note"}));
+  EXPECT_EQ(records[1], (Cells{"Smith, J", "said \"hi\"\nthen left"}));
+  EXPECT_EQ(records[2], (Cells{"x", ""}));
+}
+
+TEST(TableTextReader, CsvUnterminatedQuoteIsAnError) {
+  RecordStatus last = RecordStatus::Record;
+  const auto records = readAll("a,b\n\"open,1\n2,3\n", TableTextFormat::Csv, &last);
+  EXPECT_EQ(records.size(), 1u);
+  EXPECT_EQ(last, RecordStatus::BadQuote);
+}
+
+TEST(TableTextReader, LinesUpTo131071CharactersAreRead) {
+  for (auto format : {TableTextFormat::Clipboard, TableTextFormat::TabFile, TableTextFormat::Csv}) {
+    const std::string fits(kMaxLineLength, 'x');
+    RecordStatus last = RecordStatus::Record;
+    auto records = readAll(fits + "\r\n" + fits, format, &last);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0][0].size(), kMaxLineLength);
+    EXPECT_EQ(records[1][0].size(), kMaxLineLength);
+    EXPECT_EQ(last, RecordStatus::End);
+
+    const std::string over(kMaxLineLength + 1, 'x');
+    records = readAll("a\r\n" + over + "\r\nb\r\n", format, &last);
+    EXPECT_EQ(records.size(), 1u);
+    EXPECT_EQ(last, RecordStatus::TooLong);
+    records = readAll("a\r\n" + over, format, &last);
+    EXPECT_EQ(last, RecordStatus::TooLong);
+  }
+}
+
+TEST(TableTextReader, CellsBeyondTheLimitArePassedOver) {
+  TableTextReader reader("a\tb\tc\td\r\nx\r\n", TableTextFormat::Clipboard, nullptr);
+  std::vector<std::string_view> cells;
+  ASSERT_EQ(reader.next(cells, 2), RecordStatus::Record);
+  EXPECT_EQ(cells.size(), 2u);
+  ASSERT_EQ(reader.next(cells, 2), RecordStatus::Record);
+  EXPECT_EQ(cells[0], "x");
+}
+
+TEST(TableTextReader, AbortIsSeenAtTheNextCharacter) {
+  std::atomic<int32_t> abort{1};
+  TableTextReader reader("a\r\n", TableTextFormat::Clipboard, &abort);
+  std::vector<std::string_view> cells;
+  EXPECT_EQ(reader.next(cells, 10), RecordStatus::Aborted);
+}
+
+}  // namespace
+}  // namespace vlm

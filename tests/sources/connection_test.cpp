@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/host_messages.h"
+#include "engine/vlmapi.h"
+#include "sources/support/source_fixture.h"
+
+namespace vlm {
+namespace {
+
+using test::SourceTest;
+
+class ConnectionTest : public SourceTest {
+ protected:
+  std::string write(const std::string& name, const std::string& text) {
+    const auto path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+  bool open(const std::string& path) {
+    return request([&] { vlm_OpenFile(path.c_str(), 0); });
+  }
+};
+
+TEST_F(ConnectionTest, ExcelAndAccessFindNoSource) {
+  start();
+  ASSERT_TRUE(paste("a\r\n1\r\n"));
+  for (int mode : {0, 1, 2}) {
+    clearMessages();
+    ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
+    EXPECT_EQ(table().rowCount, 0);
+    EXPECT_EQ(table().fieldCount, 0);
+    EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+    EXPECT_EQ(state().main->loadControl.connectionResult, -1);
+    const auto busy = messagesOf(HM_BUSY);
+    ASSERT_FALSE(busy.empty());
+    EXPECT_EQ(busy.back().wParam, 0u);
+    char source[1024] = "x";
+    vlm_GetDataServer(source, nullptr, nullptr);
+    EXPECT_STREQ(source, "");
+  }
+  EXPECT_TRUE(boxTexts().empty());
+}
+
+TEST_F(ConnectionTest, OtherModesDoNothing) {
+  start();
+  ASSERT_TRUE(paste("a\r\n1\r\n"));
+  EXPECT_EQ(vlm_InitConnection(7), 1);
+  flushHostMessages();
+  // A later request runs after it: the table stayed.
+  ASSERT_TRUE(request([] { vlm_InitConnection(3); }));
+  EXPECT_EQ(table().rowCount, 1);
+}
+
+TEST_F(ConnectionTest, TabFileLoadsWithItsNameAndPath) {
+  start();
+  const auto path = write("cars.tsv", "Name\tMiles\tYear\ncar a\t18.5\t1970-01-01\r\ncar b\t\t1971-01-01\n");
+  ASSERT_TRUE(open(path));
+  EXPECT_TRUE(boxTexts().empty());
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(table().sourceName, "cars.tsv");
+  EXPECT_EQ(table().sourcePath, path);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  EXPECT_EQ(table().fields[1].type, FT_REAL);
+  EXPECT_EQ(table().fields[2].type, FT_DATETIME);
+  const auto recent = messagesOf(HM_RECENT_FILE);
+  ASSERT_EQ(recent.size(), 1u);
+  EXPECT_EQ(recent[0].text, path);
+  char source[1024];
+  vlm_GetDataServer(source, nullptr, nullptr);
+  EXPECT_EQ(std::string(source), path);
+}
+
+TEST_F(ConnectionTest, CsvFileWithQuotes) {
+  start();
+  const auto path = write("t.CSV", "\xEF\xBB\xBFname,note,n\n\"Smith, J\",\"a \"\"b\"\"\nc\",1\nx,,2\n");
+  ASSERT_TRUE(open(path));
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_STREQ(table().fields[0].name, "name");
+  EXPECT_EQ(cell(0, 0), "Smith, J");
+  EXPECT_EQ(cell(1, 0), "a \"b\";c");  // a line break in a text cell is stored as ';'
+  EXPECT_EQ(cell(2, 1), "2");
+}
+
+TEST_F(ConnectionTest, CsvWithAnUnterminatedQuote) {
+  start();
+  ASSERT_TRUE(open(write("bad.csv", "a,b\n1,2\n\"3,4\n")));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0], "Incorrect Data Format in the File...");
+  EXPECT_EQ(table().rowCount, 0);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+}
+
+TEST_F(ConnectionTest, MissingAndEmptyFiles) {
+  start();
+  ASSERT_TRUE(open((dir_ / "none.txt").string()));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.");
+  resetBoxes();
+  ASSERT_TRUE(open(write("empty.tab", "")));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0], "Bad Data in the File.");
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+}
+
+TEST_F(ConnectionTest, ModelFilesAndOtherFilesChangeNothing) {
+  start();
+  ASSERT_TRUE(paste("a\r\n1\r\n"));
+  vlm_OpenFile(write("m.vlm", "[Model]\n").c_str(), 0);
+  vlm_OpenFile(write("book.xls", "x").c_str(), 0);
+  ASSERT_TRUE(request([] { vlm_InitConnection(-5 + 8); }));  // mode 3 after them
+  EXPECT_TRUE(boxTexts().empty());
+  EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
+}
+
+TEST_F(ConnectionTest, ReloadOfAFileReadsItAgain) {
+  start();
+  const auto path = write("d.txt", "a\n1\n");
+  ASSERT_TRUE(open(path));
+  write("d.txt", "a\n1\n2\n3\n");
+  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(0), 1); }));
+  EXPECT_EQ(table().rowCount, 3);
+}
+
+TEST_F(ConnectionTest, ReloadWithoutSourceWithoutApplication) {
+  start(99);  // no application kind
+  EXPECT_EQ(vlm_Load(0), 0);
+  EXPECT_EQ(vlm_Switch(), 0);
+  EXPECT_EQ(vlm_JumpToServer(0), 0);
+  EXPECT_EQ(vlm_CopyToServer(nullptr), 0);
+}
+
+TEST_F(ConnectionTest, ReloadWithAccessEndsAsAnUnreachableSource) {
+  start(23);
+  ASSERT_TRUE(paste("a\r\n1\r\n"));
+  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(1), 1); }));
+  EXPECT_EQ(table().rowCount, 0);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_LoadDataTable(0, 1), 1); }));
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+}
+
+TEST_F(ConnectionTest, ExportsWithoutEngine) {
+  EXPECT_EQ(vlm_InitConnection(3), 0);
+  EXPECT_EQ(vlm_GetDataSource(), 0);
+  char source[1024] = "x";
+  EXPECT_EQ(vlm_GetDataServer(source, nullptr, nullptr), 0);
+  EXPECT_STREQ(source, "");
+  vlm_CancelAction();
+  EXPECT_EQ(vlm_CopyToClipboard(), 0);
+}
+
+}  // namespace
+}  // namespace vlm

@@ -5,10 +5,15 @@
 #include "engine/engine_state.h"
 #include "engine/input/interaction_hooks.h"
 #include "engine/picking/pick.h"
+#include "engine/picking/pick_sources.h"
+#include "engine/scene/legend.h"
+#include "engine/scene/selection_draw.h"
 #include "engine/picking/selection_ops.h"
 #include "model/association_lookup.h"
 #include "model/association_ops.h"
+#include "engine/worker_thread.h"
 #include "platform/command_queue.h"
+#include "sources/cancel.h"
 
 namespace vlm {
 namespace {
@@ -49,6 +54,26 @@ void deleteCurrentField(EngineState& state) {
   deleteFieldLocked(ctx, 0);
 }
 
+// A double click on a table of the database tree loads it whole.
+bool loadTable(EngineState& state, int table) {
+  bool valid = false;
+  {
+    platform::DataLockGuard lock(state.main->dataLock);
+    valid = table >= 0 && static_cast<size_t>(table) < state.data->accessObjects.size();
+  }
+  return valid && postData(state, CMD_LOAD, static_cast<uintptr_t>(table), 1);
+}
+
+std::vector<PickRect> legendRects(EngineState& state) {
+  std::vector<PickRect> rects;
+  for (const HotRect& r : layoutLegendForPicking(state)) rects.push_back({r.left, r.top, r.right, r.bottom, r.name});
+  return rects;
+}
+
+void drawPass(EngineState& state, PickPass pass) {
+  drawForSelection(state, pass == PickPass::Axes ? SelectionPass::Axes : SelectionPass::ObjectsAndWater);
+}
+
 }  // namespace
 
 void registerPickingHandlers() {
@@ -57,11 +82,16 @@ void registerPickingHandlers() {
   t.set(CMD_CLEAR_SELECTION, &underLock<clearSelectionLocked>);
   t.set(CMD_INVERT_SELECTION, &underLock<invertSelectionLocked>);
   t.set(CMD_DELETE_SELECTED, &underLock<deleteSelected>);
+  PickSources& sources = pickSources();
+  sources.legendRects = legendRects;
+  sources.drawPass = drawPass;
   InteractionHooks& h = interactionHooks();
   h.pick = pickAt;
   h.elementInfo = elementInfo;
   if (!h.rotateField) h.rotateField = rotateCurrentField;
   if (!h.deleteField) h.deleteField = deleteCurrentField;
+  if (!h.cancelAction) h.cancelAction = cancelAction;
+  if (!h.loadTable) h.loadTable = loadTable;
 }
 
 }  // namespace vlm

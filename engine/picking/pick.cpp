@@ -49,11 +49,15 @@ int32_t pickPass(EngineState& state, int x, int y, int size, int passKind, int* 
   glInitNames();
   glPushName(0xFFFFFFFFu);
   render::loadFrameModelView(v, camera);
+  std::shared_ptr<render::RenderContext> rc = v.render;
+  const bool objects = passKind == static_cast<int>(PickPass::Objects);
+  if (rc && objects) rc->pickCull.loadFromGl();
   if (pickSources().drawPass) {
-    if (passKind == static_cast<int>(PickPass::Axes)) glDepthFunc(GL_ALWAYS);
+    if (!objects) glDepthFunc(GL_ALWAYS);
     pickSources().drawPass(state, static_cast<PickPass>(passKind));
     glDepthFunc(GL_LESS);
   }
+  if (rc) rc->pickCull.active = false;
   glFlush();
   const GLint hits = glRenderMode(GL_RENDER);
   glMatrixMode(GL_PROJECTION);

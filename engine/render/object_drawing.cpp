@@ -27,12 +27,13 @@ void applyTransform(const ObjectRecord& o) {
 }
 
 template <typename DrawShape>
-void forEachObject(EngineState& state, bool names, bool textures, DrawShape&& draw) {
+void forEachObject(EngineState& state, bool names, bool textures, DrawShape&& draw, const PickCull* cull = nullptr) {
   const ModelRecord& m = *state.model;
   const size_t n = objectCount(m);
   for (size_t i = 0; i < n; ++i) {
     if (!drawn(m, i)) continue;
     const ObjectRecord& o = m.objects[i];
+    if (cull && !cull->mayHit(o)) continue;
     glColor4f(o.red, o.green, o.blue, o.alpha);
     if (names) glLoadName(static_cast<GLuint>(i));
     glPushMatrix();
@@ -98,10 +99,14 @@ void drawObjectsImmediate(EngineState& state, bool withNames) {
   const scene::ShapeVariant variant = objectVariant(state);
   const bool textured = variant == scene::SHAPE_TEXTURED;
   if (textured) beginTextures();
-  forEachObject(state, withNames, textured, [&](const ObjectRecord& o) {
-    scene::drawShapeImmediate(scene::currentShapeIndex(o.shape), variant, o.width, o.depth, o.height,
-                              rcp->quadric);
-  });
+  const PickCull* cull = withNames && rcp->pickCull.active ? &rcp->pickCull : nullptr;
+  forEachObject(
+      state, withNames, textured,
+      [&](const ObjectRecord& o) {
+        scene::drawShapeImmediate(scene::currentShapeIndex(o.shape), variant, o.width, o.depth, o.height,
+                                  rcp->quadric);
+      },
+      cull);
   if (textured) glDisable(GL_TEXTURE_2D);
 }
 

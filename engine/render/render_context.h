@@ -13,6 +13,7 @@
 
 #include "engine/render/frame_content.h"
 #include "engine/render/palette.h"
+#include "engine/render/pick_cull.h"
 #include "engine/render/text_canvas.h"
 #include "scene/shapes/shape_cache.h"
 #include "scene/shapes/shape_types.h"
@@ -35,6 +36,8 @@ struct RenderContext {
   // The compiled list of all objects and the variant it was compiled with.
   GLuint objectList = 0;
   scene::ShapeVariant objectVariant = scene::SHAPE_SOLID;
+  // Set by the pick for its object pass: objects away from the pick window are skipped.
+  PickCull pickCull;
   int framesDrawn = 0;  // counts swaps, for tests and the benchmark
 };
 

@@ -106,6 +106,18 @@ TEST_F(Picking, ObjectsDrawnInImmediateModeCarryTheirIndex) {
   EXPECT_EQ(pickAt(*state, 100, 100), -1);
 }
 
+TEST_F(Picking, AnObjectWhoseOriginIsAwayButWhoseShapeReachesTheCursorIsHit) {
+  pickSources() = saved;
+  test::setSingleObject(*state, 6, 80, 80, 20, 1.0f, 0.0f, 0.0f);
+  state->model->objects[0].x = -30.0f;
+  state->model->objects[0].y = -30.0f;
+  state->data->rowCount = 1;
+  EXPECT_EQ(pickAt(*state, 100, 100), 0) << "the pick's culling must keep it";
+  state->model->objects[0].x = 300.0f;
+  state->model->objects[0].width = state->model->objects[0].depth = 5.0f;
+  EXPECT_EQ(pickAt(*state, 100, 100), -1);
+}
+
 TEST_F(Picking, ALegendBorderCountsAndComesFirst) {
   objectsDraw([] {
     glLoadName(4);

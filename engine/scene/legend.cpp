@@ -20,7 +20,7 @@ scene::LegendLayout legendLayoutOf(EngineState& state) {
   in.font = &scene::systemFontMetrics();
   in.showAll = state.model->scene.legend.showAllAttributes.load();
   const InputState& input = state.main->input;
-  in.currentAttribute = input.selectedObjectType == 2 ? input.selectedObjectIndex : -1;
+  in.currentAttribute = input.selectedObjectType == 2 ? input.selectedObjectIndex.load() : -1;
   in.widestRecorded = state.model->scene.legend.widestLine;
 
   ModelContext ctx = modelContext(state);

@@ -2,6 +2,8 @@
 // command to the engine thread; the camera resets and the field of view work
 // on the calling thread under the view lock.
 #include <QObject>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QWidget>
 
 #include "engine/camera/navigation.h"
@@ -25,9 +27,14 @@ int postMouse(int32_t number, int x, int y, int flags) {
   return post(number, static_cast<uintptr_t>(static_cast<uint32_t>(flags)), vlm::packMousePosition(x, y));
 }
 
-int windowHeight(void* handle) {
-  auto* widget = qobject_cast<QWidget*>(static_cast<QObject*>(handle));
-  return widget ? widget->height() : 0;
+// The host may re-create its toolbar (a style change), so the handles given at
+// start can be stale: the bars are looked up under the main window each time.
+template <class Bar>
+int barHeight(void* hostWindow) {
+  auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(hostWindow));
+  if (!host) return 0;
+  Bar* bar = host->findChild<Bar*>(QString(), Qt::FindDirectChildrenOnly);
+  return bar && bar->isVisible() ? bar->height() : 0;
 }
 
 }  // namespace
@@ -38,8 +45,8 @@ VLM_API int vlm_ResizeWindow(void* /*hostDc*/, const int* clientRect) {
   auto state = currentState();
   if (!state || !clientRect) return 0;
   vlm::ViewState& v = state->view->view;
-  v.toolbarHeight = windowHeight(state->main->hostToolbar);
-  v.statusBarHeight = windowHeight(state->main->hostStatusBar);
+  v.toolbarHeight = barHeight<QToolBar>(state->main->hostWindow);
+  v.statusBarHeight = barHeight<QStatusBar>(state->main->hostWindow);
   const int width = clientRect[2] - clientRect[0], height = clientRect[3] - clientRect[1];
   return vlm::postEngine(*state, vlm::CMD_RESIZE, static_cast<uintptr_t>(width < 0 ? 0 : width),
                          static_cast<uintptr_t>(height < 0 ? 0 : height))

@@ -52,9 +52,15 @@ TEST_F(X11ClipboardTest, DesktopClipboardPastesLfTablesAndTakesCopies) {
   start();
   runPumping("printf 'name\\tvalue\\tday\\nalpha\\t2.50\\t2003-01-05\\nbeta\\t3\\t2003-01-06\\n' | "
              "timeout 20 xclip -selection clipboard -i -loops 3 >/dev/null 2>&1 &");
-  // Give xclip the time to own the selection.
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(vlm_IsClipboardValid(), 1);
+  // xclip owns the selection a moment later, and Qt learns of the new owner
+  // only through its event loop.
+  bool valid = false;
+  for (int i = 0; i < 200 && !valid; ++i) {
+    QCoreApplication::processEvents();
+    valid = vlm_IsClipboardValid() == 1;
+    if (!valid) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  EXPECT_TRUE(valid);
   ASSERT_TRUE(request([] {
     vlm_CancelAction();
     vlm_InitConnection(3);

@@ -15,7 +15,7 @@ namespace vlm {
 // as "Jan 2003" ("2003 Jan" for year first). A month outside 1..12 prints
 // as its number. A time follows as "13:45:10" with the regional time
 // separator and, when there are milliseconds, the regional decimal separator
-// and the fraction without trailing zeros ("13:45:10,5"). All parts 0 give
+// and the fraction without trailing zeros ("13:45:10,5"). Every component 0 gives
 // the empty text.
 std::string timeText(const TimeEntry& entry, const platform::RegionalSettings& regional);
 

@@ -1,5 +1,5 @@
 #pragma once
-// Part 1 of the status bar: the owner-drawn progress bar.
+// The status bar's second field: the owner-drawn progress bar.
 #include <QWidget>
 
 #include <cstdint>

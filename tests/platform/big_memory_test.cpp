@@ -1,0 +1,46 @@
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/big_allocator.h"
+#include "platform/zeroed_words.h"
+
+namespace vlm::platform {
+namespace {
+
+TEST(ZeroedWords, SmallAndMappedArraysStartZeroAndCopyDeeply) {
+  for (size_t count : {size_t{0}, size_t{10}, size_t{1} << 20}) {
+    ZeroedWords words(count);
+    ASSERT_EQ(words.size(), count);
+    EXPECT_EQ(words.empty(), count == 0);
+    bool zero = true;
+    for (uint64_t w : words) zero = zero && w == 0;
+    EXPECT_TRUE(zero) << count;
+    if (count == 0) continue;
+    words[count - 1] = 42;
+    ZeroedWords copy = words;
+    copy[count - 1] = 7;
+    EXPECT_EQ(words[count - 1], 42u);
+    ZeroedWords moved = std::move(words);
+    EXPECT_EQ(moved[count - 1], 42u);
+    EXPECT_TRUE(words.empty());  // NOLINT: a moved-from array is empty
+    moved = copy;
+    EXPECT_EQ(moved[count - 1], 7u);
+  }
+}
+
+TEST(BigAllocator, LargeBlocksAreAlignedAndHoldTheirContents) {
+  std::vector<uint32_t, BigAllocator<uint32_t>> v;
+  for (uint32_t i = 0; i < (3u << 20); ++i) v.push_back(i * 3);  // grows through several mapped blocks
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(v.data()) % (uintptr_t{2} << 20), 0u);
+  bool same = true;
+  for (uint32_t i = 0; i < v.size(); ++i) same = same && v[i] == i * 3;
+  EXPECT_TRUE(same);
+  std::vector<uint32_t, BigAllocator<uint32_t>> small{1, 2, 3};
+  EXPECT_EQ(small[2], 3u);
+  EXPECT_THROW(BigAllocator<uint64_t>().allocate(SIZE_MAX / 4), std::bad_alloc);
+}
+
+}  // namespace
+}  // namespace vlm::platform

@@ -1,3 +1,7 @@
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -111,6 +115,43 @@ TEST(TimeTable, AgreesWithALinearSearch) {
     ASSERT_EQ(internTime(table, e), expected);
   }
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// In a child process with little address space left, distinct entries are
+// added until the table cannot grow: that entry gets -1 and the table's
+// message once, and every entry stored before stays found where it was.
+void internTimesUntilFull() {
+  test::ErrorRecorder errors;
+  TimeTable table;
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  long pages = 0;
+  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::_Exit(11);
+  std::fclose(statm);
+  rlimit limit{};
+  getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(pages) * 4096 + 24ul * 1024 * 1024;
+  if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(12);
+  auto entry = [](int i) {
+    TimeEntry e;
+    e.year = uint16_t(1900 + i % 200), e.month = uint16_t(1 + (i / 200) % 12), e.day = uint16_t(1 + (i / 2400) % 28);
+    e.hour = uint16_t((i / 67200) % 24), e.minute = uint16_t((i / 1612800) % 60);
+    return e;
+  };
+  int stored = 0;
+  while (stored < 20000000 && internTime(table, entry(stored)) == stored) ++stored;
+  if (stored == 20000000 || stored < 1000) std::_Exit(13);
+  if (errors.messages.size() != 1 || errors.messages[0] != "Unable to store all the time information!") std::_Exit(14);
+  if (table.entries.size() != static_cast<size_t>(stored)) std::_Exit(15);
+  for (int i = 0; i < stored; i += 997)
+    if (internTime(table, entry(i)) != i) std::_Exit(16);
+  std::_Exit(0);
+}
+
+TEST(TimeTableDeathTest, AnEntryThatCannotBeStoredGivesMinusOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(internTimesUntilFull(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 }  // namespace
 }  // namespace vlm

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/data_table.h"
+#include "data/text_pool.h"
 #include "model/association_ops.h"
 #include "model/normalise.h"
 #include "model/space_settings_table.h"
@@ -53,7 +54,7 @@ struct World {
     reals.max.f = 1000.0f;
     vlm::DataField& texts = addField("Kind", vlm::FT_TEXT);
     for (int32_t c = 0; c < kCategories; ++c) {
-      t.textPool.texts.push_back("kind " + std::to_string(c));
+      vlm::internText(t.textPool, "kind " + std::to_string(c));
       vlm::DistinctValue d;
       d.value = c;
       texts.distinct.push_back(d);

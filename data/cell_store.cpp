@@ -16,12 +16,6 @@ int32_t clampToInt32(int64_t v) {
   return v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v));
 }
 
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 void widenIntRange(DataField& field, int32_t v) {
   if (v < field.min.i) field.min.i = v;
   if (v > field.max.i) field.max.i = v;
@@ -55,7 +49,7 @@ bool storeReal(DataField& field, Cell& cell, std::string_view text, const platfo
 }
 
 bool storeText(DataTable& table, Cell& cell, std::string_view text) {
-  const int32_t index = internText(table.textPool, trimBlanks(text));
+  const int32_t index = internText(table.textPool, trimCellBlanks(text));
   if (index < 0) return false;
   cell.value.i = index;
   return true;
@@ -72,7 +66,26 @@ bool storeDate(DataTable& table, DataField& field, Cell& cell, std::string_view 
 }
 
 bool storeSize(DataTable& table, DataField& field, Cell& cell, std::string_view text) {
-  const std::string_view trimmed = trimBlanks(text);
+  const std::string_view trimmed = trimCellBlanks(text);
+  int32_t bytes = 0;
+  if (!readSizeBytes(trimmed, bytes)) return false;
+  const int32_t index = internText(table.textPool, trimmed);
+  if (index < 0) return false;
+  cell.value.i = index;
+  cell.second = bytes;
+  widenIntRange(field, cell.second);
+  return true;
+}
+
+}  // namespace
+
+std::string_view trimCellBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool readSizeBytes(std::string_view trimmed, int32_t& bytes) {
   int64_t multiplier = 1;
   for (char c : trimmed) {
     const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
@@ -84,18 +97,11 @@ bool storeSize(DataTable& table, DataField& field, Cell& cell, std::string_view 
   }
   int64_t number = 0;
   if (!scanInteger(stripToNumberChars(trimmed), number)) return false;
-  const int32_t index = internText(table.textPool, trimmed);
-  if (index < 0) return false;
   // number is at most 15 digits' worth in practice, but hold the product anyway.
   const int64_t limit = INT64_MAX / multiplier;
-  const int64_t bytes = number > limit ? INT64_MAX : (number < -limit ? INT64_MIN : number * multiplier);
-  cell.value.i = index;
-  cell.second = clampToInt32(bytes);
-  widenIntRange(field, cell.second);
+  bytes = clampToInt32(number > limit ? INT64_MAX : (number < -limit ? INT64_MIN : number * multiplier));
   return true;
 }
-
-}  // namespace
 
 int storeCell(DataTable& table, int32_t fieldIndex, int32_t sample, std::string_view text,
               const platform::RegionalSettings& regional) {

@@ -18,4 +18,11 @@ namespace vlm {
 int storeCell(DataTable& table, int32_t field, int32_t sample, std::string_view text,
               const platform::RegionalSettings& regional);
 
+// The cell text without blanks at either end, as text and size cells are read.
+std::string_view trimCellBlanks(std::string_view text);
+
+// The byte count of a size text ("4k", "2 MB": k counts 1024, m 1048576),
+// held at the int32 limits; false when the text holds no number.
+bool readSizeBytes(std::string_view trimmed, int32_t& bytes);
+
 }  // namespace vlm

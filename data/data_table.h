@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/hash_index.h"
+#include "platform/big_allocator.h"
 
 namespace vlm {
 
@@ -131,14 +132,19 @@ struct RowArrayHooks {
 
 constexpr int32_t kTextPoolSlotStep = 4096;
 
+// The distinct texts lie back to back in one buffer: a million short texts
+// then cost no allocation each, and their bytes stay close together.
+using PoolChars = std::basic_string<char, std::char_traits<char>, platform::BigAllocator<char>>;
+
 struct TextPool {
-  std::vector<std::string> texts;  // distinct texts, index = pool index
-  int32_t slotCount = 0;  // allocated slots, counted 4096 at a time ("slots" is a Qt keyword)
-  HashIndex index;        // finds a text's pool index without scanning the pool
+  PoolChars chars;                                      // every text, in index order
+  std::vector<size_t, platform::BigAllocator<size_t>> ends;  // where text i ends in chars; it starts where text i - 1 ends
+  int32_t slotCount = 0;      // allocated slots, counted 4096 at a time ("slots" is a Qt keyword)
+  HashIndex index;            // finds a text's pool index without scanning the pool
 };
 
 struct TimeTable {
-  std::vector<TimeEntry> entries;  // distinct entries, index = time table index
+  std::vector<TimeEntry, platform::BigAllocator<TimeEntry>> entries;  // distinct entries, index = time table index
   HashIndex index;                 // finds an entry's index without scanning the table
 };
 

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "data/text_pool.h"
 #include "platform/report.h"
 
 namespace vlm {
@@ -146,12 +147,9 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
         break;
       }
       default: {
-        const auto& texts = table.textPool.texts;
-        buildIndexed(field, rows, texts.size(),
-                     [&texts](int32_t a, int32_t b) {
-                       return texts[static_cast<size_t>(a)] < texts[static_cast<size_t>(b)];
-                     },
-                     list);
+        const TextPool& pool = table.textPool;
+        buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)),
+                     [&pool](int32_t a, int32_t b) { return *poolText(pool, a) < *poolText(pool, b); }, list);
         break;
       }
     }

@@ -7,32 +7,47 @@ namespace {
 
 constexpr size_t kFirstBucketCount = 64;
 
-void place(std::vector<uint64_t>& buckets, uint64_t bucket) {
+void place(platform::ZeroedWords& buckets, uint64_t bucket) {
   const size_t mask = buckets.size() - 1;
   size_t i = static_cast<uint32_t>(bucket >> 32) & mask;
   while (buckets[i] != 0) i = (i + 1) & mask;
   buckets[i] = bucket;
 }
 
+bool grow(HashIndex& index, size_t size) {
+  platform::ZeroedWords grown;
+  try {
+    grown = platform::ZeroedWords(size);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  // Old buckets are read in order and land in order (a bucket's new place is
+  // its old place or one table length on), so the copy streams through memory.
+  for (uint64_t bucket : index.buckets)
+    if (bucket != 0) place(grown, bucket);
+  index.buckets.swap(grown);
+  return true;
+}
+
 }  // namespace
+
+bool hashIndexReserve(HashIndex& index, size_t more) {
+  const size_t needed = static_cast<size_t>(index.count) + more;
+  // A reserved index is kept at most half full.
+  size_t size = index.buckets.empty() ? kFirstBucketCount : index.buckets.size();
+  while (size < needed * 2) {
+    if (size > (SIZE_MAX >> 2)) return false;
+    size *= 2;
+  }
+  return size == index.buckets.size() || grow(index, size);
+}
 
 bool hashIndexReserveOne(HashIndex& index) {
   // Keep the load below 3/4 so that probe sequences stay short and every
   // search meets an empty bucket.
   const size_t needed = static_cast<size_t>(index.count) + 1;
-  if (index.buckets.empty() || needed * 4 > index.buckets.size() * 3) {
-    const size_t size = index.buckets.empty() ? kFirstBucketCount : index.buckets.size() * 2;
-    std::vector<uint64_t> grown;
-    try {
-      grown.assign(size, 0);
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    for (uint64_t bucket : index.buckets)
-      if (bucket != 0) place(grown, bucket);
-    index.buckets.swap(grown);
-  }
-  return true;
+  if (!index.buckets.empty() && needed * 4 <= index.buckets.size() * 3) return true;
+  return grow(index, index.buckets.empty() ? kFirstBucketCount : index.buckets.size() * 2);
 }
 
 void hashIndexPlace(HashIndex& index, size_t freeBucket, uint32_t hash, int32_t entry) {
@@ -48,7 +63,7 @@ bool hashIndexInsert(HashIndex& index, uint32_t hash, int32_t entry) {
 }
 
 void hashIndexClear(HashIndex& index) {
-  std::vector<uint64_t>().swap(index.buckets);
+  platform::ZeroedWords().swap(index.buckets);
   index.count = 0;
 }
 

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/zeroed_words.h"
+
 namespace vlm {
 
 struct HashIndex {
   // (hash << 32) | (entry + 1); 0 marks an empty bucket. A power of two long.
-  std::vector<uint64_t> buckets;
+  platform::ZeroedWords buckets;
   int32_t count = 0;  // entries indexed
 };
 
@@ -33,6 +35,20 @@ int32_t hashIndexFind(const HashIndex& index, uint32_t hash, Equal&& equal, size
     }
   }
 }
+
+// Asks the processor to fetch the bucket where a search for this hash starts,
+// so that a search a little later does not wait for memory.
+inline void hashIndexPrefetch(const HashIndex& index, uint32_t hash) {
+  if (index.buckets.empty()) return;
+  const size_t mask = index.buckets.size() - 1;
+  // A probe sequence often runs on into the next cache line.
+  __builtin_prefetch(&index.buckets[hash & mask]);
+  __builtin_prefetch(&index.buckets[(hash + 8) & mask]);
+}
+
+// Makes room for `more` entries beyond those indexed, at a load that keeps
+// probes short. False when memory ran out; the index is then unchanged.
+bool hashIndexReserve(HashIndex& index, size_t more);
 
 // Makes room for one more entry, so that a following hashIndexFind gives a
 // free bucket that hashIndexPlace may fill. False when memory ran out; the

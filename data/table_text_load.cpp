@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/cell_classify.h"
-#include "data/cell_store.h"
+#include "data/cell_loader.h"
 #include "data/field_analysis.h"
 #include "data/field_name.h"
 #include "data/table_growth.h"
@@ -111,6 +111,7 @@ int64_t loadingPass(DataTable& table, TableTextReader& reader, std::vector<std::
   begin(progress, " loading");
   const int32_t every = std::max(1, count / 100);
   int32_t sample = 0;
+  CellLoader loader(table, regional, count);
   while (sample < count) {
     const RecordStatus status = reader.next(cells, fieldCount);
     if (status == RecordStatus::End) break;
@@ -123,10 +124,11 @@ int64_t loadingPass(DataTable& table, TableTextReader& reader, std::vector<std::
     for (size_t f = 0; f < fieldCount; ++f) table.fields[f].cells[s].flags &= static_cast<uint8_t>(~kCellPresent);
     const size_t n = std::min(cells.size(), fieldCount);
     for (size_t c = 0; c < n; ++c)
-      if (!cells[c].empty()) storeCell(table, static_cast<int32_t>(c), sample, cells[c], regional);
+      if (!cells[c].empty()) loader.store(static_cast<int32_t>(c), sample, cells[c]);
     ++sample;
     if (sample % every == 0) step(progress, int64_t{sample} * kPassProgressLast / count);
   }
+  loader.finish();
   end(progress);
   return sample;
 }

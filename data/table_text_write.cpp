@@ -18,7 +18,7 @@ void appendClean(std::string& out, std::string_view text) {
 }
 
 void appendPoolText(std::string& out, const DataTable& table, int32_t index) {
-  if (const std::string* text = poolText(table.textPool, index)) appendClean(out, *text);
+  if (const auto text = poolText(table.textPool, index)) appendClean(out, *text);
 }
 
 void appendCell(std::string& out, const DataTable& table, const DataField& field, const Cell& cell,

@@ -2,26 +2,34 @@
 
 #include <functional>
 #include <new>
-#include <string>
 
 #include "platform/report.h"
 
 namespace vlm {
 namespace {
 
+constexpr const char* kPoolFull = "Unable to store all the text information!";
+// Room reserved per text; longer texts make the buffer grow as usual.
+constexpr size_t kReservedBytesPerText = 16;
+
 uint32_t textHash(std::string_view text) {
   const uint64_t h = std::hash<std::string_view>{}(text);
   return static_cast<uint32_t>(h ^ (h >> 32));
 }
 
+bool needsRewrite(std::string_view rest) {
+  for (size_t i = 1; i < rest.size(); ++i)
+    if (rest[i] == '\r' || rest[i] == '\n' || rest[i] == '\t') return true;
+  return false;
+}
+
+// The cleaned text; it is `text` itself cut down unless a line break or a tab
+// must be rewritten, then it lies in `scratch`.
 std::string_view cleanText(std::string_view text, std::string& scratch) {
   size_t start = 0;
   while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
   std::string_view rest = text.substr(start);
-  // Most texts hold no line breaks or tabs; only those need a rewritten copy.
-  bool rewrite = false;
-  for (size_t i = 1; i < rest.size() && !rewrite; ++i) rewrite = rest[i] == '\r' || rest[i] == '\n' || rest[i] == '\t';
-  if (rewrite) {
+  if (needsRewrite(rest)) {
     scratch.assign(rest);
     for (size_t i = 1; i < scratch.size(); ++i) {
       if (scratch[i] == '\r' || scratch[i] == '\n')
@@ -36,65 +44,80 @@ std::string_view cleanText(std::string_view text, std::string& scratch) {
   return rest;
 }
 
-// The index must describe exactly the pool's texts; rebuild it when the pool
-// was filled or copied behind its back.
-bool indexInStep(TextPool& pool) {
-  if (pool.index.count == static_cast<int32_t>(pool.texts.size())) return true;
-  hashIndexClear(pool.index);
-  for (size_t i = 0; i < pool.texts.size(); ++i) {
-    const int32_t entry = static_cast<int32_t>(i);
-    const uint32_t hash = textHash(pool.texts[i]);
-    const bool known = hashIndexFind(pool.index, hash, [&](int32_t e) { return pool.texts[e] == pool.texts[i]; }) >= 0;
-    if (known) continue;  // keep the first of duplicate texts, as a scan would
-    if (!hashIndexInsert(pool.index, hash, entry)) return false;
-  }
-  // Duplicates leave the count below the pool size; mark the index as matching.
-  pool.index.count = static_cast<int32_t>(pool.texts.size());
-  return true;
+std::string_view textAt(const TextPool& pool, size_t index) {
+  const size_t begin = index == 0 ? 0 : pool.ends[index - 1];
+  return std::string_view(pool.chars.data() + begin, pool.ends[index] - begin);
 }
 
 }  // namespace
 
 int32_t internText(TextPool& pool, std::string_view text) {
-  if (text.empty()) return -1;
   std::string scratch;
   const std::string_view clean = cleanText(text, scratch);
   if (clean.empty()) return -1;
+  return internPrepared(pool, clean, textHash(clean));
+}
 
-  if (!indexInStep(pool)) {
-    platform::reportError("Unable to store all the text information!");
-    return -1;
-  }
-  const int32_t next = static_cast<int32_t>(pool.texts.size());
+uint32_t prepareText(const TextPool& pool, std::string_view text, std::string& clean) {
+  std::string scratch;
+  const std::string_view cleaned = cleanText(text, scratch);
+  clean.assign(cleaned);
+  const uint32_t hash = textHash(clean);
+  hashIndexPrefetch(pool.index, hash);
+  return hash;
+}
+
+int32_t internPrepared(TextPool& pool, std::string_view clean, uint32_t hash) {
+  if (clean.empty()) return -1;
+  const int32_t next = static_cast<int32_t>(pool.ends.size());
   // One probe finds the text or the bucket where it belongs.
   if (next == INT32_MAX || !hashIndexReserveOne(pool.index)) {
-    platform::reportError("Unable to store all the text information!");
+    platform::reportError(kPoolFull);
     return -1;
   }
-  const uint32_t hash = textHash(clean);
   size_t bucket = 0;
-  const int32_t found = hashIndexFind(pool.index, hash, [&](int32_t e) { return pool.texts[e] == clean; }, &bucket);
+  const int32_t found =
+      hashIndexFind(pool.index, hash, [&](int32_t e) { return textAt(pool, static_cast<size_t>(e)) == clean; }, &bucket);
   if (found >= 0) return found;
+  const size_t oldSize = pool.chars.size();
   try {
-    pool.texts.emplace_back(clean);
+    pool.chars.append(clean);
+    pool.ends.push_back(pool.chars.size());
   } catch (const std::bad_alloc&) {
-    platform::reportError("Unable to store all the text information!");
+    pool.chars.resize(oldSize);  // the end was not added: keep the pool as it was
+    platform::reportError(kPoolFull);
     return -1;
   }
   hashIndexPlace(pool.index, bucket, hash, next);
-  // The vector grows geometrically on its own; the slot count keeps the
+  // The buffers grow geometrically on their own; the slot count keeps the
   // pool's published allocation unit.
   if (next >= pool.slotCount) pool.slotCount += kTextPoolSlotStep;
   return next;
 }
 
-const std::string* poolText(const TextPool& pool, int32_t index) {
-  if (index < 0 || static_cast<size_t>(index) >= pool.texts.size()) return nullptr;
-  return &pool.texts[static_cast<size_t>(index)];
+bool reserveTextPool(TextPool& pool, size_t texts) {
+  if (!hashIndexReserve(pool.index, texts)) return false;
+  // The buffers are taken page by page as they fill, so room reserved for
+  // texts that never come costs address space only.
+  try {
+    pool.ends.reserve(pool.ends.size() + texts);
+    pool.chars.reserve(pool.chars.size() + texts * kReservedBytesPerText);
+  } catch (const std::exception&) {
+    // They grow as texts arrive.
+  }
+  return true;
+}
+
+int32_t poolSize(const TextPool& pool) { return static_cast<int32_t>(pool.ends.size()); }
+
+std::optional<std::string_view> poolText(const TextPool& pool, int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= pool.ends.size()) return std::nullopt;
+  return textAt(pool, static_cast<size_t>(index));
 }
 
 void clearTextPool(TextPool& pool) {
-  std::vector<std::string>().swap(pool.texts);
+  PoolChars().swap(pool.chars);
+  decltype(pool.ends)().swap(pool.ends);
   pool.slotCount = 0;
   hashIndexClear(pool.index);
 }

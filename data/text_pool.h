@@ -1,6 +1,8 @@
 #pragma once
 // The table-wide pool of distinct texts shared by every text field.
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "data/data_table.h"
@@ -14,8 +16,25 @@ namespace vlm {
 // blanks at both ends. The first identical text (byte-wise) keeps its index.
 int32_t internText(TextPool& pool, std::string_view text);
 
-// The text at a pool index, or nullptr when the index is outside the pool.
-const std::string* poolText(const TextPool& pool, int32_t index);
+// internText in two steps, for callers that prepare texts ahead of interning
+// them. prepareText writes the cleaned text into `clean`, returns its hash and
+// asks the processor for the hash bucket where it will be looked up.
+uint32_t prepareText(const TextPool& pool, std::string_view text, std::string& clean);
+// Interns a text that prepareText cleaned and hashed (-1 when it is empty).
+int32_t internPrepared(TextPool& pool, std::string_view clean, uint32_t hash);
+
+// Readies the pool for up to `texts` more texts, so that a load of that many
+// never regrows the index. Only the pages the texts use are taken from the
+// system, so a generous count costs little. False when there is no room for
+// it; interning then grows the pool as it goes.
+bool reserveTextPool(TextPool& pool, size_t texts);
+
+// The number of texts in the pool.
+int32_t poolSize(const TextPool& pool);
+
+// The text at a pool index, or nothing when the index is outside the pool. The
+// view is valid until the next text is interned.
+std::optional<std::string_view> poolText(const TextPool& pool, int32_t index);
 
 // Frees every text and the index.
 void clearTextPool(TextPool& pool);

@@ -61,7 +61,7 @@ const TimeEntry* timeEntry(const TimeTable& table, int32_t index) {
 }
 
 void clearTimeTable(TimeTable& table) {
-  std::vector<TimeEntry>().swap(table.entries);
+  decltype(table.entries)().swap(table.entries);
   hashIndexClear(table.index);
 }
 

@@ -39,8 +39,8 @@ bool indexedText(const DataTable& table, uint8_t type, int32_t index, const plat
     out = buffer;
     return true;
   }
-  const std::string* text = poolText(table.textPool, index);
-  if (text == nullptr) return false;
+  const auto text = poolText(table.textPool, index);
+  if (!text) return false;
   out = *text;
   return true;
 }
@@ -76,8 +76,8 @@ int valueText(const DataTable& table, int32_t field, int32_t sample, char* dst, 
     case FT_TEXT:
     case FT_TEXT2:
     case FT_SIZE: {
-      const std::string* text = poolText(table.textPool, cell.value.i);
-      if (text == nullptr) return put(dst, size, kNotAvailable, 0);
+      const auto text = poolText(table.textPool, cell.value.i);
+      if (!text) return put(dst, size, kNotAvailable, 0);
       return put(dst, size, *text, 1);
     }
     case FT_DATETIME:

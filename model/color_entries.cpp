@@ -4,6 +4,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "data/text_pool.h"
 #include "model/association_lookup.h"
 #include "model/field_range.h"
 #include "model/number_text.h"
@@ -40,8 +41,8 @@ bool findTextCategory(const DataTable& table, const DataField& f, const char* te
   for (int32_t i = 0; i < n; ++i) {
     const DistinctValue& d = f.distinct[static_cast<size_t>(i)];
     if (d.flags & kDistinctEmpty) continue;
-    if (d.value < 0 || static_cast<size_t>(d.value) >= table.textPool.texts.size()) continue;
-    if (table.textPool.texts[static_cast<size_t>(d.value)] == text) {
+    const auto poolEntry = poolText(table.textPool, d.value);
+    if (poolEntry && *poolEntry == text) {
       out = i;
       return true;
     }

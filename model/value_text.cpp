@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "data/text_pool.h"
+
 namespace vlm {
 
 std::string groupDigits(const std::string& text, char decimalSeparator) {
@@ -108,9 +110,7 @@ std::string categoryText(const DataTable& table, const DataField& field, int32_t
   switch (field.type) {
     case FT_TEXT:
     case FT_TEXT2:
-      if (d.value >= 0 && static_cast<size_t>(d.value) < table.textPool.texts.size()) {
-        return table.textPool.texts[static_cast<size_t>(d.value)];
-      }
+      if (const auto text = poolText(table.textPool, d.value)) return std::string(*text);
       return kEmptyValueText;
     case FT_DATETIME:
       if (d.value >= 0 && static_cast<size_t>(d.value) < table.timeTable.entries.size()) {

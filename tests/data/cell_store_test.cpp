@@ -164,7 +164,7 @@ TEST(Store, TextsAreInterned) {
   EXPECT_EQ(t.cell(0).value.i, t.cell(2).value.i);
   EXPECT_NE(t.cell(0).value.i, t.cell(1).value.i);
   EXPECT_EQ(t.store("   ", 3), 0);
-  EXPECT_EQ(t.table.textPool.texts[0], "north");
+  EXPECT_EQ(*poolText(t.table.textPool, 0), "north");
 }
 
 TEST(Store, Sizes) {
@@ -179,7 +179,7 @@ TEST(Store, Sizes) {
   EXPECT_EQ(t.field().min.i, 512);
   EXPECT_EQ(t.field().max.i, 2097152);
   EXPECT_EQ(t.store("kb", 3), 0);
-  EXPECT_TRUE(t.table.textPool.texts.size() == 3u);  // nothing interned for a failed cell
+  EXPECT_EQ(poolSize(t.table.textPool), 3);  // nothing interned for a failed cell
 }
 
 TEST(Store, SizesFrom2GBOnAreHeldAtTheLimit) {

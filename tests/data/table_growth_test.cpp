@@ -5,6 +5,7 @@
 #include "data/support/data_test_support.h"
 #include "data/table_clear.h"
 #include "data/table_growth.h"
+#include "data/text_pool.h"
 
 namespace vlm {
 namespace {
@@ -176,7 +177,8 @@ TEST(TableClear, EmptiesEverythingAndCallsTheHooks) {
   table.fieldCount = 2;
   ASSERT_TRUE(growRows(table, 10));
   table.rowCount = 10;
-  table.textPool.texts = {"a", "b"};
+  internText(table.textPool, "a");
+  internText(table.textPool, "b");
   table.timeTable.entries.resize(3);
   DataField& f = table.fields[1];
   std::snprintf(f.name, sizeof f.name, "Name");
@@ -199,7 +201,8 @@ TEST(TableClear, EmptiesEverythingAndCallsTheHooks) {
   EXPECT_EQ(table.rowCapacity, 0);
   EXPECT_EQ(table.currentAccessObject, 0);
   EXPECT_TRUE(table.rowIds.empty());
-  EXPECT_TRUE(table.textPool.texts.empty());
+  EXPECT_EQ(poolSize(table.textPool), 0);
+  EXPECT_TRUE(table.textPool.chars.empty());
   EXPECT_EQ(table.textPool.slotCount, 0);
   EXPECT_TRUE(table.timeTable.entries.empty());
   for (const DataField& field : table.fields) {
@@ -230,10 +233,12 @@ TEST(TableClear, AFreshTableMarksEveryFieldFree) {
 
 TEST(TableClear, ATableCanBeInternedIntoAgainAfterClearing) {
   DataTable table;
-  table.textPool.texts = {"stale"};
+  internText(table.textPool, "stale");
+  internText(table.textPool, "kept");
   clearTable(table);
   // The pool's index must have been forgotten with its texts.
   EXPECT_EQ(table.textPool.index.count, 0);
+  EXPECT_EQ(internText(table.textPool, "kept"), 0);
 }
 
 }  // namespace

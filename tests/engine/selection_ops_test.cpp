@@ -10,6 +10,7 @@
 #include "engine/picking/selection_ops.h"
 #include "support/render_support.h"
 #include "support/table_loader.h"
+#include "data/text_pool.h"
 
 namespace vlm {
 namespace {
@@ -28,7 +29,7 @@ class SelectionOps : public ::testing::Test {
   }
   std::string text(int row) {
     const DataField& f = state->data->fields[0];
-    return state->data->textPool.texts[static_cast<size_t>(f.cells[static_cast<size_t>(row)].value.i)];
+    return std::string(*poolText(state->data->textPool, f.cells[static_cast<size_t>(row)].value.i));
   }
   uint8_t& flag(int row) { return state->model->selectionFlags[static_cast<size_t>(row)]; }
   std::shared_ptr<EngineState> state;

@@ -16,6 +16,7 @@
 #include "model/color_schemes.h"
 #include "model/space_settings_table.h"
 #include "platform/command_queue.h"
+#include "data/text_pool.h"
 
 namespace vlm::test {
 
@@ -76,7 +77,7 @@ void buildCategories(DataTable& table, int32_t field) {
   for (int32_t r = 0; r < table.rowCount; ++r)
     if (f.cells[static_cast<size_t>(r)].flags & kCellPresent) pool.push_back(f.cells[static_cast<size_t>(r)].value.i);
   std::sort(pool.begin(), pool.end(), [&](int32_t a, int32_t b) {
-    return table.textPool.texts[static_cast<size_t>(a)] < table.textPool.texts[static_cast<size_t>(b)];
+    return *poolText(table.textPool, a) < *poolText(table.textPool, b);
   });
   pool.erase(std::unique(pool.begin(), pool.end()), pool.end());
   f.distinct.clear();

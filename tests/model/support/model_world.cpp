@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/text_pool.h"
+
 namespace vlm::test {
 namespace {
 
@@ -108,13 +110,7 @@ int32_t addTextField(DataTable& table, const char* name,
                      const std::vector<std::optional<std::string>>& values, uint8_t type) {
   const int32_t index = table.fieldCount;
   DataField& f = newField(table, name, type, values.size());
-  auto intern = [&table](const std::string& text) {
-    auto& texts = table.textPool.texts;
-    auto it = std::find(texts.begin(), texts.end(), text);
-    if (it != texts.end()) return static_cast<int32_t>(it - texts.begin());
-    texts.push_back(text);
-    return static_cast<int32_t>(texts.size() - 1);
-  };
+  auto intern = [&table](const std::string& text) { return internText(table.textPool, text); };
   for (size_t s = 0; s < values.size(); ++s) {
     if (!values[s]) continue;
     f.cells[s].value.i = intern(*values[s]);

@@ -1,0 +1,59 @@
+#include "data/cell_loader.h"
+
+#include "data/cell_store.h"
+#include "data/char_tests.h"
+#include "data/text_pool.h"
+
+namespace vlm {
+
+CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regional, int32_t rows)
+    : table_(table), regional_(regional), queue_(table.textPool) {
+  size_t textFields = 0;
+  for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
+    const uint8_t type = table.fields[static_cast<size_t>(f)].type;
+    textFields += type == FT_TEXT || type == FT_TEXT2 || type == FT_SIZE;
+  }
+  // Without room the pool simply grows as texts arrive.
+  if (textFields > 0 && rows > 0) reserveTextPool(table.textPool, textFields * static_cast<size_t>(rows));
+}
+
+CellLoader::~CellLoader() { queue_.discard(); }
+
+void CellLoader::store(int32_t fieldIndex, int32_t sample, std::string_view text) {
+  if (fieldIndex < 0 || fieldIndex >= table_.fieldCount || fieldIndex >= kMaxFields || sample < 0) return;
+  const DataField& field = table_.fields[static_cast<size_t>(fieldIndex)];
+  if (static_cast<size_t>(sample) >= field.cells.size()) return;
+  if (text.empty() || isMissingMarker(text)) return;
+  Pending pending{fieldIndex, sample, 0};
+  switch (field.type) {
+    case FT_TEXT:
+    case FT_TEXT2:
+      break;
+    case FT_SIZE:
+      if (!readSizeBytes(trimCellBlanks(text), pending.bytes)) return;
+      break;
+    default:
+      storeCell(table_, fieldIndex, sample, text, regional_);
+      return;
+  }
+  queue_.push(trimCellBlanks(text), pending, [this](const Pending& p, int32_t index) { complete(p, index); });
+}
+
+void CellLoader::finish() {
+  queue_.drain([this](const Pending& p, int32_t index) { complete(p, index); });
+}
+
+void CellLoader::complete(const Pending& pending, int32_t index) {
+  if (index < 0) return;
+  DataField& field = table_.fields[static_cast<size_t>(pending.field)];
+  Cell& cell = field.cells[static_cast<size_t>(pending.sample)];
+  cell.value.i = index;
+  if (field.type == FT_SIZE) {
+    cell.second = pending.bytes;
+    if (pending.bytes < field.min.i) field.min.i = pending.bytes;
+    if (pending.bytes > field.max.i) field.max.i = pending.bytes;
+  }
+  cell.flags |= kCellPresent;
+}
+
+}  // namespace vlm

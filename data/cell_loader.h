@@ -1,0 +1,42 @@
+#pragma once
+// Storing the cells of a loading pass, row after row.
+#include <cstdint>
+#include <string_view>
+
+#include "data/data_table.h"
+#include "data/text_intern_queue.h"
+#include "platform/regional_settings.h"
+
+namespace vlm {
+
+// Stores cells as storeCell does, but the texts of text and size fields go
+// through a TextInternQueue, so that a column of many distinct texts loads
+// about as fast as one of few. A text cell is complete (its value and its
+// present flag set) once the queue interned it; finish() completes them all.
+// The pool receives the texts in the order they were stored, as with storeCell.
+class CellLoader {
+ public:
+  // `rows` is how many samples the pass will store at most; the pool is
+  // readied for as many texts in each text and size field.
+  CellLoader(DataTable& table, const platform::RegionalSettings& regional, int32_t rows);
+  ~CellLoader();  // forgets cells not finished
+  CellLoader(const CellLoader&) = delete;
+  CellLoader& operator=(const CellLoader&) = delete;
+
+  void store(int32_t field, int32_t sample, std::string_view text);
+  void finish();
+
+ private:
+  struct Pending {
+    int32_t field = 0;
+    int32_t sample = 0;
+    int32_t bytes = 0;  // a size cell's byte count
+  };
+  void complete(const Pending& pending, int32_t index);
+
+  DataTable& table_;
+  const platform::RegionalSettings& regional_;
+  TextInternQueue<Pending> queue_;
+};
+
+}  // namespace vlm

@@ -1,0 +1,71 @@
+#pragma once
+// Interning a stream of texts with the pool's hash buckets fetched ahead.
+//
+// A column of a million distinct texts spreads the pool's buckets over many
+// megabytes, and interning one text at a time waits on memory for each. The
+// queue cleans and hashes a text when it arrives and asks for its bucket then,
+// but interns it only kDepth texts later, when the bucket has arrived. Texts
+// are interned in the order they arrived, so every pool index is the one
+// internText would have given.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "data/text_pool.h"
+
+namespace vlm {
+
+template <class Payload>
+class TextInternQueue {
+ public:
+  static constexpr size_t kDepth = 16;
+
+  explicit TextInternQueue(TextPool& pool) : pool_(pool) {}
+
+  // Queues a copy of the text. When the queue is full, the oldest text is
+  // interned first and handed to done(payload, index); the index is -1 for a
+  // text that is empty once cleaned or could not be stored.
+  template <class Done>
+  void push(std::string_view text, const Payload& payload, Done&& done) {
+    if (count_ == kDepth) popOldest(done);
+    Slot& slot = slots_[(head_ + count_) % kDepth];
+    slot.hash = prepareText(pool_, text, slot.text);
+    slot.payload = payload;
+    ++count_;
+  }
+
+  // Interns every queued text, oldest first.
+  template <class Done>
+  void drain(Done&& done) {
+    while (count_ > 0) popOldest(done);
+  }
+
+  // Forgets the queued texts without interning them.
+  void discard() { count_ = 0; }
+
+  size_t size() const { return count_; }
+
+ private:
+  struct Slot {
+    std::string text;  // keeps its capacity from text to text
+    uint32_t hash = 0;
+    Payload payload{};
+  };
+
+  template <class Done>
+  void popOldest(Done& done) {
+    Slot& slot = slots_[head_];
+    head_ = (head_ + 1) % kDepth;
+    --count_;
+    done(slot.payload, internPrepared(pool_, slot.text, slot.hash));
+  }
+
+  TextPool& pool_;
+  std::array<Slot, kDepth> slots_;
+  size_t head_ = 0;
+  size_t count_ = 0;
+};
+
+}  // namespace vlm

@@ -1,0 +1,149 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/cell_loader.h"
+#include "data/cell_store.h"
+#include "data/field_analysis.h"
+#include "data/support/data_test_support.h"
+#include "data/table_growth.h"
+#include "data/text_intern_queue.h"
+#include "data/text_pool.h"
+
+namespace vlm {
+namespace {
+
+using test::settings;
+
+// Two tables of the same fields: one stored cell by cell with storeCell, one
+// through a CellLoader. Every cell, range and pool index must come out equal.
+struct TwinTables {
+  DataTable direct;
+  DataTable loaded;
+  explicit TwinTables(const std::vector<uint8_t>& types, int rows) {
+    for (DataTable* t : {&direct, &loaded}) {
+      t->fieldCount = static_cast<int32_t>(types.size());
+      for (size_t f = 0; f < types.size(); ++f) {
+        t->fields[f].type = types[f];
+        resetFieldAnalysis(t->fields[f]);
+      }
+      growRows(*t, rows);
+    }
+  }
+};
+
+void expectSameTables(const DataTable& a, const DataTable& b) {
+  ASSERT_EQ(poolSize(a.textPool), poolSize(b.textPool));
+  for (int32_t i = 0; i < poolSize(a.textPool); ++i) ASSERT_EQ(*poolText(a.textPool, i), *poolText(b.textPool, i)) << i;
+  for (int32_t f = 0; f < a.fieldCount; ++f) {
+    const DataField& x = a.fields[static_cast<size_t>(f)];
+    const DataField& y = b.fields[static_cast<size_t>(f)];
+    EXPECT_EQ(x.min.i, y.min.i) << "field " << f;
+    EXPECT_EQ(x.max.i, y.max.i) << "field " << f;
+    for (size_t s = 0; s < x.cells.size(); ++s) {
+      ASSERT_EQ(x.cells[s].flags, y.cells[s].flags) << "field " << f << " sample " << s;
+      if (x.cells[s].flags & kCellPresent) {
+        ASSERT_EQ(x.cells[s].value.i, y.cells[s].value.i) << "field " << f << " sample " << s;
+        ASSERT_EQ(x.cells[s].second, y.cells[s].second) << "field " << f << " sample " << s;
+      }
+    }
+  }
+}
+
+TEST(CellLoader, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
+  // Text, size, integer and a second text field share one pool; the texts
+  // repeat, some clean to nothing, some are missing markers or unreadable sizes.
+  const std::vector<uint8_t> types = {FT_TEXT, FT_SIZE, FT_INTEGER, FT_TEXT2};
+  const int rows = 300;  // many times the queue's depth
+  TwinTables t(types, rows);
+  const auto r = settings();
+  auto cellOf = [](int field, int row) -> std::string {
+    switch (field) {
+      case 0:
+        if (row % 17 == 0) return "   ";
+        if (row % 23 == 0) return "?";
+        return "name " + std::to_string(row % 40) + (row % 3 == 0 ? "\tx" : "");
+      case 1:
+        if (row % 11 == 0) return "big";
+        return std::to_string(row % 9) + (row % 2 ? " k" : " MB");
+      case 2:
+        return std::to_string(row * 7 - 1000);
+      default:
+        return row % 5 == 0 ? "name 3" : "other " + std::to_string(row % 70);
+    }
+  };
+  CellLoader loader(t.loaded, r, rows);
+  for (int row = 0; row < rows; ++row)
+    for (int f = 0; f < 4; ++f) {
+      const std::string text = cellOf(f, row);
+      storeCell(t.direct, f, row, text, r);
+      loader.store(f, row, text);  // the text dies here: the loader keeps its own copy
+    }
+  loader.finish();
+  expectSameTables(t.direct, t.loaded);
+}
+
+TEST(CellLoader, CellsOutsideTheTableAreIgnoredAndUnfinishedOnesAreDropped) {
+  TwinTables t({FT_TEXT}, 4);
+  {
+    CellLoader loader(t.loaded, settings(), 4);
+    loader.store(-1, 0, "a");
+    loader.store(1, 0, "a");
+    loader.store(0, 4, "a");
+    loader.store(0, -1, "a");
+    loader.store(0, 2, "kept back");
+    // No finish: an aborted pass leaves the cell absent and the pool empty.
+  }
+  EXPECT_EQ(poolSize(t.loaded.textPool), 0);
+  EXPECT_FALSE(t.loaded.fields[0].cells[2].flags & kCellPresent);
+}
+
+TEST(TextInternQueue, GivesInternTextsIndexesInArrivalOrder) {
+  TextPool reference;
+  TextPool pool;
+  TextInternQueue<int> queue(pool);
+  std::vector<int32_t> got(1000, -2);
+  const auto done = [&got](int payload, int32_t index) { got[static_cast<size_t>(payload)] = index; };
+  std::vector<int32_t> expected;
+  uint32_t seed = 99;
+  for (int i = 0; i < 1000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const std::string text = (seed >> 9) % 13 == 0 ? " \t " : " v" + std::to_string((seed >> 8) % 300);
+    expected.push_back(internText(reference, text));
+    queue.push(text, i, done);
+    EXPECT_LE(queue.size(), TextInternQueue<int>::kDepth);
+  }
+  queue.drain(done);
+  EXPECT_EQ(queue.size(), 0u);
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(poolSize(pool), poolSize(reference));
+}
+
+TEST(TextPoolReserve, AReservedPoolInternsAlikeWithoutRegrowingItsIndex) {
+  TextPool reserved;
+  TextPool grown;
+  ASSERT_TRUE(reserveTextPool(reserved, 50000));
+  const size_t buckets = reserved.index.buckets.size();
+  EXPECT_GE(buckets, 100000u);
+  for (int i = 0; i < 50000; ++i) {
+    const std::string text = "t" + std::to_string(i * 7919 % 60000);
+    ASSERT_EQ(internText(reserved, text), internText(grown, text)) << text;
+  }
+  EXPECT_EQ(reserved.index.buckets.size(), buckets);
+  // Past the reservation the pool grows as usual.
+  for (int i = 0; i < 50000; ++i) internText(reserved, "more " + std::to_string(i));
+  EXPECT_EQ(internText(reserved, "t0"), 0);
+  EXPECT_GT(reserved.index.buckets.size(), buckets);
+}
+
+TEST(TextPoolReserve, AnImpossibleReservationLeavesThePoolWorking) {
+  TextPool pool;
+  internText(pool, "first");
+  EXPECT_FALSE(reserveTextPool(pool, SIZE_MAX / 4));
+  EXPECT_EQ(internText(pool, "first"), 0);
+  EXPECT_EQ(internText(pool, "second"), 1);
+}
+
+}  // namespace
+}  // namespace vlm

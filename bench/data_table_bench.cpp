@@ -14,6 +14,7 @@
 #include "data/cell_classify.h"
 #include "data/cell_loader.h"
 #include "data/cell_store.h"
+#include "data/distinct_estimate.h"
 #include "data/field_analysis.h"
 #include "data/table_clear.h"
 #include "data/table_growth.h"
@@ -82,11 +83,31 @@ void BM_Classify(benchmark::State& state) {
   for (auto _ : state) {
     vlm::DataField field;
     field.analysisClass = vlm::AC_NONE;
-    for (const std::string& cell : cells) field.analysisClass = vlm::classifyCell(field, cell, r);
+    vlm::DistinctSketch sketch;  // as the analysis pass sketches text fields
+    for (const std::string& cell : cells) {
+      field.analysisClass = vlm::classifyCell(field, cell, r);
+      if (field.analysisClass == vlm::AC_TEXT) vlm::sketchAdd(sketch, cell);
+    }
     benchmark::DoNotOptimize(field.analysisClass);
+    benchmark::DoNotOptimize(sketch.texts);
   }
   state.SetItemsProcessed(state.iterations() * kRows);
   state.counters["cells/s"] = benchmark::Counter(double(state.iterations()) * kRows, benchmark::Counter::kIsRate);
+}
+
+// What the analysis pass foresees for a text column: about this many
+// distinct texts of this many bytes in all.
+struct Foreseen {
+  size_t texts = 0;
+  size_t bytes = 0;
+};
+
+Foreseen foresee(const std::vector<std::string>& cells) {
+  vlm::DistinctSketch sketch;
+  for (const std::string& cell : cells) vlm::sketchAdd(sketch, cell);
+  const size_t distinct = vlm::sketchDistinct(sketch);
+  const size_t texts = distinct + distinct / 16;
+  return {texts, texts * vlm::sketchMeanLength(sketch)};
 }
 
 // The process's resident memory: the pool's index is reserved generously and
@@ -109,6 +130,7 @@ void BM_Store(benchmark::State& state) {
   vlm::DataField analysed;
   analysed.analysisClass = vlm::AC_NONE;
   for (const std::string& cell : cells) analysed.analysisClass = vlm::classifyCell(analysed, cell, r);
+  const Foreseen foreseen = analysed.analysisClass == vlm::AC_TEXT ? foresee(cells) : Foreseen{};
   size_t bytes = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -123,8 +145,9 @@ void BM_Store(benchmark::State& state) {
     vlm::growRows(table, kRows);
     const size_t before = residentBytes();
     state.ResumeTiming();
-    // As the loading pass stores them.
-    vlm::CellLoader loader(table, r, kRows);
+    // As the loading pass readies the pool and stores them.
+    if (foreseen.texts > 0) vlm::reserveTextPool(table.textPool, foreseen.texts, foreseen.bytes);
+    vlm::CellLoader loader(table, r);
     for (int i = 0; i < kRows; ++i) loader.store(0, i, cells[static_cast<size_t>(i)]);
     loader.finish();
     state.PauseTiming();
@@ -174,13 +197,14 @@ void BM_Intern(benchmark::State& state) {
 // buckets ahead: 1M distinct texts cost about what 10 distinct texts cost.
 void BM_InternQueued(benchmark::State& state) {
   const std::vector<std::string> cells = internColumn(static_cast<int>(state.range(0)));
+  const Foreseen foreseen = foresee(cells);
   for (auto _ : state) {
     state.PauseTiming();
     auto pool = std::make_unique<vlm::TextPool>();
     state.ResumeTiming();
     {
-      // As the loading pass readies the pool for a column of kRows texts.
-      vlm::reserveTextPool(*pool, kRows);
+      // As the loading pass readies the pool from what the analysis foresaw.
+      vlm::reserveTextPool(*pool, foreseen.texts, foreseen.bytes);
       vlm::TextInternQueue<int32_t> queue(*pool);
       int64_t sum = 0;
       const auto done = [&sum](int32_t, int32_t index) { sum += index; };

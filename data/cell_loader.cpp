@@ -2,20 +2,11 @@
 
 #include "data/cell_store.h"
 #include "data/char_tests.h"
-#include "data/text_pool.h"
 
 namespace vlm {
 
-CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regional, int32_t rows)
-    : table_(table), regional_(regional), queue_(table.textPool) {
-  size_t textFields = 0;
-  for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
-    const uint8_t type = table.fields[static_cast<size_t>(f)].type;
-    textFields += type == FT_TEXT || type == FT_TEXT2 || type == FT_SIZE;
-  }
-  // Without room the pool simply grows as texts arrive.
-  if (textFields > 0 && rows > 0) reserveTextPool(table.textPool, textFields * static_cast<size_t>(rows));
-}
+CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regional)
+    : table_(table), regional_(regional), queue_(table.textPool) {}
 
 CellLoader::~CellLoader() { queue_.discard(); }
 

@@ -16,9 +16,7 @@ namespace vlm {
 // The pool receives the texts in the order they were stored, as with storeCell.
 class CellLoader {
  public:
-  // `rows` is how many samples the pass will store at most; the pool is
-  // readied for as many texts in each text and size field.
-  CellLoader(DataTable& table, const platform::RegionalSettings& regional, int32_t rows);
+  CellLoader(DataTable& table, const platform::RegionalSettings& regional);
   ~CellLoader();  // forgets cells not finished
   CellLoader(const CellLoader&) = delete;
   CellLoader& operator=(const CellLoader&) = delete;

@@ -33,9 +33,9 @@ bool grow(HashIndex& index, size_t size) {
 
 bool hashIndexReserve(HashIndex& index, size_t more) {
   const size_t needed = static_cast<size_t>(index.count) + more;
-  // A reserved index is kept at most half full.
+  // Room up to the load at which the index would grow anyway.
   size_t size = index.buckets.empty() ? kFirstBucketCount : index.buckets.size();
-  while (size < needed * 2) {
+  while (size / 4 * 3 < needed) {
     if (size > (SIZE_MAX >> 2)) return false;
     size *= 2;
   }

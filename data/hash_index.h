@@ -39,11 +39,7 @@ int32_t hashIndexFind(const HashIndex& index, uint32_t hash, Equal&& equal, size
 // Asks the processor to fetch the bucket where a search for this hash starts,
 // so that a search a little later does not wait for memory.
 inline void hashIndexPrefetch(const HashIndex& index, uint32_t hash) {
-  if (index.buckets.empty()) return;
-  const size_t mask = index.buckets.size() - 1;
-  // A probe sequence often runs on into the next cache line.
-  __builtin_prefetch(&index.buckets[hash & mask]);
-  __builtin_prefetch(&index.buckets[(hash + 8) & mask]);
+  if (!index.buckets.empty()) __builtin_prefetch(&index.buckets[hash & (index.buckets.size() - 1)]);
 }
 
 // Makes room for `more` entries beyond those indexed, at a load that keeps

@@ -5,9 +5,11 @@
 
 #include "data/cell_classify.h"
 #include "data/cell_loader.h"
+#include "data/distinct_estimate.h"
 #include "data/field_analysis.h"
 #include "data/field_name.h"
 #include "data/table_growth.h"
+#include "data/text_pool.h"
 
 namespace vlm {
 namespace {
@@ -63,11 +65,12 @@ TextLoadStatus readHeader(DataTable& table, TableTextReader& reader, std::vector
   return TextLoadStatus::Loaded;
 }
 
-// Types every field from its non-empty cells; the result is the sample count,
-// or -1 with `failure` set.
+// Types every field from its non-empty cells and sketches how many distinct
+// texts each text field holds; the result is the sample count, or -1 with
+// `failure` set.
 int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std::string_view>& cells,
                      const platform::RegionalSettings& regional, const ProgressSink& progress,
-                     TextLoadStatus& failure) {
+                     std::vector<DistinctSketch>& sketches, TextLoadStatus& failure) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
   for (size_t f = 0; f < fieldCount; ++f) table.fields[f].analysisClass = AC_NONE;
   begin(progress, " analyzing");
@@ -89,6 +92,7 @@ int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std:
       sample = true;
       DataField& field = table.fields[c];
       field.analysisClass = classifyCell(field, cells[c], regional);
+      if (field.analysisClass == AC_TEXT) sketchAdd(sketches[c], trimBlanks(cells[c]));
     }
     if (sample) ++samples;
     const int64_t position = 1 + static_cast<int64_t>(reader.position() * 9999 / size);
@@ -102,6 +106,23 @@ int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std:
   return samples;
 }
 
+// Readies the text pool for the distinct texts the sketches foresee, with some
+// room for the sketches' error, so that it grows neither its index nor its
+// buffers while the texts are stored.
+void readyTextPool(DataTable& table, const std::vector<DistinctSketch>& sketches) {
+  size_t texts = 0;
+  size_t bytes = 0;
+  for (size_t f = 0; f < sketches.size(); ++f) {
+    const uint8_t type = table.fields[f].type;
+    if (type != FT_TEXT && type != FT_TEXT2 && type != FT_SIZE) continue;
+    const uint64_t distinct = sketchDistinct(sketches[f]);
+    const uint64_t foreseen = std::min<uint64_t>(distinct + distinct / 16, sketches[f].texts);
+    texts += foreseen;
+    bytes += foreseen * sketchMeanLength(sketches[f]);
+  }
+  if (texts > 0) reserveTextPool(table.textPool, texts, bytes);  // without room the pool grows as it goes
+}
+
 // Stores every cell of the counted lines; the result is the number of samples
 // stored, or -1 with `failure` set.
 int64_t loadingPass(DataTable& table, TableTextReader& reader, std::vector<std::string_view>& cells,
@@ -111,7 +132,7 @@ int64_t loadingPass(DataTable& table, TableTextReader& reader, std::vector<std::
   begin(progress, " loading");
   const int32_t every = std::max(1, count / 100);
   int32_t sample = 0;
-  CellLoader loader(table, regional, count);
+  CellLoader loader(table, regional);
   while (sample < count) {
     const RecordStatus status = reader.next(cells, fieldCount);
     if (status == RecordStatus::End) break;
@@ -147,7 +168,8 @@ TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextF
   const size_t bodyStart = reader.position();
 
   TextLoadStatus failure = TextLoadStatus::Loaded;
-  const int64_t samples = analysisPass(table, reader, cells, regional, progress, failure);
+  std::vector<DistinctSketch> sketches(static_cast<size_t>(table.fieldCount));
+  const int64_t samples = analysisPass(table, reader, cells, regional, progress, sketches, failure);
   if (samples < 0) {
     end(progress);
     result.status = failure;
@@ -161,6 +183,7 @@ TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextF
     result.status = TextLoadStatus::GrowthFailed;
     return result;
   }
+  readyTextPool(table, sketches);
   reader.rewindTo(bodyStart);
   const int64_t stored =
       loadingPass(table, reader, cells, static_cast<int32_t>(samples), regional, progress, failure);

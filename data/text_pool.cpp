@@ -9,8 +9,6 @@ namespace vlm {
 namespace {
 
 constexpr const char* kPoolFull = "Unable to store all the text information!";
-// Room reserved per text; longer texts make the buffer grow as usual.
-constexpr size_t kReservedBytesPerText = 16;
 
 uint32_t textHash(std::string_view text) {
   const uint64_t h = std::hash<std::string_view>{}(text);
@@ -95,15 +93,14 @@ int32_t internPrepared(TextPool& pool, std::string_view clean, uint32_t hash) {
   return next;
 }
 
-bool reserveTextPool(TextPool& pool, size_t texts) {
+bool reserveTextPool(TextPool& pool, size_t texts, size_t bytes) {
+  if (texts > static_cast<size_t>(INT32_MAX) || bytes > (size_t{1} << 40)) return false;
   if (!hashIndexReserve(pool.index, texts)) return false;
-  // The buffers are taken page by page as they fill, so room reserved for
-  // texts that never come costs address space only.
   try {
     pool.ends.reserve(pool.ends.size() + texts);
-    pool.chars.reserve(pool.chars.size() + texts * kReservedBytesPerText);
+    pool.chars.reserve(pool.chars.size() + bytes);
   } catch (const std::exception&) {
-    // They grow as texts arrive.
+    return false;  // they grow as texts arrive
   }
   return true;
 }

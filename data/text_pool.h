@@ -23,11 +23,10 @@ uint32_t prepareText(const TextPool& pool, std::string_view text, std::string& c
 // Interns a text that prepareText cleaned and hashed (-1 when it is empty).
 int32_t internPrepared(TextPool& pool, std::string_view clean, uint32_t hash);
 
-// Readies the pool for up to `texts` more texts, so that a load of that many
-// never regrows the index. Only the pages the texts use are taken from the
-// system, so a generous count costs little. False when there is no room for
-// it; interning then grows the pool as it goes.
-bool reserveTextPool(TextPool& pool, size_t texts);
+// Readies the pool for about `texts` more texts of `bytes` bytes in all, so
+// that a load of that many grows neither the index nor the buffers. False
+// when there is no room for it; interning then grows the pool as it goes.
+bool reserveTextPool(TextPool& pool, size_t texts, size_t bytes);
 
 // The number of texts in the pool.
 int32_t poolSize(const TextPool& pool);

@@ -1,8 +1,9 @@
 #pragma once
 // A fixed-length array of 64-bit words that starts out zero. A large array is
 // mapped from the system, whose pages are zero and are handed out on first
-// touch: a big hash index that stays mostly empty costs only the pages it
-// uses, and making one costs no clearing pass.
+// touch, so making one costs no clearing pass; past its first 2 MiB it asks
+// for huge pages. Meant for arrays that fill densely (hash indexes sized for
+// what they will hold).
 #include <cstddef>
 #include <cstdint>
 

@@ -73,7 +73,7 @@ TEST(CellLoader, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
         return row % 5 == 0 ? "name 3" : "other " + std::to_string(row % 70);
     }
   };
-  CellLoader loader(t.loaded, r, rows);
+  CellLoader loader(t.loaded, r);
   for (int row = 0; row < rows; ++row)
     for (int f = 0; f < 4; ++f) {
       const std::string text = cellOf(f, row);
@@ -87,7 +87,7 @@ TEST(CellLoader, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
 TEST(CellLoader, CellsOutsideTheTableAreIgnoredAndUnfinishedOnesAreDropped) {
   TwinTables t({FT_TEXT}, 4);
   {
-    CellLoader loader(t.loaded, settings(), 4);
+    CellLoader loader(t.loaded, settings());
     loader.store(-1, 0, "a");
     loader.store(1, 0, "a");
     loader.store(0, 4, "a");
@@ -123,9 +123,10 @@ TEST(TextInternQueue, GivesInternTextsIndexesInArrivalOrder) {
 TEST(TextPoolReserve, AReservedPoolInternsAlikeWithoutRegrowingItsIndex) {
   TextPool reserved;
   TextPool grown;
-  ASSERT_TRUE(reserveTextPool(reserved, 50000));
+  ASSERT_TRUE(reserveTextPool(reserved, 50000, 50000 * 6));
   const size_t buckets = reserved.index.buckets.size();
-  EXPECT_GE(buckets, 100000u);
+  EXPECT_GE(buckets, 50000u * 4 / 3);
+  EXPECT_GE(reserved.ends.capacity(), 50000u);
   for (int i = 0; i < 50000; ++i) {
     const std::string text = "t" + std::to_string(i * 7919 % 60000);
     ASSERT_EQ(internText(reserved, text), internText(grown, text)) << text;
@@ -140,7 +141,8 @@ TEST(TextPoolReserve, AReservedPoolInternsAlikeWithoutRegrowingItsIndex) {
 TEST(TextPoolReserve, AnImpossibleReservationLeavesThePoolWorking) {
   TextPool pool;
   internText(pool, "first");
-  EXPECT_FALSE(reserveTextPool(pool, SIZE_MAX / 4));
+  EXPECT_FALSE(reserveTextPool(pool, SIZE_MAX / 4, 10));
+  EXPECT_FALSE(reserveTextPool(pool, 10, SIZE_MAX / 2));
   EXPECT_EQ(internText(pool, "first"), 0);
   EXPECT_EQ(internText(pool, "second"), 1);
 }

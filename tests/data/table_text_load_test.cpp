@@ -7,6 +7,7 @@
 #include "data/support/data_test_support.h"
 #include "data/table_clear.h"
 #include "data/table_text_load.h"
+#include "data/text_pool.h"
 #include "data/value_text.h"
 
 namespace vlm {
@@ -181,6 +182,28 @@ TEST(DistinctValues, SortedListsWithTheEmptyValueLast) {
   EXPECT_EQ(d.cells[0].engineWord, 1);
   distinctValueText(table, 3, 2, buffer, sizeof buffer, test::settings());
   EXPECT_STREQ(buffer, "(empty)");
+}
+
+// The pool is readied from what the analysis pass foresaw; texts it could not
+// foresee (cells that looked like numbers until the column turned text) still
+// get their places, and indexes follow first appearance across fields.
+TEST(TableTextLoad, ManyDistinctTextsLoadAlikeWhetherForeseenOrNot) {
+  std::string text = "code\tname\r\n";
+  for (int i = 0; i < 5000; ++i) text += std::to_string(i) + "\tname " + std::to_string(i % 3000) + "\r\n";
+  text += "x\tname 0\r\n";  // the code column turns text on its last line
+  DataTable table;
+  ASSERT_EQ(load(table, text).status, TextLoadStatus::Loaded);
+  ASSERT_EQ(table.fields[0].type, FT_TEXT);
+  ASSERT_EQ(table.fields[1].type, FT_TEXT);
+  EXPECT_EQ(poolSize(table.textPool), 5001 + 3000);
+  for (int i : {0, 1, 2999, 3000, 4999}) {
+    EXPECT_EQ(value(table, 0, i), std::to_string(i));
+    EXPECT_EQ(value(table, 1, i), "name " + std::to_string(i % 3000));
+    // Row i holds the code and then its name; names repeat from row 3000 on.
+    const int32_t expected = i < 3000 ? 2 * i : 6000 + (i - 3000);
+    EXPECT_EQ(table.fields[0].cells[static_cast<size_t>(i)].value.i, expected) << i;
+  }
+  EXPECT_EQ(value(table, 0, 5000), "x");
 }
 
 }  // namespace

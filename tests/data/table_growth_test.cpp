@@ -1,5 +1,3 @@
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include "data/support/data_test_support.h"
@@ -129,14 +127,6 @@ TEST(TableGrowth, ImpossibleCapacityReportsIds) {
   EXPECT_EQ(errors.messages[0], "Unable to store IDs!");
 }
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define VLM_NO_ADDRESS_LIMIT 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define VLM_NO_ADDRESS_LIMIT 1
-#endif
-#endif
-
 #ifndef VLM_NO_ADDRESS_LIMIT
 // Runs in a child process whose address space is limited, so that the cell
 // arrays cannot be allocated while the row ids still can.
@@ -146,15 +136,8 @@ void growUnderAddressLimit() {
   table.fieldCount = 2;
   if (!growRows(table, 1000)) std::_Exit(10);
   table.fields[0].cells[3].value.i = 42;
-  rlimit limit{};
-  getrlimit(RLIMIT_AS, &limit);
   // Room for about 64 MB more: 4M row ids (16 MB) fit, 4M cells (64 MB) do not.
-  FILE* statm = std::fopen("/proc/self/statm", "r");
-  long pages = 0;
-  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::_Exit(11);
-  std::fclose(statm);
-  limit.rlim_cur = static_cast<rlim_t>(pages) * 4096 + 64ul * 1024 * 1024;
-  if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(12);
+  if (!test::limitAddressSpace(64ul * 1024 * 1024)) std::_Exit(12);
   const bool grown = growRows(table, 4000000);
   if (grown) std::_Exit(13);
   if (errors.messages.size() != 1 || errors.messages[0] != "Unable to store fields!") std::_Exit(14);

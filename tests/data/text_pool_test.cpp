@@ -1,6 +1,3 @@
-#include <sys/resource.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -101,7 +98,7 @@ TEST(TextPool, TextsWithBytesOfAnyValueAreKeptExactly) {
   EXPECT_FALSE(poolText(pool, 99));
 }
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#ifndef VLM_NO_ADDRESS_LIMIT
 // In a child process with little address space left, a text too large to copy
 // must be refused with the pool's message and leave the pool as it was.
 void internUnderAddressLimit() {
@@ -109,14 +106,7 @@ void internUnderAddressLimit() {
   TextPool pool;
   if (internText(pool, "kept") != 0) std::_Exit(10);
   const std::string huge(48u * 1024 * 1024, 'h');
-  FILE* statm = std::fopen("/proc/self/statm", "r");
-  long pages = 0;
-  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::_Exit(11);
-  std::fclose(statm);
-  rlimit limit{};
-  getrlimit(RLIMIT_AS, &limit);
-  limit.rlim_cur = static_cast<rlim_t>(pages) * 4096 + 16ul * 1024 * 1024;
-  if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(12);
+  if (!test::limitAddressSpace(16ul * 1024 * 1024)) std::_Exit(12);
   if (internText(pool, huge) != -1) std::_Exit(13);
   if (errors.messages.size() != 1 || errors.messages[0] != "Unable to store all the text information!") std::_Exit(14);
   if (poolSize(pool) != 1 || *poolText(pool, 0) != "kept" || internText(pool, "kept") != 0) std::_Exit(15);

@@ -1,6 +1,3 @@
-#include <sys/resource.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -116,21 +113,14 @@ TEST(TimeTable, AgreesWithALinearSearch) {
   }
 }
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#ifndef VLM_NO_ADDRESS_LIMIT
 // In a child process with little address space left, distinct entries are
 // added until the table cannot grow: that entry gets -1 and the table's
 // message once, and every entry stored before stays found where it was.
 void internTimesUntilFull() {
   test::ErrorRecorder errors;
   TimeTable table;
-  FILE* statm = std::fopen("/proc/self/statm", "r");
-  long pages = 0;
-  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::_Exit(11);
-  std::fclose(statm);
-  rlimit limit{};
-  getrlimit(RLIMIT_AS, &limit);
-  limit.rlim_cur = static_cast<rlim_t>(pages) * 4096 + 24ul * 1024 * 1024;
-  if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(12);
+  if (!test::limitAddressSpace(24ul * 1024 * 1024)) std::_Exit(12);
   auto entry = [](int i) {
     TimeEntry e;
     e.year = uint16_t(1900 + i % 200), e.month = uint16_t(1 + (i / 200) % 12), e.day = uint16_t(1 + (i / 2400) % 28);

@@ -1,5 +1,10 @@
 #include "data/support/data_test_support.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "data/cell_classify.h"
 #include "data/cell_store.h"
 #include "data/field_analysis.h"
@@ -8,6 +13,19 @@
 #include "data/value_text.h"
 
 namespace vlm::test {
+
+bool limitAddressSpace(size_t bytes) {
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (!statm) return false;
+  long pages = 0;
+  const bool read = std::fscanf(statm, "%ld", &pages) == 1;
+  std::fclose(statm);
+  if (!read) return false;
+  rlimit limit{};
+  getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + bytes;
+  return setrlimit(RLIMIT_AS, &limit) == 0;
+}
 
 std::string analyseColumn(DataField& field, const std::vector<std::string>& cells,
                           const platform::RegionalSettings& regional) {

@@ -37,6 +37,21 @@ inline platform::RegionalSettings settings(char decimal = '.', int dateOrder = 0
   return s;
 }
 
+// Sanitizers reserve far more address space than they use, so a limit on it
+// cannot be tested under them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VLM_NO_ADDRESS_LIMIT 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define VLM_NO_ADDRESS_LIMIT 1
+#endif
+#endif
+
+// Leaves the process `bytes` of address space beyond what it maps now, so
+// that a large allocation fails; false when the limit cannot be set. For
+// death-test children only: the limit stays.
+bool limitAddressSpace(size_t bytes);
+
 // Runs the analysis pass over one column and gives the field its type, as a loader does.
 std::string analyseColumn(DataField& field, const std::vector<std::string>& cells,
                           const platform::RegionalSettings& regional);

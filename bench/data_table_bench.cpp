@@ -53,7 +53,7 @@ std::vector<std::string> makeColumn(Column column) {
                       (r >> 14) % 24, (r >> 19) % 60);
         break;
       case kTextFew:
-        std::snprintf(buffer, sizeof buffer, "category %u", r % 10);
+        std::snprintf(buffer, sizeof buffer, "customer %07u", r % 10);  // the shape of the 1M column
         break;
       case kTextMany:
         std::snprintf(buffer, sizeof buffer, "customer %07d", i);

@@ -2,8 +2,15 @@
 
 #include "data/cell_store.h"
 #include "data/char_tests.h"
+#include "data/text_pool.h"
 
 namespace vlm {
+namespace {
+
+// 256 KiB of buckets.
+constexpr size_t kCachedBuckets = size_t{32} << 10;
+
+}  // namespace
 
 CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regional)
     : table_(table), regional_(regional), queue_(table.textPool) {}
@@ -26,6 +33,13 @@ void CellLoader::store(int32_t fieldIndex, int32_t sample, std::string_view text
     default:
       storeCell(table_, fieldIndex, sample, text, regional_);
       return;
+  }
+  // While the pool's index fits in the processor's caches there is nothing
+  // to fetch ahead, and interning at once is cheaper. Once texts are queued,
+  // every later one queues behind them, so the pool still sees them in order.
+  if (queue_.size() == 0 && table_.textPool.index.buckets.size() <= kCachedBuckets) {
+    complete(pending, internText(table_.textPool, trimCellBlanks(text)));
+    return;
   }
   queue_.push(trimCellBlanks(text), pending, [this](const Pending& p, int32_t index) { complete(p, index); });
 }

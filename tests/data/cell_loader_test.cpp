@@ -51,12 +51,21 @@ void expectSameTables(const DataTable& a, const DataTable& b) {
   }
 }
 
-TEST(CellLoader, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
+// A pool readied for this many texts has an index too large for the caches,
+// so the loader queues its texts.
+constexpr size_t kQueuedPool = 100000;
+
+class CellLoaderModes : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CellLoaderModes, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
   // Text, size, integer and a second text field share one pool; the texts
   // repeat, some clean to nothing, some are missing markers or unreadable sizes.
   const std::vector<uint8_t> types = {FT_TEXT, FT_SIZE, FT_INTEGER, FT_TEXT2};
   const int rows = 300;  // many times the queue's depth
   TwinTables t(types, rows);
+  if (GetParam()) {
+    ASSERT_TRUE(reserveTextPool(t.loaded.textPool, kQueuedPool, 0));
+  }
   const auto r = settings();
   auto cellOf = [](int field, int row) -> std::string {
     switch (field) {
@@ -84,13 +93,31 @@ TEST(CellLoader, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
   expectSameTables(t.direct, t.loaded);
 }
 
+INSTANTIATE_TEST_SUITE_P(AtOnceAndQueued, CellLoaderModes, ::testing::Bool());
+
+TEST(CellLoader, TextsStayInOrderWhenThePoolOutgrowsTheCachesMidPass) {
+  const int rows = 60000;  // the index passes 32768 buckets on the way
+  TwinTables t({FT_TEXT}, rows);
+  CellLoader loader(t.loaded, settings());
+  for (int row = 0; row < rows; ++row) {
+    const std::string text = "id " + std::to_string(row % 3 == 0 ? row / 3 : row);
+    storeCell(t.direct, 0, row, text, settings());
+    loader.store(0, row, text);
+  }
+  loader.finish();
+  EXPECT_GT(t.loaded.textPool.index.buckets.size(), size_t{32} << 10);
+  expectSameTables(t.direct, t.loaded);
+}
+
 TEST(CellLoader, CellsOutsideTheTableAreIgnoredAndUnfinishedOnesAreDropped) {
   TwinTables t({FT_TEXT}, 4);
+  ASSERT_TRUE(reserveTextPool(t.loaded.textPool, kQueuedPool, 0));
+  const int32_t rows = static_cast<int32_t>(t.loaded.fields[0].cells.size());
   {
     CellLoader loader(t.loaded, settings());
     loader.store(-1, 0, "a");
     loader.store(1, 0, "a");
-    loader.store(0, 4, "a");
+    loader.store(0, rows, "a");
     loader.store(0, -1, "a");
     loader.store(0, 2, "kept back");
     // No finish: an aborted pass leaves the cell absent and the pool empty.

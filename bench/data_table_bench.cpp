@@ -1,11 +1,14 @@
 // Loading speed of the data table: cells per second for the analysis pass
 // (classify) and the loading pass (store) of one column of 1M rows, and the
-// bytes each stored cell costs, per column kind. The two text columns show
-// that interning 1M distinct texts costs about what 10 distinct texts cost.
+// bytes each stored cell costs, per column kind. Interning is timed alone,
+// one text at a time and through the loading pass's queue, against the number
+// of distinct texts; BM_TextColumnFewAgainstMany stores a column of 1M
+// distinct texts and one of 10 alternately and reports the ratio.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -131,6 +134,14 @@ void BM_Store(benchmark::State& state) {
   analysed.analysisClass = vlm::AC_NONE;
   for (const std::string& cell : cells) analysed.analysisClass = vlm::classifyCell(analysed, cell, r);
   const Foreseen foreseen = analysed.analysisClass == vlm::AC_TEXT ? foresee(cells) : Foreseen{};
+  // The loading pass reads cells out of one loaded text.
+  std::string source;
+  std::vector<std::pair<size_t, size_t>> spans;
+  for (const std::string& cell : cells) {
+    spans.emplace_back(source.size(), cell.size());
+    source += cell;
+    source += '\n';
+  }
   size_t bytes = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -147,8 +158,11 @@ void BM_Store(benchmark::State& state) {
     state.ResumeTiming();
     // As the loading pass readies the pool and stores them.
     if (foreseen.texts > 0) vlm::reserveTextPool(table.textPool, foreseen.texts, foreseen.bytes);
-    vlm::CellLoader loader(table, r);
-    for (int i = 0; i < kRows; ++i) loader.store(0, i, cells[static_cast<size_t>(i)]);
+    vlm::CellLoader loader(table, r, source);
+    for (int i = 0; i < kRows; ++i) {
+      const auto [offset, length] = spans[static_cast<size_t>(i)];
+      loader.store(0, i, std::string_view(source).substr(offset, length));
+    }
     loader.finish();
     state.PauseTiming();
     const size_t after = residentBytes();
@@ -212,10 +226,71 @@ void BM_InternQueued(benchmark::State& state) {
     vlm::TextInternQueue<int32_t> queue(pool);
     int64_t sum = 0;
     const auto done = [&sum](int32_t, int32_t index) { sum += index; };
-    for (const std::string& cell : cells) queue.push(cell, 0, done);
+    for (const std::string& cell : cells) queue.push(cell, 0, done, true);  // as cells inside the loaded text
     queue.drain(done);
     benchmark::DoNotOptimize(sum);
   });
+}
+
+// A text column as the loading pass meets it: cells inside one loaded text.
+struct LoadedColumn {
+  std::string source;
+  std::vector<std::string_view> cells;
+  Foreseen foreseen;
+};
+
+LoadedColumn loadedColumn(int distinct) {
+  const std::vector<std::string> texts = internColumn(distinct);
+  LoadedColumn column;
+  std::vector<std::pair<size_t, size_t>> spans;
+  for (const std::string& text : texts) {
+    spans.emplace_back(column.source.size(), text.size());
+    column.source += text;
+    column.source += '\n';
+  }
+  for (const auto& [offset, length] : spans) column.cells.push_back(std::string_view(column.source).substr(offset, length));
+  column.foreseen = foresee(texts);
+  return column;
+}
+
+// Seconds the loading pass takes to store one text column into a fresh table.
+double storeTextColumn(const LoadedColumn& column, const vlm::platform::RegionalSettings& r) {
+  auto table = std::make_unique<vlm::DataTable>();
+  table->fieldCount = 1;
+  table->fields[0].type = vlm::FT_TEXT;
+  vlm::growRows(*table, kRows);
+  const auto start = std::chrono::steady_clock::now();
+  vlm::reserveTextPool(table->textPool, column.foreseen.texts, column.foreseen.bytes);
+  vlm::CellLoader loader(*table, r, column.source);
+  for (int i = 0; i < kRows; ++i) loader.store(0, i, column.cells[static_cast<size_t>(i)]);
+  loader.finish();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (vlm::poolSize(table->textPool) == 0) return -1;
+  return seconds;
+}
+
+// The check of the text pool's design: storing a column of 1M distinct texts
+// against one of 10 distinct texts (the same shape), timed alternately in
+// the same iterations so that both meet the same machine.
+void BM_TextColumnFewAgainstMany(benchmark::State& state) {
+  const LoadedColumn few = loadedColumn(10);
+  const LoadedColumn many = loadedColumn(kRows);
+  const auto r = regional();
+  double fewSeconds = 0, manySeconds = 0;
+  int64_t rounds = 0;
+  for (auto _ : state) {
+    const bool fewFirst = rounds % 2 == 0;
+    const double a = storeTextColumn(fewFirst ? few : many, r);
+    const double b = storeTextColumn(fewFirst ? many : few, r);
+    if (a < 0 || b < 0) state.SkipWithError("nothing stored");
+    fewSeconds += fewFirst ? a : b;
+    manySeconds += fewFirst ? b : a;
+    state.SetIterationTime(a + b);
+    ++rounds;
+  }
+  state.counters["few_ns/row"] = fewSeconds * 1e9 / double(rounds * kRows);
+  state.counters["many_ns/row"] = manySeconds * 1e9 / double(rounds * kRows);
+  state.counters["many/few"] = manySeconds / fewSeconds;
 }
 
 void internArgs(benchmark::internal::Benchmark* b) {
@@ -237,3 +312,4 @@ BENCHMARK(BM_Classify)->Apply(columnArgs);
 BENCHMARK(BM_Store)->Apply(columnArgs);
 BENCHMARK(BM_Intern)->Apply(internArgs);
 BENCHMARK(BM_InternQueued)->Apply(internArgs);
+BENCHMARK(BM_TextColumnFewAgainstMany)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -12,8 +12,14 @@ constexpr size_t kCachedBuckets = size_t{32} << 10;
 
 }  // namespace
 
-CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regional)
-    : table_(table), regional_(regional), queue_(table.textPool) {}
+CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regional, std::string_view source)
+    : table_(table), regional_(regional), source_(source), queue_(table.textPool) {}
+
+bool CellLoader::insideSource(std::string_view text) const {
+  const auto begin = reinterpret_cast<uintptr_t>(source_.data());
+  const auto at = reinterpret_cast<uintptr_t>(text.data());
+  return !source_.empty() && at >= begin && at - begin <= source_.size() && text.size() <= source_.size() - (at - begin);
+}
 
 CellLoader::~CellLoader() { queue_.discard(); }
 
@@ -41,7 +47,8 @@ void CellLoader::store(int32_t fieldIndex, int32_t sample, std::string_view text
     complete(pending, internText(table_.textPool, trimCellBlanks(text)));
     return;
   }
-  queue_.push(trimCellBlanks(text), pending, [this](const Pending& p, int32_t index) { complete(p, index); });
+  queue_.push(trimCellBlanks(text), pending, [this](const Pending& p, int32_t index) { complete(p, index); },
+              insideSource(text));
 }
 
 void CellLoader::finish() {

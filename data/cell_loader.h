@@ -16,7 +16,9 @@ namespace vlm {
 // The pool receives the texts in the order they were stored, as with storeCell.
 class CellLoader {
  public:
-  CellLoader(DataTable& table, const platform::RegionalSettings& regional);
+  // Cell texts that lie inside `source` (the whole text being loaded) stay
+  // valid for the whole pass and are queued without a copy.
+  CellLoader(DataTable& table, const platform::RegionalSettings& regional, std::string_view source = {});
   ~CellLoader();  // forgets cells not finished
   CellLoader(const CellLoader&) = delete;
   CellLoader& operator=(const CellLoader&) = delete;
@@ -32,8 +34,11 @@ class CellLoader {
   };
   void complete(const Pending& pending, int32_t index);
 
+  bool insideSource(std::string_view text) const;
+
   DataTable& table_;
   const platform::RegionalSettings& regional_;
+  std::string_view source_;
   TextInternQueue<Pending> queue_;
 };
 

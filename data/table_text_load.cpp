@@ -132,7 +132,7 @@ int64_t loadingPass(DataTable& table, TableTextReader& reader, std::vector<std::
   begin(progress, " loading");
   const int32_t every = std::max(1, count / 100);
   int32_t sample = 0;
-  CellLoader loader(table, regional);
+  CellLoader loader(table, regional, reader.text());
   while (sample < count) {
     const RecordStatus status = reader.next(cells, fieldCount);
     if (status == RecordStatus::End) break;

@@ -44,6 +44,9 @@ class TableTextReader {
   RecordStatus next(std::vector<std::string_view>& cells, size_t maxCells, bool skipEmpty = true);
 
   size_t position() const { return pos_; }
+  // The whole text read; cells lie in it unless a quoted CSV cell had to be
+  // unquoted (those lie in the reader and last until the next record).
+  std::string_view text() const { return text_; }
   size_t size() const { return text_.size(); }
   // Back to the line after the one read first (the header).
   void rewindTo(size_t position) { pos_ = position; }

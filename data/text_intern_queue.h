@@ -24,14 +24,19 @@ class TextInternQueue {
 
   explicit TextInternQueue(TextPool& pool) : pool_(pool) {}
 
-  // Queues a copy of the text. When the queue is full, the oldest text is
-  // interned first and handed to done(payload, index); the index is -1 for a
-  // text that is empty once cleaned or could not be stored.
+  // Queues the text. When the queue is full, the oldest text is interned
+  // first and handed to done(payload, index); the index is -1 for a text that
+  // is empty once cleaned or could not be stored. A text that outlives its
+  // place in the queue (it lies in the whole text being loaded) is not copied.
   template <class Done>
-  void push(std::string_view text, const Payload& payload, Done&& done) {
+  void push(std::string_view text, const Payload& payload, Done&& done, bool outlivesQueue = false) {
     if (count_ == kDepth) popOldest(done);
     Slot& slot = slots_[(head_ + count_) % kDepth];
-    slot.hash = prepareText(pool_, text, slot.text);
+    slot.text = prepareText(pool_, text, slot.storage);
+    if (!outlivesQueue && slot.text.clean.data() != slot.storage.data()) {
+      slot.storage.assign(slot.text.clean);
+      slot.text.clean = slot.storage;
+    }
     slot.payload = payload;
     ++count_;
   }
@@ -49,8 +54,8 @@ class TextInternQueue {
 
  private:
   struct Slot {
-    std::string text;  // keeps its capacity from text to text
-    uint32_t hash = 0;
+    PreparedText text;    // the cleaned text and its hash
+    std::string storage;  // holds the cleaned text when it must be copied; keeps its capacity
     Payload payload{};
   };
 
@@ -59,7 +64,7 @@ class TextInternQueue {
     Slot& slot = slots_[head_];
     head_ = (head_ + 1) % kDepth;
     --count_;
-    done(slot.payload, internPrepared(pool_, slot.text, slot.hash));
+    done(slot.payload, internPrepared(pool_, slot.text));
   }
 
   TextPool& pool_;

@@ -53,19 +53,19 @@ int32_t internText(TextPool& pool, std::string_view text) {
   std::string scratch;
   const std::string_view clean = cleanText(text, scratch);
   if (clean.empty()) return -1;
-  return internPrepared(pool, clean, textHash(clean));
+  return internPrepared(pool, {clean, textHash(clean)});
 }
 
-uint32_t prepareText(const TextPool& pool, std::string_view text, std::string& clean) {
-  std::string scratch;
-  const std::string_view cleaned = cleanText(text, scratch);
-  clean.assign(cleaned);
+PreparedText prepareText(const TextPool& pool, std::string_view text, std::string& scratch) {
+  const std::string_view clean = cleanText(text, scratch);
   const uint32_t hash = textHash(clean);
   hashIndexPrefetch(pool.index, hash);
-  return hash;
+  return {clean, hash};
 }
 
-int32_t internPrepared(TextPool& pool, std::string_view clean, uint32_t hash) {
+int32_t internPrepared(TextPool& pool, const PreparedText& text) {
+  const std::string_view clean = text.clean;
+  const uint32_t hash = text.hash;
   if (clean.empty()) return -1;
   const int32_t next = static_cast<int32_t>(pool.ends.size());
   // One probe finds the text or the bucket where it belongs.

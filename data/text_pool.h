@@ -17,11 +17,16 @@ namespace vlm {
 int32_t internText(TextPool& pool, std::string_view text);
 
 // internText in two steps, for callers that prepare texts ahead of interning
-// them. prepareText writes the cleaned text into `clean`, returns its hash and
-// asks the processor for the hash bucket where it will be looked up.
-uint32_t prepareText(const TextPool& pool, std::string_view text, std::string& clean);
+// them. prepareText cleans and hashes a text and asks the processor for the
+// hash bucket where it will be looked up. The cleaned text lies in `text`, or
+// in `scratch` when line breaks or tabs had to be rewritten.
+struct PreparedText {
+  std::string_view clean;
+  uint32_t hash = 0;
+};
+PreparedText prepareText(const TextPool& pool, std::string_view text, std::string& scratch);
 // Interns a text that prepareText cleaned and hashed (-1 when it is empty).
-int32_t internPrepared(TextPool& pool, std::string_view clean, uint32_t hash);
+int32_t internPrepared(TextPool& pool, const PreparedText& text);
 
 // Readies the pool for about `texts` more texts of `bytes` bytes in all, so
 // that a load of that many grows neither the index nor the buffers. False

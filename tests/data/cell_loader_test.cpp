@@ -95,6 +95,26 @@ TEST_P(CellLoaderModes, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
 
 INSTANTIATE_TEST_SUITE_P(AtOnceAndQueued, CellLoaderModes, ::testing::Bool());
 
+TEST(CellLoader, TextsInsideTheLoadedTextAreQueuedAsTheyStand) {
+  std::string source;
+  std::vector<std::pair<size_t, size_t>> spans;
+  for (int row = 0; row < 200; ++row) {
+    const std::string cell = row % 7 == 0 ? " a\tb " + std::to_string(row % 5) : "v" + std::to_string(row % 60);
+    spans.emplace_back(source.size(), cell.size());
+    source += cell + "\n";
+  }
+  TwinTables t({FT_TEXT}, 200);
+  ASSERT_TRUE(reserveTextPool(t.loaded.textPool, kQueuedPool, 0));
+  CellLoader loader(t.loaded, settings(), source);
+  for (int row = 0; row < 200; ++row) {
+    const std::string_view cell = std::string_view(source).substr(spans[row].first, spans[row].second);
+    storeCell(t.direct, 0, row, cell, settings());
+    loader.store(0, row, cell);
+  }
+  loader.finish();
+  expectSameTables(t.direct, t.loaded);
+}
+
 TEST(CellLoader, TextsStayInOrderWhenThePoolOutgrowsTheCachesMidPass) {
   const int rows = 60000;  // the index passes 32768 buckets on the way
   TwinTables t({FT_TEXT}, rows);

@@ -206,5 +206,17 @@ TEST(TableTextLoad, ManyDistinctTextsLoadAlikeWhetherForeseenOrNot) {
   EXPECT_EQ(value(table, 0, 5000), "x");
 }
 
+// Unquoted CSV cells live in the reader only until the next record; with
+// enough distinct texts for the loader to queue them they must still arrive.
+TEST(TableTextLoad, QuotedCsvCellsSurviveTheQueue) {
+  std::string text = "name,n\n";
+  for (int i = 0; i < 40000; ++i) text += "\"q\"\"" + std::to_string(i) + "\"," + std::to_string(i) + "\n";
+  DataTable table;
+  ASSERT_EQ(load(table, text, TableTextFormat::Csv).status, TextLoadStatus::Loaded);
+  EXPECT_GT(table.textPool.index.buckets.size(), size_t{32} << 10);
+  EXPECT_EQ(poolSize(table.textPool), 40000);
+  for (int i : {0, 1, 17, 20000, 39999}) EXPECT_EQ(value(table, 0, i), "q\"" + std::to_string(i)) << i;
+}
+
 }  // namespace
 }  // namespace vlm

@@ -43,10 +43,20 @@ CellShape cellShape(std::string_view text) {
   char prev1 = 0, prev2 = 0, prev3 = 0;
   bool inRun = false;
   for (size_t pos = 0; pos < text.size();) {
-    const char32_t c = utf8::decode(text, pos);
+    // Most cells are ASCII: read those bytes here rather than through the decoder.
+    const unsigned char byte = static_cast<unsigned char>(text[pos]);
+    char32_t c = byte;
+    bool letter = false;
+    if (byte < 0x80) {
+      ++pos;
+      letter = (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+    } else {
+      c = utf8::decode(text, pos);
+      letter = utf8::isLetter(c);
+    }
     ++s.characters;
     char kind = 0;
-    if (utf8::isLetter(c)) {
+    if (letter) {
       kind = 'L';
       ++s.letters;
       if (!inRun) ++s.letterRuns;

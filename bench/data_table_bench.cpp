@@ -23,6 +23,7 @@
 #include "data/table_growth.h"
 #include "data/text_intern_queue.h"
 #include "data/text_pool.h"
+#include "data/time_table.h"
 #include "platform/regional_settings.h"
 
 namespace {
@@ -133,7 +134,8 @@ void BM_Store(benchmark::State& state) {
   vlm::DataField analysed;
   analysed.analysisClass = vlm::AC_NONE;
   for (const std::string& cell : cells) analysed.analysisClass = vlm::classifyCell(analysed, cell, r);
-  const Foreseen foreseen = analysed.analysisClass == vlm::AC_TEXT ? foresee(cells) : Foreseen{};
+  const bool sketched = analysed.analysisClass == vlm::AC_TEXT || analysed.analysisClass == vlm::AC_DATETIME;
+  const Foreseen foreseen = sketched ? foresee(cells) : Foreseen{};
   // The loading pass reads cells out of one loaded text.
   std::string source;
   std::vector<std::pair<size_t, size_t>> spans;
@@ -157,7 +159,8 @@ void BM_Store(benchmark::State& state) {
     const size_t before = residentBytes();
     state.ResumeTiming();
     // As the loading pass readies the pool and stores them.
-    if (foreseen.texts > 0) vlm::reserveTextPool(table.textPool, foreseen.texts, foreseen.bytes);
+    if (foreseen.texts > 0 && field.type == vlm::FT_DATETIME) vlm::reserveTimeTable(table.timeTable, foreseen.texts);
+    if (foreseen.texts > 0 && field.type == vlm::FT_TEXT) vlm::reserveTextPool(table.textPool, foreseen.texts, foreseen.bytes);
     vlm::CellLoader loader(table, r, source);
     for (int i = 0; i < kRows; ++i) {
       const auto [offset, length] = spans[static_cast<size_t>(i)];

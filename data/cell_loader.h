@@ -5,15 +5,18 @@
 
 #include "data/data_table.h"
 #include "data/text_intern_queue.h"
+#include "data/time_intern_queue.h"
 #include "platform/regional_settings.h"
 
 namespace vlm {
 
-// Stores cells as storeCell does, but the texts of text and size fields go
-// through a TextInternQueue, so that a column of many distinct texts loads
-// about as fast as one of few. A text cell is complete (its value and its
-// present flag set) once the queue interned it; finish() completes them all.
-// The pool receives the texts in the order they were stored, as with storeCell.
+// Stores cells as storeCell does, but the texts of text and size fields and
+// the entries of date fields go through queues that fetch hash buckets ahead
+// (TextInternQueue, TimeInternQueue), so that a column of many distinct
+// values loads about as fast as one of few. Such a cell is complete (its
+// value and its present flag set) once its queue interned it; finish()
+// completes them all. The text pool and the time table receive their values
+// in the order they were stored, as with storeCell.
 class CellLoader {
  public:
   // Cell texts that lie inside `source` (the whole text being loaded) stay
@@ -39,7 +42,8 @@ class CellLoader {
   DataTable& table_;
   const platform::RegionalSettings& regional_;
   std::string_view source_;
-  TextInternQueue<Pending> queue_;
+  TextInternQueue<Pending> texts_;
+  TimeInternQueue<Pending> times_;
 };
 
 }  // namespace vlm

@@ -10,6 +10,7 @@
 #include "data/field_name.h"
 #include "data/table_growth.h"
 #include "data/text_pool.h"
+#include "data/time_table.h"
 
 namespace vlm {
 namespace {
@@ -66,7 +67,7 @@ TextLoadStatus readHeader(DataTable& table, TableTextReader& reader, std::vector
 }
 
 // Types every field from its non-empty cells and sketches how many distinct
-// texts each text field holds; the result is the sample count, or -1 with
+// values each text or date field holds; the result is the sample count, or -1 with
 // `failure` set.
 int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std::string_view>& cells,
                      const platform::RegionalSettings& regional, const ProgressSink& progress,
@@ -92,7 +93,8 @@ int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std:
       sample = true;
       DataField& field = table.fields[c];
       field.analysisClass = classifyCell(field, cells[c], regional);
-      if (field.analysisClass == AC_TEXT) sketchAdd(sketches[c], trimBlanks(cells[c]));
+      if (field.analysisClass == AC_TEXT || field.analysisClass == AC_DATETIME)
+        sketchAdd(sketches[c], trimBlanks(cells[c]));
     }
     if (sample) ++samples;
     const int64_t position = 1 + static_cast<int64_t>(reader.position() * 9999 / size);
@@ -106,21 +108,27 @@ int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std:
   return samples;
 }
 
-// Readies the text pool for the distinct texts the sketches foresee, with some
-// room for the sketches' error, so that it grows neither its index nor its
-// buffers while the texts are stored.
-void readyTextPool(DataTable& table, const std::vector<DistinctSketch>& sketches) {
-  size_t texts = 0;
-  size_t bytes = 0;
+// Readies the text pool and the time table for the distinct values the
+// sketches foresee, with some room for the sketches' error, so that neither
+// grows its index or its buffers while the cells are stored. (Date texts that
+// differ may read as one date: the time table is readied for too many rather
+// than too few.)
+void readyValueTables(DataTable& table, const std::vector<DistinctSketch>& sketches) {
+  size_t texts = 0, bytes = 0, times = 0;
   for (size_t f = 0; f < sketches.size(); ++f) {
     const uint8_t type = table.fields[f].type;
-    if (type != FT_TEXT && type != FT_TEXT2 && type != FT_SIZE) continue;
     const uint64_t distinct = sketchDistinct(sketches[f]);
     const uint64_t foreseen = std::min<uint64_t>(distinct + distinct / 16, sketches[f].texts);
-    texts += foreseen;
-    bytes += foreseen * sketchMeanLength(sketches[f]);
+    if (type == FT_TEXT || type == FT_TEXT2 || type == FT_SIZE) {
+      texts += foreseen;
+      bytes += foreseen * sketchMeanLength(sketches[f]);
+    } else if (type == FT_DATETIME) {
+      times += foreseen;
+    }
   }
-  if (texts > 0) reserveTextPool(table.textPool, texts, bytes);  // without room the pool grows as it goes
+  // Without room they grow as values arrive.
+  if (texts > 0) reserveTextPool(table.textPool, texts, bytes);
+  if (times > 0) reserveTimeTable(table.timeTable, times);
 }
 
 // Stores every cell of the counted lines; the result is the number of samples
@@ -183,7 +191,7 @@ TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextF
     result.status = TextLoadStatus::GrowthFailed;
     return result;
   }
-  readyTextPool(table, sketches);
+  readyValueTables(table, sketches);
   reader.rewindTo(bodyStart);
   const int64_t stored =
       loadingPass(table, reader, cells, static_cast<int32_t>(samples), regional, progress, failure);

@@ -7,12 +7,12 @@
 // but interns it only kDepth texts later, when the bucket has arrived. Texts
 // are interned in the order they arrived, so every pool index is the one
 // internText would have given.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "data/lookahead_ring.h"
 #include "data/text_pool.h"
 
 namespace vlm {
@@ -30,27 +30,27 @@ class TextInternQueue {
   // place in the queue (it lies in the whole text being loaded) is not copied.
   template <class Done>
   void push(std::string_view text, const Payload& payload, Done&& done, bool outlivesQueue = false) {
-    if (count_ == kDepth) popOldest(done);
-    Slot& slot = slots_[(head_ + count_) % kDepth];
+    if (ring_.full()) popOldest(done);
+    Slot& slot = ring_.next();
     slot.text = prepareText(pool_, text, slot.storage);
     if (!outlivesQueue && slot.text.clean.data() != slot.storage.data()) {
       slot.storage.assign(slot.text.clean);
       slot.text.clean = slot.storage;
     }
     slot.payload = payload;
-    ++count_;
+    ring_.commit();
   }
 
   // Interns every queued text, oldest first.
   template <class Done>
   void drain(Done&& done) {
-    while (count_ > 0) popOldest(done);
+    while (ring_.size() > 0) popOldest(done);
   }
 
   // Forgets the queued texts without interning them.
-  void discard() { count_ = 0; }
+  void discard() { ring_.clear(); }
 
-  size_t size() const { return count_; }
+  size_t size() const { return ring_.size(); }
 
  private:
   struct Slot {
@@ -61,16 +61,12 @@ class TextInternQueue {
 
   template <class Done>
   void popOldest(Done& done) {
-    Slot& slot = slots_[head_];
-    head_ = (head_ + 1) % kDepth;
-    --count_;
+    Slot& slot = ring_.take();
     done(slot.payload, internPrepared(pool_, slot.text));
   }
 
   TextPool& pool_;
-  std::array<Slot, kDepth> slots_;
-  size_t head_ = 0;
-  size_t count_ = 0;
+  LookaheadRing<Slot, kDepth> ring_;
 };
 
 }  // namespace vlm

@@ -1,5 +1,6 @@
 #include "data/time_table.h"
 
+#include <exception>
 #include <new>
 
 #include "platform/report.h"
@@ -34,14 +35,36 @@ bool sameTime(const TimeEntry& a, const TimeEntry& b) {
 }
 
 int32_t internTime(TimeTable& table, const TimeEntry& entry) {
+  return internPreparedTime(table, {entry, timeHash(entry)});
+}
+
+PreparedTime prepareTime(const TimeTable& table, const TimeEntry& entry) {
+  const uint32_t hash = timeHash(entry);
+  hashIndexPrefetch(table.index, hash);
+  return {entry, hash};
+}
+
+bool reserveTimeTable(TimeTable& table, size_t entries) {
+  if (entries > static_cast<size_t>(INT32_MAX) || !indexInStep(table)) return false;
+  if (!hashIndexReserve(table.index, entries)) return false;
+  try {
+    table.entries.reserve(table.entries.size() + entries);
+  } catch (const std::exception&) {
+    return false;  // the entries grow as they arrive
+  }
+  return true;
+}
+
+int32_t internPreparedTime(TimeTable& table, const PreparedTime& time) {
   const auto fail = [] {
     platform::reportError("Unable to store all the time information!");
     return -1;
   };
+  const TimeEntry& entry = time.entry;
+  const uint32_t hash = time.hash;
   if (!indexInStep(table)) return fail();
   const int32_t next = static_cast<int32_t>(table.entries.size());
   if (next == INT32_MAX || !hashIndexReserveOne(table.index)) return fail();
-  const uint32_t hash = timeHash(entry);
   size_t bucket = 0;
   const int32_t found =
       hashIndexFind(table.index, hash, [&](int32_t e) { return sameTime(table.entries[e], entry); }, &bucket);

@@ -10,6 +10,7 @@
 #include "data/table_growth.h"
 #include "data/text_intern_queue.h"
 #include "data/text_pool.h"
+#include "data/time_table.h"
 
 namespace vlm {
 namespace {
@@ -34,6 +35,9 @@ struct TwinTables {
 };
 
 void expectSameTables(const DataTable& a, const DataTable& b) {
+  ASSERT_EQ(a.timeTable.entries.size(), b.timeTable.entries.size());
+  for (size_t i = 0; i < a.timeTable.entries.size(); ++i)
+    ASSERT_TRUE(sameTime(a.timeTable.entries[i], b.timeTable.entries[i])) << "time " << i;
   ASSERT_EQ(poolSize(a.textPool), poolSize(b.textPool));
   for (int32_t i = 0; i < poolSize(a.textPool); ++i) ASSERT_EQ(*poolText(a.textPool, i), *poolText(b.textPool, i)) << i;
   for (int32_t f = 0; f < a.fieldCount; ++f) {
@@ -59,12 +63,14 @@ class CellLoaderModes : public ::testing::TestWithParam<bool> {};
 
 TEST_P(CellLoaderModes, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
   // Text, size, integer and a second text field share one pool; the texts
-  // repeat, some clean to nothing, some are missing markers or unreadable sizes.
-  const std::vector<uint8_t> types = {FT_TEXT, FT_SIZE, FT_INTEGER, FT_TEXT2};
+  // repeat, some clean to nothing, some are missing markers or unreadable
+  // sizes. The date field repeats dates and holds texts that are no date.
+  const std::vector<uint8_t> types = {FT_TEXT, FT_SIZE, FT_INTEGER, FT_TEXT2, FT_DATETIME};
   const int rows = 300;  // many times the queue's depth
   TwinTables t(types, rows);
   if (GetParam()) {
     ASSERT_TRUE(reserveTextPool(t.loaded.textPool, kQueuedPool, 0));
+    ASSERT_TRUE(reserveTimeTable(t.loaded.timeTable, kQueuedPool));
   }
   const auto r = settings();
   auto cellOf = [](int field, int row) -> std::string {
@@ -78,13 +84,16 @@ TEST_P(CellLoaderModes, StoresWhatStoreCellStoresWithThePoolInTheSameOrder) {
         return std::to_string(row % 9) + (row % 2 ? " k" : " MB");
       case 2:
         return std::to_string(row * 7 - 1000);
+      case 4:
+        if (row % 13 == 0) return "soon";
+        return std::to_string(1 + row % 28) + "." + std::to_string(1 + row % 12) + ".20" + std::to_string(10 + row % 37);
       default:
         return row % 5 == 0 ? "name 3" : "other " + std::to_string(row % 70);
     }
   };
   CellLoader loader(t.loaded, r);
   for (int row = 0; row < rows; ++row)
-    for (int f = 0; f < 4; ++f) {
+    for (int f = 0; f < 5; ++f) {
       const std::string text = cellOf(f, row);
       storeCell(t.direct, f, row, text, r);
       loader.store(f, row, text);  // the text dies here: the loader keeps its own copy
@@ -112,6 +121,22 @@ TEST(CellLoader, TextsInsideTheLoadedTextAreQueuedAsTheyStand) {
     loader.store(0, row, cell);
   }
   loader.finish();
+  expectSameTables(t.direct, t.loaded);
+}
+
+TEST(CellLoader, DatesStayInOrderWhenTheTimeTableOutgrowsTheCachesMidPass) {
+  const int rows = 60000;
+  TwinTables t({FT_DATETIME}, rows);
+  CellLoader loader(t.loaded, settings());
+  for (int row = 0; row < rows; ++row) {
+    const int n = row % 3 == 0 ? row / 3 : row;  // a third repeat earlier entries
+    const std::string text = std::to_string(1 + n % 28) + "." + std::to_string(1 + n / 28 % 12) + "." +
+                             std::to_string(1900 + n / 336 % 190) + " " + std::to_string(n / 63840 % 24) + ":00";
+    storeCell(t.direct, 0, row, text, settings());
+    loader.store(0, row, text);
+  }
+  loader.finish();
+  EXPECT_GT(t.loaded.timeTable.index.buckets.size(), size_t{32} << 10);
   expectSameTables(t.direct, t.loaded);
 }
 

@@ -30,6 +30,7 @@ class WorkerThread : public std::enable_shared_from_this<WorkerThread> {
   void postQuit() { queue_.postQuit(); }
   platform::CommandQueue& queue() { return queue_; }
   bool isCurrent() const { return std::this_thread::get_id() == id_.load(); }
+  std::thread::id threadId() const { return id_.load(); }
   bool finished() const { return finished_.load(); }
   // Waits for the thread to end. If it does not end in time it is left to run
   // on its own (it still holds the state it uses) and false is returned.

@@ -5,17 +5,26 @@ namespace {
 constexpr auto kPumpSlice = std::chrono::milliseconds(10);
 }
 
+bool DataLock::takeLocked() {
+  if (free_) {
+    free_ = false;
+    owner_ = std::this_thread::get_id();
+    return true;
+  }
+  if (!borrowed_ && borrower_ != std::thread::id{} && borrower_ == std::this_thread::get_id()) {
+    borrowed_ = true;
+    return true;
+  }
+  return false;
+}
+
 bool DataLock::acquire(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
     std::function<void()> pump;
     {
       std::unique_lock lock(mutex_);
-      if (free_) {
-        free_ = false;
-        owner_ = std::this_thread::get_id();
-        return true;
-      }
+      if (takeLocked()) return true;
       auto slice = kPumpSlice;
       if (timeout.count() >= 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -24,11 +33,7 @@ bool DataLock::acquire(std::chrono::milliseconds timeout) {
         if (left < slice) slice = left;
       }
       cv_.wait_for(lock, slice);
-      if (free_) {
-        free_ = false;
-        owner_ = std::this_thread::get_id();
-        return true;
-      }
+      if (takeLocked()) return true;
       pump = pump_;
     }
     if (pump) pump();
@@ -37,25 +42,44 @@ bool DataLock::acquire(std::chrono::milliseconds timeout) {
 
 bool DataLock::tryAcquire() {
   std::lock_guard lock(mutex_);
-  if (!free_) return false;
-  free_ = false;
-  owner_ = std::this_thread::get_id();
-  return true;
+  return takeLocked();
 }
 
-bool DataLock::force() {
+bool DataLock::force() { return forceLending(std::thread::id{}); }
+
+bool DataLock::forceLending(std::thread::id borrower) {
   std::lock_guard lock(mutex_);
+  const auto me = std::this_thread::get_id();
   const bool was = free_;
+  borrowed_ = false;
+  if (!free_ && owner_ != me) {
+    // The holder's coming release gives the lock back to this thread
+    // instead of freeing it under its feet.
+    if (borrower != std::thread::id{} && owner_ == borrower)
+      borrowed_ = true;
+    else
+      displaced_ = owner_;
+  }
   free_ = false;
-  owner_ = std::this_thread::get_id();
+  owner_ = me;
+  borrower_ = borrower;
   return was;
 }
 
 void DataLock::release() {
   {
     std::lock_guard lock(mutex_);
-    free_ = true;
-    owner_ = std::thread::id{};
+    const auto me = std::this_thread::get_id();
+    if (displaced_ != std::thread::id{} && displaced_ == me) {
+      displaced_ = std::thread::id{};  // its hold ended when the lock was forced
+    } else if (borrowed_ && borrower_ == me) {
+      borrowed_ = false;  // back to the thread that forced it
+    } else {
+      free_ = true;
+      owner_ = std::thread::id{};
+      borrower_ = std::thread::id{};
+      borrowed_ = false;
+    }
   }
   cv_.notify_all();
 }
@@ -67,7 +91,9 @@ bool DataLock::isFree() const {
 
 bool DataLock::heldByCurrentThread() const {
   std::lock_guard lock(mutex_);
-  return !free_ && owner_ == std::this_thread::get_id();
+  const auto me = std::this_thread::get_id();
+  if (borrowed_) return borrower_ == me;
+  return !free_ && owner_ == me;
 }
 
 bool DataLock::waitFree(std::chrono::milliseconds timeout) const {

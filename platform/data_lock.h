@@ -18,8 +18,16 @@ class DataLock {
   bool acquire(std::chrono::milliseconds timeout = std::chrono::milliseconds(-1));
   bool tryAcquire();
   // Takes the lock without waiting, whoever holds it (closing the window does
-  // this so that no new work starts). Returns whether it was free.
+  // this so that no new work starts). Returns whether it was free. The
+  // release of the thread that held it then ends only that thread's hold:
+  // the lock stays with the forcing thread until it releases it.
   bool force();
+  // As force(), but `borrower` may still take and release the lock meanwhile,
+  // as if it were free, while every other thread stays out. Closing the
+  // window lends the lock to the engine thread this way: work queued there
+  // before the close can finish instead of waiting on the closer, which in
+  // turn waits for the engine thread. The closer's release() frees it.
+  bool forceLending(std::thread::id borrower);
   void release();
   bool isFree() const;
   // Whether the calling thread took the lock (acquire, tryAcquire or force) and
@@ -33,10 +41,15 @@ class DataLock {
   void setPump(std::function<void()> pump);
 
  private:
+  bool takeLocked();  // with mutex_ held
+
   mutable std::mutex mutex_;
   mutable std::condition_variable cv_;
   bool free_ = true;
   std::thread::id owner_{};
+  std::thread::id borrower_{};  // may take the forced lock
+  bool borrowed_ = false;       // the borrower holds it
+  std::thread::id displaced_{}; // held the lock when it was forced; its release changes nothing
   std::function<void()> pump_;
 };
 

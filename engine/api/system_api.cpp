@@ -187,8 +187,11 @@ VLM_API void vlm_CloseWindow(void) {
   MainRecord& m = *state->main;
   auto engine = std::atomic_load(&m.engineThread);
   if (!engine) return;
-  // Taken without waiting: no data-thread or API work may start while the window closes.
-  m.dataLock.force();
+  // Taken without waiting: no data-thread or API work may start while the
+  // window closes. The engine thread may still take it, so that work queued
+  // before the close (a rebuild waiting for the lock) finishes rather than
+  // waiting out the time-out.
+  m.dataLock.forceLending(engine->threadId());
   m.engineDone.reset();
   engine->post(CMD_CLOSE_WINDOW);
   waitForEvent(m.engineDone, teardownTimeouts().closeWindow);

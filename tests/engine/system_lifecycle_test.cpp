@@ -146,7 +146,9 @@ class EngineThreadTest : public EngineTest {
       g_lastMove = c.lParam;
       return true;
     });
-    engineHandlers().set(CMD_UPDATE_MODEL, [](EngineState&, const platform::Command& c) {
+    engineHandlers().set(CMD_UPDATE_MODEL, [](EngineState& s, const platform::Command& c) {
+      // A rebuild runs under the data lock.
+      platform::DataLockGuard lock(s.main->dataLock);
       ++g_rebuilds;
       g_lastRebuildFlags = c.wParam;
       return true;
@@ -267,6 +269,32 @@ TEST_F(EngineThreadTest, CloseIsBoundedWhenTheEngineThreadHangs) {
   EXPECT_LT(timer.elapsed(), 5000);
   EXPECT_EQ(std::atomic_load(&currentState()->main->engineThread), nullptr);
   EXPECT_TRUE(currentState()->main->dataLock.isFree());
+}
+
+// Closing takes the data lock at once; a rebuild queued on the engine thread
+// before the close still gets it, finishes, and the close does not wait out
+// its time-out.
+TEST_F(EngineThreadTest, ARebuildQueuedBeforeACloseFinishesAndTheCloseReturnsPromptly) {
+  ASSERT_EQ(vlm_OpenWindow(), 1);
+  teardownTimeouts().closeWindow = std::chrono::milliseconds(4000);
+  blockEngine();
+  postEngine(*currentState(), CMD_UPDATE_MODEL, 0);
+  platform::DataLock& lock = currentState()->main->dataLock;
+  // The engine thread goes on only once the close has taken the lock.
+  std::thread releaser([&lock] {
+    while (lock.isFree()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    g_release = true;
+  });
+  QElapsedTimer timer;
+  timer.start();
+  vlm_CloseWindow();
+  releaser.join();
+  EXPECT_LT(timer.elapsed(), 3000) << "the close waited out its time-out";
+  EXPECT_EQ(g_rebuilds.load(), 1);
+  EXPECT_TRUE(lock.isFree());
+  // Nobody else got in while the window closed, and the lock works as before.
+  EXPECT_TRUE(lock.tryAcquire());
+  lock.release();
 }
 
 }  // namespace

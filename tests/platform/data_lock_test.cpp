@@ -90,5 +90,92 @@ TEST(ManualResetEventTest, StaysSetUntilReset) {
   EXPECT_FALSE(e.isSet());
 }
 
+TEST(DataLockTest, AForcedLockLentToOneThreadKeepsEveryOtherOut) {
+  DataLock lock;
+  ASSERT_TRUE(lock.acquire());  // a holder, as when a load is running at the close
+  std::atomic<bool> borrowed{false}, stillHeld{false}, otherGotIn{true};
+  std::atomic<bool> ready{false}, go{false}, gaveBack{false}, end{false};
+  // The borrower lives on until the end, as the engine thread does until the
+  // close completes (a finished thread's id may be given to a new one).
+  std::thread borrower([&] {
+    ready = true;
+    while (!go) std::this_thread::yield();
+    borrowed = lock.acquire(std::chrono::milliseconds(2000));
+    stillHeld = lock.heldByCurrentThread();
+    lock.release();
+    gaveBack = true;
+    while (!end) std::this_thread::yield();
+  });
+  while (!ready) std::this_thread::yield();
+  EXPECT_FALSE(lock.forceLending(borrower.get_id()));  // it was held
+  go = true;
+  while (!gaveBack) std::this_thread::yield();
+  EXPECT_TRUE(borrowed.load());
+  EXPECT_TRUE(stillHeld.load());
+  // The borrower gave it back to the closer: still taken for everybody else.
+  EXPECT_FALSE(lock.isFree());
+  std::thread([&] { otherGotIn = lock.tryAcquire(); }).join();
+  EXPECT_FALSE(otherGotIn.load());
+  lock.release();  // the closer frees it
+  EXPECT_TRUE(lock.isFree());
+  std::thread([&] {
+    otherGotIn = lock.tryAcquire();
+    lock.release();
+  }).join();
+  EXPECT_TRUE(otherGotIn.load());
+  // A plain force lends to nobody.
+  ASSERT_TRUE(lock.force());
+  std::thread([&] { otherGotIn = lock.tryAcquire(); }).join();
+  EXPECT_FALSE(otherGotIn.load());
+  lock.release();
+  end = true;
+  borrower.join();
+}
+
+TEST(DataLockTest, AHolderOverriddenByAForceDoesNotFreeTheLockOnRelease) {
+  DataLock lock;
+  std::atomic<bool> held{false}, letGo{false}, released{false}, borrowerHeld{false}, borrowerLetGo{false};
+  std::thread holder([&] {  // a load holding the lock when the window closes
+    lock.acquire();
+    held = true;
+    while (!letGo) std::this_thread::yield();
+    lock.release();
+    released = true;
+  });
+  while (!held) std::this_thread::yield();
+  std::thread borrower([&] {  // the engine thread, which the lock is lent to
+    while (!borrowerLetGo) std::this_thread::yield();
+  });
+  EXPECT_FALSE(lock.forceLending(borrower.get_id()));
+  letGo = true;
+  holder.join();
+  EXPECT_TRUE(released.load());
+  EXPECT_FALSE(lock.isFree()) << "the forcing thread still holds it";
+  std::thread([&] { borrowerHeld = lock.tryAcquire(); }).join();
+  EXPECT_FALSE(borrowerHeld.load());
+  lock.release();
+  EXPECT_TRUE(lock.isFree());
+  borrowerLetGo = true;
+  borrower.join();
+
+  // The borrower holding the lock when it is forced gives it back on release.
+  std::atomic<bool> engineHolds{false}, engineGo{false}, engineDone{false};
+  std::thread engine([&] {
+    lock.acquire();
+    engineHolds = true;
+    while (!engineGo) std::this_thread::yield();
+    lock.release();
+    engineDone = true;
+  });
+  while (!engineHolds) std::this_thread::yield();
+  EXPECT_FALSE(lock.forceLending(engine.get_id()));
+  engineGo = true;
+  while (!engineDone) std::this_thread::yield();
+  EXPECT_FALSE(lock.isFree());
+  lock.release();
+  EXPECT_TRUE(lock.isFree());
+  engine.join();
+}
+
 }  // namespace
 }  // namespace vlm::platform

@@ -87,10 +87,10 @@ void BM_Classify(benchmark::State& state) {
   for (auto _ : state) {
     vlm::DataField field;
     field.analysisClass = vlm::AC_NONE;
-    vlm::DistinctSketch sketch;  // as the analysis pass sketches text fields
+    vlm::DistinctSketch sketch;  // as the analysis pass sketches text and date fields
     for (const std::string& cell : cells) {
       field.analysisClass = vlm::classifyCell(field, cell, r);
-      if (field.analysisClass == vlm::AC_TEXT) vlm::sketchAdd(sketch, cell);
+      if (field.analysisClass == vlm::AC_TEXT || field.analysisClass == vlm::AC_DATETIME) vlm::sketchAdd(sketch, cell);
     }
     benchmark::DoNotOptimize(field.analysisClass);
     benchmark::DoNotOptimize(sketch.texts);

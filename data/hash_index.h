@@ -5,7 +5,6 @@
 // costs one short probe sequence instead of a scan over every entry.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "platform/zeroed_words.h"
 

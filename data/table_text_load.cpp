@@ -5,6 +5,7 @@
 
 #include "data/cell_classify.h"
 #include "data/cell_loader.h"
+#include "data/cell_store.h"
 #include "data/distinct_estimate.h"
 #include "data/field_analysis.h"
 #include "data/field_name.h"
@@ -14,12 +15,6 @@
 
 namespace vlm {
 namespace {
-
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 TextLoadStatus failureOf(RecordStatus status, bool header) {
   switch (status) {
@@ -61,7 +56,7 @@ TextLoadStatus readHeader(DataTable& table, TableTextReader& reader, std::vector
   for (size_t c = 0; c < cells.size(); ++c) {
     // A name is a C text: a NUL byte ends it, and a name left empty gets its column number.
     std::string_view name = cells[c].substr(0, cells[c].find('\0'));
-    setFieldName(table.fields[c], trimBlanks(name), static_cast<int32_t>(c + 1));
+    setFieldName(table.fields[c], trimCellBlanks(name), static_cast<int32_t>(c + 1));
   }
   return TextLoadStatus::Loaded;
 }
@@ -94,7 +89,7 @@ int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std:
       DataField& field = table.fields[c];
       field.analysisClass = classifyCell(field, cells[c], regional);
       if (field.analysisClass == AC_TEXT || field.analysisClass == AC_DATETIME)
-        sketchAdd(sketches[c], trimBlanks(cells[c]));
+        sketchAdd(sketches[c], trimCellBlanks(cells[c]));
     }
     if (sample) ++samples;
     const int64_t position = 1 + static_cast<int64_t>(reader.position() * 9999 / size);

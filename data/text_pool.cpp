@@ -1,5 +1,6 @@
 #include "data/text_pool.h"
 
+#include <exception>
 #include <functional>
 #include <new>
 

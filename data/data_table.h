@@ -1,6 +1,7 @@
 #pragma once
 // The one in-memory table of loaded data: fields (columns) and samples (rows),
 // with the shared text pool and the table of distinct date/time values.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -130,6 +131,22 @@ struct RowArrayHooks {
   std::function<void()> invalidateGraphicCache;
 };
 
+// A count that other threads may read while the holder of the data lock
+// changes it: the host asks for the number of samples at any time.
+struct SharedCount {
+  std::atomic<int32_t> value{0};
+  SharedCount() = default;
+  SharedCount(int32_t v) : value(v) {}  // NOLINT: stands for a plain count
+  SharedCount(const SharedCount& other) : value(other.get()) {}
+  SharedCount& operator=(const SharedCount& other) { return *this = other.get(); }
+  SharedCount& operator=(int32_t v) {
+    value.store(v, std::memory_order_relaxed);
+    return *this;
+  }
+  int32_t get() const { return value.load(std::memory_order_relaxed); }
+  operator int32_t() const { return get(); }  // NOLINT: reads as a plain count
+};
+
 constexpr int32_t kTextPoolSlotStep = 4096;
 
 // The distinct texts lie back to back in one buffer: a million short texts
@@ -161,7 +178,7 @@ struct DataTable {
   std::vector<DataField> fields = std::vector<DataField>(kMaxFields);
   RowIdList rowIds;  // row capacity entries
   int32_t fieldCount = 0;
-  int32_t rowCount = 0;
+  SharedCount rowCount;  // the host reads it while a worker changes it
   int32_t rowCapacity = 0;
   int32_t sourceRowCount = 0;
   TextPool textPool;

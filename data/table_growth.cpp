@@ -39,7 +39,7 @@ bool growRows(DataTable& table, int32_t count) {
     platform::reportError("Unable to store IDs!");
     return false;
   }
-  const int32_t oldRows = table.rowCount < 0 ? 0 : table.rowCount;
+  const int32_t oldRows = table.rowCount.get() < 0 ? 0 : table.rowCount.get();
 
   if (table.hooks.grow && !table.hooks.grow(oldRows, capacity)) return false;
   if (table.hooks.invalidateGraphicCache) table.hooks.invalidateGraphicCache();

@@ -88,7 +88,7 @@ std::string tableTextForCopy(const DataTable& table, int32_t rows, const std::ve
   const bool onlySelected = selectedOnly || odbc;
   const int32_t first = odbc ? 1 : 0;
   const int32_t fields = std::min(table.fieldCount, kMaxFields);
-  const int32_t count = std::clamp(rows, 0, table.rowCount);
+  const int32_t count = std::clamp(rows, 0, table.rowCount.get());
 
   std::string out;
   for (int32_t f = first; f < fields; ++f) {

@@ -26,7 +26,7 @@ intptr_t sendHost(EngineState&, uint32_t message, uintptr_t wParam, uintptr_t lP
 }
 
 bool postHits(EngineState& state) {
-  const int32_t rows = state.data ? state.data->rowCount : 0;
+  const int32_t rows = state.data ? state.data->rowCount.get() : 0;
   const int32_t source = state.data ? state.data->sourceRowCount : 0;
   const int32_t selected = state.model ? state.model->selectedCount.load() : 0;
   return postHost(state, HM_HITS, static_cast<uintptr_t>(rows), static_cast<uintptr_t>(source), {}, selected);

@@ -52,7 +52,7 @@ int copyTableToClipboard(EngineState& state) {
   }
   const ModelRecord& model = *state.model;
   // The samples of the scene's objects; before the scene has objects, every sample.
-  const int32_t rows = model.objectCount > 0 ? std::min(model.objectCount, table.rowCount) : table.rowCount;
+  const int32_t rows = model.objectCount > 0 ? std::min(model.objectCount, table.rowCount.get()) : table.rowCount.get();
   std::string text;
   try {
     text = tableTextForCopy(table, rows, model.selectionFlags, model.selectedCount != 0, state.main->regional);

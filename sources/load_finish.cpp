@@ -23,7 +23,7 @@ void finishLoadLocked(EngineState& state, HostProgress& progress) {
 
   // No query narrows the data yet: every sample is selected.
   ModelRecord& model = *state.model;
-  const size_t rows = static_cast<size_t>(std::max(table.rowCount, 0));
+  const size_t rows = static_cast<size_t>(std::max(table.rowCount.get(), 0));
   if (model.selectionFlags.size() < rows) model.selectionFlags.resize(rows, 0);
   std::fill(model.selectionFlags.begin(), model.selectionFlags.begin() + static_cast<std::ptrdiff_t>(rows), 1);
   model.selectedCount = table.rowCount;

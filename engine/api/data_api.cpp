@@ -60,7 +60,7 @@ VLM_API int vlm_GetNumberOfFields(void) {
 
 VLM_API int vlm_GetNumberOfHits(void) {
   auto state = currentState();
-  return state ? state->data->rowCount : 0;
+  return state ? state->data->rowCount.get() : 0;
 }
 
 VLM_API int vlm_GetModelName(char* buffer) {

@@ -17,7 +17,7 @@ constexpr uint8_t kSelected = 1;
 
 // Rows that have a flag: the table's rows, bounded by the flags allocated.
 size_t flaggedRows(const EngineState& state) {
-  const int32_t rows = state.data ? state.data->rowCount : 0;
+  const int32_t rows = state.data ? state.data->rowCount.get() : 0;
   return std::min(static_cast<size_t>(std::max(rows, 0)), state.model->selectionFlags.size());
 }
 
@@ -105,7 +105,7 @@ bool deleteSelectedLocked(EngineState& state) {
                                kSelected);
   if (first == m.selectionFlags.begin() + static_cast<std::ptrdiff_t>(flagged)) return false;
 
-  const size_t rows = static_cast<size_t>(std::max(t.rowCount, 0));
+  const size_t rows = static_cast<size_t>(std::max(t.rowCount.get(), 0));
   const size_t fields = static_cast<size_t>(std::clamp(t.fieldCount, 0, kMaxFields));
   size_t kept = static_cast<size_t>(first - m.selectionFlags.begin());
   for (size_t r = kept; r < rows; ++r) {
@@ -125,7 +125,7 @@ bool deleteSelectedLocked(EngineState& state) {
   }
   for (size_t r = kept; r < std::min(rows, t.rowIds.size()); ++r) t.rowIds[r] = -1;
   t.rowCount = static_cast<int32_t>(kept);
-  m.objectCount = std::min(m.objectCount, t.rowCount);
+  m.objectCount = std::min(m.objectCount, t.rowCount.get());
 
   std::fill(m.selectionFlags.begin(), m.selectionFlags.end(), uint8_t{0});
   m.selectedCount = 0;

@@ -77,7 +77,7 @@ void rebuildModelLocked(EngineState& state, bool resetPosition) {
   SceneValues& sv = m.scene;
   defaultAxisRecords(state.view->space, sv.centre);
 
-  const int32_t n = state.data ? state.data->rowCount : 0;
+  const int32_t n = state.data ? state.data->rowCount.get() : 0;
   scene::layOutDefaultObjects(m.objects, n);
   m.objectCount = n;
   sv.labelsPresent = false;

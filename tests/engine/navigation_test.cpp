@@ -2,12 +2,14 @@
 // without one the frame draws nothing).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
 
 #include "engine/camera/navigation.h"
 #include "engine/commands/command_ids.h"
+#include "engine/input/interaction_hooks.h"
 #include "engine/input/mouse_event.h"
 #include "engine/input/virtual_keys.h"
 #include "engine/render/render_commands.h"
@@ -215,11 +217,14 @@ TEST_F(Navigation, CameraResetsFromTheDataExtents) {
   EXPECT_EQ(view().cameraTranslation[1], -10.0f);
   EXPECT_EQ(view().cameraTranslation[2], -200.0f);
   state->data->rowCount = 2;
-  state->model->objects.resize(2);
-  state->model->objectCount = 2;
-  state->model->objects[0].x = -50, state->model->objects[1].x = 50;
-  state->model->objects[0].height = 0, state->model->objects[1].height = 0;
-  state->model->objects[0].z = 0, state->model->objects[1].z = 40;
+  // The extents come from whichever layer installed the hook (the scene, once
+  // its handlers are registered in this process); fix them for the formula.
+  const auto installed = interactionHooks().dataExtents;
+  interactionHooks().dataExtents = [](EngineState&, float e[6]) {
+    const float extents[6] = {-50, 50, 0, 0, 0, 40};
+    std::copy(extents, extents + 6, e);
+    return true;
+  };
   state->main->settings.centerMass = true;
   resetModelPosition(*state);  // E 100, T 40
   EXPECT_FLOAT_EQ(view().cameraTranslation[1], -0.2f * 100);
@@ -228,6 +233,7 @@ TEST_F(Navigation, CameraResetsFromTheDataExtents) {
   resetModelPosition(*state);
   EXPECT_FLOAT_EQ(view().cameraTranslation[0], -0.25f * 50);
   EXPECT_FLOAT_EQ(view().cameraTranslation[2], -3.25f * 100);
+  interactionHooks().dataExtents = installed;
 }
 
 TEST_F(Navigation, ViewPresetsTurnToTheAxes) {

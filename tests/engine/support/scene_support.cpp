@@ -96,7 +96,7 @@ void buildCategories(DataTable& table, int32_t field) {
 }
 
 void selectAll(EngineState& state) {
-  state.model->selectionFlags.assign(static_cast<size_t>(std::max(state.data->rowCapacity, state.data->rowCount)), 1);
+  state.model->selectionFlags.assign(static_cast<size_t>(std::max(state.data->rowCapacity, state.data->rowCount.get())), 1);
   state.model->selectedCount = state.data->rowCount;
 }
 

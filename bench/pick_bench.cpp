@@ -3,47 +3,18 @@
 // for 10 000 and 100 000 boxes.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-#include <QVariant>
-#include <QWindow>
-
 #include <memory>
 
 #include "engine/commands/command_ids.h"
 #include "engine/engine_state.h"
 #include "engine/picking/pick.h"
 #include "engine/render/render_commands.h"
-#include "engine/render/surface_format.h"
-#include "platform/command_queue.h"
+#include "support/gl_view.h"
 
 namespace {
 
-struct PickView {
-  std::unique_ptr<QObject> host = std::make_unique<QObject>();
-  std::unique_ptr<QWindow> window = std::make_unique<QWindow>();
-  std::shared_ptr<vlm::EngineState> state = std::make_shared<vlm::EngineState>();
-  bool ok = false;
-
+struct PickView : vlm::bench::GlView {
   PickView() {
-    window->setSurfaceType(QSurface::OpenGLSurface);
-    window->setFormat(vlm::render::wantedSurfaceFormat(false));
-    window->resize(640, 480);
-    window->create();
-    window->show();
-    for (int i = 0; i < 50 && !window->isExposed(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    host->setProperty("vlm3DWindow", QVariant::fromValue(static_cast<QObject*>(window.get())));
-    state->main = std::make_unique<vlm::MainRecord>();
-    state->view = std::make_unique<vlm::ViewRecord>();
-    state->model = std::make_unique<vlm::ModelRecord>();
-    state->data = std::make_unique<vlm::DataTable>();
-    state->main->hostWindow = host.get();
-    vlm::platform::Command c;
-    c.number = vlm::CMD_OPEN_WINDOW;
-    ok = vlm::onOpenWindow(*state, c);
-    c.number = vlm::CMD_RESIZE;
-    c.wParam = 640;
-    c.lParam = 480;
-    if (ok) vlm::onResize(*state, c);
     auto& v = state->view->view;
     v.cameraTranslation[0] = v.cameraTranslation[1] = 0.0f;
     v.cameraTranslation[2] = -900.0f;

@@ -4,10 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <QCoreApplication>
-#include <QVariant>
-#include <QWindow>
-
 #include <memory>
 
 #include "engine/commands/command_ids.h"
@@ -15,39 +11,16 @@
 #include "engine/render/frame.h"
 #include "engine/render/render_commands.h"
 #include "engine/render/render_context.h"
-#include "engine/render/surface_format.h"
-#include "platform/command_queue.h"
 #include "scene/shapes/shape_cache.h"
+#include "support/gl_view.h"
 
 namespace {
 
-struct View {
-  std::unique_ptr<QObject> host = std::make_unique<QObject>();
-  std::unique_ptr<QWindow> window = std::make_unique<QWindow>();
-  std::shared_ptr<vlm::EngineState> state = std::make_shared<vlm::EngineState>();
-  bool ok = false;
-
-  View() {
-    window->setSurfaceType(QSurface::OpenGLSurface);
-    window->setFormat(vlm::render::wantedSurfaceFormat(false));
-    window->resize(640, 480);
-    window->create();
-    window->show();
-    for (int i = 0; i < 50 && !window->isExposed(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    host->setProperty("vlm3DWindow", QVariant::fromValue(static_cast<QObject*>(window.get())));
-    state->main = std::make_unique<vlm::MainRecord>();
-    state->view = std::make_unique<vlm::ViewRecord>();
-    state->model = std::make_unique<vlm::ModelRecord>();
-    state->data = std::make_unique<vlm::DataTable>();
-    state->main->hostWindow = host.get();
-    for (float& c : state->view->space.rows[1].rgba) c = 0.3f;
-    vlm::platform::Command c;
-    c.number = vlm::CMD_OPEN_WINDOW;
-    ok = vlm::onOpenWindow(*state, c);
-    c.number = vlm::CMD_RESIZE;
-    c.wParam = 640;
-    c.lParam = 480;
-    if (ok) vlm::onResize(*state, c);
+struct View : vlm::bench::GlView {
+  View()
+      : GlView([](vlm::EngineState& s) {
+          for (float& c : s.view->space.rows[1].rgba) c = 0.3f;
+        }) {
     auto& v = state->view->view;
     v.cameraTranslation[2] = -900.0f;
     v.rotation[0] = -60.0f;

@@ -6,10 +6,6 @@
 
 #include <GL/gl.h>
 
-#include <QCoreApplication>
-#include <QVariant>
-#include <QWindow>
-
 #include <chrono>
 #include <memory>
 
@@ -19,49 +15,27 @@
 #include "engine/render/frame.h"
 #include "engine/render/render_commands.h"
 #include "engine/render/render_context.h"
-#include "engine/render/surface_format.h"
 #include "engine/scene/model_rebuild.h"
 #include "engine/scene/scene_content.h"
 #include "model/association_ops.h"
 #include "model/color_ramps.h"
 #include "model/color_schemes.h"
 #include "model/space_settings_table.h"
-#include "platform/command_queue.h"
+#include "support/gl_view.h"
 
 namespace {
 
 using namespace vlm;
 
-struct SceneView {
-  std::unique_ptr<QObject> host = std::make_unique<QObject>();
-  std::unique_ptr<QWindow> window = std::make_unique<QWindow>();
-  std::shared_ptr<EngineState> state = std::make_shared<EngineState>();
-  bool ok = false;
+struct SceneView : bench::GlView {
   int32_t rows = 0;
 
-  SceneView() {
-    window->setSurfaceType(QSurface::OpenGLSurface);
-    window->setFormat(render::wantedSurfaceFormat(false));
-    window->resize(640, 480);
-    window->create();
-    window->show();
-    for (int i = 0; i < 50 && !window->isExposed(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    host->setProperty("vlm3DWindow", QVariant::fromValue(static_cast<QObject*>(window.get())));
-    state->main = std::make_unique<MainRecord>();
-    state->view = std::make_unique<ViewRecord>();
-    state->model = std::make_unique<ModelRecord>();
-    state->data = std::make_unique<DataTable>();
-    state->main->hostWindow = host.get();
-    fillDefaultSpaceSettings(state->view->space);
-    applyDefaultColorScheme(state->view->space, 2);
-    ensureSceneContent(*state);
-    platform::Command c;
-    c.number = CMD_OPEN_WINDOW;
-    ok = onOpenWindow(*state, c);
-    c.number = CMD_RESIZE;
-    c.wParam = 640;
-    c.lParam = 480;
-    if (ok) onResize(*state, c);
+  SceneView()
+      : GlView([](EngineState& s) {
+          fillDefaultSpaceSettings(s.view->space);
+          applyDefaultColorScheme(s.view->space, 2);
+          ensureSceneContent(s);
+        }) {
     auto& v = state->view->view;
     v.rotation[0] = -89.0f;
     v.rotation[2] = -30.0f;

@@ -56,7 +56,7 @@ ViewHost::ViewHost(int width, int height, bool stereo) {
   host->setProperty("vlm3DWindow", QVariant::fromValue(static_cast<QObject*>(window.get())));
 }
 
-void CaptureContent::drawOverlays(EngineState& state) {
+void FramePixels::readBack(const EngineState& state) {
   width = state.view->view.viewportWidth;
   height = state.view->view.viewportHeight;
   pixels.assign(size_t(width) * height * 4, 0);
@@ -66,10 +66,14 @@ void CaptureContent::drawOverlays(EngineState& state) {
   glReadBuffer(GL_BACK);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   glPixelTransferi(GL_MAP_COLOR, mapColor);
+}
+
+void CaptureContent::drawOverlays(EngineState& state) {
+  readBack(state);
   ++frames;
 }
 
-std::array<uint8_t, 4> CaptureContent::at(int x, int y) const {
+std::array<uint8_t, 4> FramePixels::at(int x, int y) const {
   std::array<uint8_t, 4> p{};
   if (x < 0 || y < 0 || x >= width || y >= height) return p;
   const size_t i = (size_t(y) * width + x) * 4;

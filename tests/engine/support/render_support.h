@@ -32,12 +32,17 @@ struct ViewHost {
 };
 
 // Reads back the back buffer at the end of each frame, before the swap.
-struct CaptureContent : render::FrameContent {
-  bool overlaysOn(EngineState&) override { return true; }
-  void drawOverlays(EngineState& state) override;
-  std::array<uint8_t, 4> at(int x, int y) const;
+// The back buffer of the last frame, read back as RGBA, bottom row first.
+struct FramePixels {
+  void readBack(const EngineState& state);
+  std::array<uint8_t, 4> at(int x, int y) const;  // zero outside the frame
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;
+};
+
+struct CaptureContent : render::FrameContent, FramePixels {
+  bool overlaysOn(EngineState&) override { return true; }
+  void drawOverlays(EngineState& state) override;
   int frames = 0;
 };
 

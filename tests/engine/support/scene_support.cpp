@@ -22,24 +22,8 @@ namespace vlm::test {
 
 void SceneCapture::drawOverlays(EngineState& state) {
   SceneContent::drawOverlays(state);
-  width = state.view->view.viewportWidth;
-  height = state.view->view.viewportHeight;
-  pixels.assign(size_t(width) * height * 4, 0);
-  GLint mapColor = 0;
-  glGetIntegerv(GL_MAP_COLOR, &mapColor);
-  glPixelTransferi(GL_MAP_COLOR, GL_FALSE);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-  glPixelTransferi(GL_MAP_COLOR, mapColor);
+  readBack(state);
   ++frames;
-}
-
-std::array<uint8_t, 4> SceneCapture::at(int x, int y) const {
-  std::array<uint8_t, 4> p{};
-  if (x < 0 || y < 0 || x >= width || y >= height) return p;
-  const size_t i = (size_t(y) * width + x) * 4;
-  for (int k = 0; k < 4; ++k) p[k] = pixels[i + k];
-  return p;
 }
 
 bool SceneCapture::save(const std::string& path) const {

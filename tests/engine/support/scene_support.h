@@ -12,10 +12,9 @@
 
 namespace vlm::test {
 
-struct SceneCapture : SceneContent {
+struct SceneCapture : SceneContent, FramePixels {
   bool overlaysOn(EngineState&) override { return true; }
   void drawOverlays(EngineState& state) override;
-  std::array<uint8_t, 4> at(int x, int y) const;
   // Pixels within `radius` of (x, y) that pass `test`.
   template <typename Test>
   int count(int x, int y, int radius, Test&& test) const {
@@ -26,8 +25,6 @@ struct SceneCapture : SceneContent {
     return n;
   }
   bool save(const std::string& path) const;
-  int width = 0, height = 0;
-  std::vector<uint8_t> pixels;
   int frames = 0;
 };
 

@@ -112,7 +112,10 @@ bool scanInteger(std::string_view text, int64_t& value) {
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
   if (i >= text.size() || !isDigit(text[i])) return false;
   // Accumulate negatively so that INT64_MIN is reachable, and stop at the limit.
+  // Eighteen digits cannot reach it, so those need no check.
   int64_t v = 0;
+  for (int digits = 0; digits < 18 && i < text.size() && isDigit(text[i]); ++i, ++digits)
+    v = v * 10 - (text[i] - '0');
   for (; i < text.size() && isDigit(text[i]); ++i) {
     const int digit = text[i] - '0';
     if (v < (INT64_MIN + digit) / 10) {

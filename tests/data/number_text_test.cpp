@@ -150,6 +150,17 @@ TEST(ScanInteger, SixtyFourBitsAndNoWrap) {
   EXPECT_EQ(v, INT64_MIN);
   ASSERT_TRUE(scanInteger("-9223372036854775808", v));
   EXPECT_EQ(v, INT64_MIN);
+  // Around the eighteenth digit, where the checked accumulation takes over.
+  ASSERT_TRUE(scanInteger("999999999999999999", v));
+  EXPECT_EQ(v, 999999999999999999);
+  ASSERT_TRUE(scanInteger("9223372036854775807", v));
+  EXPECT_EQ(v, INT64_MAX);
+  ASSERT_TRUE(scanInteger("9223372036854775808", v));
+  EXPECT_EQ(v, INT64_MAX);
+  ASSERT_TRUE(scanInteger("-9223372036854775809", v));
+  EXPECT_EQ(v, INT64_MIN);
+  ASSERT_TRUE(scanInteger("-000000000000000000000012x", v));
+  EXPECT_EQ(v, -12);
   ASSERT_TRUE(scanInteger("08", v));  // decimal, not octal
   EXPECT_EQ(v, 8);
   EXPECT_FALSE(scanInteger("-", v));

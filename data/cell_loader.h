@@ -40,7 +40,7 @@ class CellLoader {
   bool insideSource(std::string_view text) const;
 
   DataTable& table_;
-  const platform::RegionalSettings& regional_;
+  const platform::RegionalSettings regional_;  // a copy: callers may pass a temporary
   std::string_view source_;
   TextInternQueue<Pending> texts_;
   TimeInternQueue<Pending> times_;

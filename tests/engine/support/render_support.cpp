@@ -106,15 +106,19 @@ std::shared_ptr<CaptureContent> openView(EngineState& state, ViewHost& host) {
   state.main->hostWindow = host.host.get();
   auto capture = std::make_shared<CaptureContent>();
   render::setFrameContent(state, capture);
+  return openContext(state, host) ? capture : nullptr;
+}
+
+bool openContext(EngineState& state, ViewHost& host) {
   platform::Command open;
   open.number = CMD_OPEN_WINDOW;
-  if (!onOpenWindow(state, open)) return nullptr;
+  if (!onOpenWindow(state, open)) return false;
   platform::Command resize;
   resize.number = CMD_RESIZE;
   resize.wParam = static_cast<uintptr_t>(host.window->width());
   resize.lParam = static_cast<uintptr_t>(host.window->height());
   onResize(state, resize);
-  return capture;
+  return true;
 }
 
 void setSingleObject(EngineState& state, int shape, float w, float d, float h, float r, float g, float b) {

@@ -58,6 +58,10 @@ struct ErrorRecorder {
 // Opens the context of `state` on `host` on the calling thread, with a capture.
 std::shared_ptr<CaptureContent> openView(EngineState& state, ViewHost& host);
 
+// Opens the rendering context on the host's window and sizes the view to it,
+// as the engine thread does; false when the context cannot be made.
+bool openContext(EngineState& state, ViewHost& host);
+
 // One object of shape `shape` at the origin with the given size and colour.
 void setSingleObject(EngineState& state, int shape, float w, float d, float h, float r, float g, float b);
 

@@ -44,15 +44,7 @@ std::shared_ptr<SceneCapture> openSceneView(EngineState& state, ViewHost& host) 
   auto capture = std::make_shared<SceneCapture>();
   render::setFrameContent(state, capture);
   ensureSceneContent(state);
-  platform::Command open;
-  open.number = CMD_OPEN_WINDOW;
-  if (!onOpenWindow(state, open)) return nullptr;
-  platform::Command resize;
-  resize.number = CMD_RESIZE;
-  resize.wParam = static_cast<uintptr_t>(host.window->width());
-  resize.lParam = static_cast<uintptr_t>(host.window->height());
-  onResize(state, resize);
-  return capture;
+  return openContext(state, host) ? capture : nullptr;
 }
 
 void buildCategories(DataTable& table, int32_t field) {

@@ -25,6 +25,8 @@ install_packages() {
 configure_and_build() {
   local dir="$1" type="$2"; shift 2
   local args=()
+  # A developer machine with ccache shares compiled objects between build folders.
+  command -v ccache >/dev/null 2>&1 && args+=("-DCMAKE_C_COMPILER_LAUNCHER=ccache" "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
   while [ "$#" -gt 0 ] && [ "$1" != "--" ]; do args+=("$1"); shift; done
   [ "${1:-}" = "--" ] && shift
   cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${args[@]}" > "$dir.configure.log" 2>&1 \

@@ -4,6 +4,7 @@
 
 #include "data/char_tests.h"
 #include "data/date_parse.h"
+#include "data/number_cell.h"
 #include "data/separator_analysis.h"
 
 namespace vlm {
@@ -17,23 +18,34 @@ void raiseNumberFormat(DataField& field, const std::string& stripped) {
 
 bool startsWithDash(const std::string& stripped) { return !stripped.empty() && stripped[0] == '-'; }
 
-// An integer cell is stored from its stripped text; one beyond 32 bits must
-// go to a real field instead of wrapping.
-bool fitsInt32(const std::string& stripped) {
+// An integer beyond 32 bits must go to a real field instead of wrapping.
+bool fitsInt32(std::string_view text, const DataField& field, const platform::RegionalSettings& regional) {
   int64_t value = 0;
-  if (!scanInteger(stripped, value)) return true;
+  if (!parseIntegerCell(text, field.numberFormatClass, regional, value)) return true;
   return value >= INT32_MIN && value <= INT32_MAX;
+}
+
+// A cell that the shape tests take for a number stays one only when its text
+// is one (see number_cell.h): "10:75" or "555-1234" would otherwise be read
+// as the digits they hold. Such a cell makes the field text.
+// (A cell without digits that the shape tests keep, such as "-x", is a
+// missing value and stays so.)
+uint8_t numberOrText(uint8_t result, std::string_view text, const CellShape& shape) {
+  if (result != AC_INTEGER && result != AC_REAL) return result;
+  if (hasNoDigit(shape)) return result;
+  return numberKind(text) == NumberKind::None ? static_cast<uint8_t>(AC_TEXT) : result;
 }
 
 uint8_t classifyReal(DataField& field, std::string_view text, const CellShape& shape) {
   const std::string stripped = stripToNumberChars(text);
   raiseNumberFormat(field, stripped);
   if (hasManyLetters(shape)) return AC_TEXT;
-  if (!hasNoDigit(shape)) return AC_REAL;
-  return startsWithDash(stripped) ? AC_REAL : AC_TEXT;
+  if (!hasNoDigit(shape)) return numberOrText(AC_REAL, text, shape);
+  return startsWithDash(stripped) ? numberOrText(AC_REAL, text, shape) : static_cast<uint8_t>(AC_TEXT);
 }
 
-uint8_t classifyInteger(DataField& field, std::string_view text, const CellShape& shape) {
+uint8_t classifyInteger(DataField& field, std::string_view text, const CellShape& shape,
+                        const platform::RegionalSettings& regional) {
   const std::string stripped = stripToNumberChars(text);
   raiseNumberFormat(field, stripped);
   uint8_t result = AC_INTEGER;
@@ -43,7 +55,8 @@ uint8_t classifyInteger(DataField& field, std::string_view text, const CellShape
   if (isScientificShape(shape)) result = AC_REAL;
   if (hasNoDigit(shape) && !startsWithDash(stripped)) return AC_TEXT;
   if (shape.characters > 15) return AC_TEXT;
-  if (result == AC_INTEGER && !fitsInt32(stripped)) result = AC_REAL;
+  result = numberOrText(result, text, shape);
+  if (result == AC_INTEGER && !fitsInt32(text, field, regional)) result = AC_REAL;
   return result;
 }
 
@@ -63,7 +76,13 @@ uint8_t classifyOpen(DataField& field, uint8_t current, std::string_view text, c
   if (hasNoDigit(shape) && !startsWithDash(stripped)) return AC_TEXT;
   if (shape.characters > 15) return AC_TEXT;
   raiseNumberFormat(field, stripped);
-  if (result == AC_INTEGER && !fitsInt32(stripped)) result = AC_REAL;
+  // A date field keeps its dates only while every other cell is missing: a
+  // number or any other text with digits among dates makes the field text,
+  // so that no date is read as a number ("1/5/2003" as 152003) and no such
+  // cell is left without its value.
+  if (current == AC_DATETIME && !hasNoDigit(shape)) return AC_TEXT;
+  result = numberOrText(result, text, shape);
+  if (result == AC_INTEGER && !fitsInt32(text, field, regional)) result = AC_REAL;
   return result == AC_NONE ? static_cast<uint8_t>(AC_TEXT) : result;
 }
 
@@ -76,9 +95,12 @@ uint8_t classifyCell(DataField& field, std::string_view text, const platform::Re
   if (text == "-") return current == AC_NONE ? static_cast<uint8_t>(AC_INTEGER) : current;
   if (isMissingMarker(text)) return current;
   if (current == AC_TEXT) return AC_TEXT;
+  // Scientific notation is a number whatever the field held before: "1.5e-3"
+  // is no date, and "1e-07" (no point) no integer.
+  if (isScientificNumber(text)) return static_cast<uint8_t>(current == AC_DATETIME ? AC_TEXT : AC_REAL);
   const CellShape shape = cellShape(text);
   if (current == AC_REAL) return classifyReal(field, text, shape);
-  if (current == AC_INTEGER) return classifyInteger(field, text, shape);
+  if (current == AC_INTEGER) return classifyInteger(field, text, shape, regional);
   return classifyOpen(field, current, text, shape, regional);
 }
 

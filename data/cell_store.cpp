@@ -1,11 +1,10 @@
 #include "data/cell_store.h"
 
-#include <cfloat>
 #include <string>
 
 #include "data/char_tests.h"
 #include "data/date_parse.h"
-#include "data/number_text.h"
+#include "data/number_cell.h"
 #include "data/text_pool.h"
 #include "data/time_table.h"
 
@@ -21,27 +20,17 @@ void widenIntRange(DataField& field, int32_t v) {
   if (v > field.max.i) field.max.i = v;
 }
 
-bool storeInteger(DataField& field, Cell& cell, std::string_view text) {
+bool storeInteger(DataField& field, Cell& cell, std::string_view text, const platform::RegionalSettings& regional) {
   int64_t value = 0;
-  if (!scanInteger(stripToNumberChars(text), value)) return false;
+  if (!parseIntegerCell(text, field.numberFormatClass, regional, value)) return false;
   cell.value.i = clampToInt32(value);
   widenIntRange(field, cell.value.i);
   return true;
 }
 
 bool storeReal(DataField& field, Cell& cell, std::string_view text, const platform::RegionalSettings& regional) {
-  double value = 0;
-  // Only a text with an 'e' can be scientific; most cells skip the shape pass.
-  const bool maybeScientific = text.find_first_of("eE") != std::string_view::npos;
-  if (maybeScientific && isScientificShape(cellShape(text))) {
-    if (!readRealText(text, regional, value)) return false;
-  } else {
-    if (field.numberFormatClass == 0) field.numberFormatClass = 1;
-    std::string number = stripToNumberChars(text);
-    normaliseNumberText(number, field.numberFormatClass, regional);
-    if (!readRealText(number, regional, value)) return false;
-  }
-  const float f = value > FLT_MAX ? FLT_MAX : (value < -FLT_MAX ? -FLT_MAX : static_cast<float>(value));
+  float f = 0.0f;
+  if (!parseRealCell(text, field.numberFormatClass, regional, f)) return false;
   cell.value.f = f;
   if (f < field.min.f) field.min.f = f;
   if (f > field.max.f) field.max.f = f;
@@ -113,7 +102,7 @@ int storeCell(DataTable& table, int32_t fieldIndex, int32_t sample, std::string_
   bool stored = false;
   switch (field.type) {
     case FT_INTEGER:
-      stored = storeInteger(field, cell, text);
+      stored = storeInteger(field, cell, text, regional);
       break;
     case FT_REAL:
       stored = storeReal(field, cell, text, regional);

@@ -98,10 +98,13 @@ TEST(Classify, OpenFieldPaths) {
   EXPECT_EQ(classOf({"1234567890.12345"}), AC_TEXT);  // 16 characters
 }
 
-TEST(Classify, DateFieldKeepsItsClassForUnclaimedCells) {
-  EXPECT_EQ(classOf({"1/5/2003", "7"}), AC_INTEGER);
+TEST(Classify, DatesAmongOtherCellsWithDigitsMakeTheFieldText) {
+  // As integers the dates would read as 152003; as text every cell keeps its value.
+  EXPECT_EQ(classOf({"1/5/2003", "7"}), AC_TEXT);
+  EXPECT_EQ(classOf({"1/5/2003", "10:75"}), AC_TEXT);
   EXPECT_EQ(classOf({"1/5/2003", "abc"}), AC_TEXT);
   EXPECT_EQ(classOf({"1/5/2003", "-"}), AC_DATETIME);
+  EXPECT_EQ(classOf({"1/5/2003", "-x"}), AC_DATETIME);  // no digit: a missing value
   EXPECT_EQ(classOf({"1/5/2003", "2/6/2004"}), AC_DATETIME);
 }
 

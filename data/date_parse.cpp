@@ -13,6 +13,35 @@ namespace {
 
 bool isSeparator(char c) { return c == ' ' || c == ',' || c == '-' || c == '.' || c == '/' || c == ':'; }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The 'T' of an ISO 8601 timestamp ("2003-01-05T13:45:10") parts the date
+// from the time like a blank.
+bool isIsoT(std::string_view text, size_t at) {
+  return (text[at] == 'T' || text[at] == 't') && at > 0 && at + 1 < text.size() && isDigit(text[at - 1]) &&
+         isDigit(text[at + 1]);
+}
+
+bool separatorAt(std::string_view text, size_t at) { return isSeparator(text[at]) || isIsoT(text, at); }
+
+// An ISO timestamp's zone ("Z", "+01:00", "-0500") after its time: the time
+// is kept as written, so the zone is left out.
+std::string_view withoutIsoZone(std::string_view text) {
+  size_t t = std::string_view::npos;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (isIsoT(text, i)) t = i;
+  if (t == std::string_view::npos) return text;
+  if (text.back() == 'Z' || text.back() == 'z') return text.substr(0, text.size() - 1);
+  const size_t sign = text.find_last_of("+-");
+  if (sign == std::string_view::npos || sign < t) return text;
+  const std::string_view zone = text.substr(sign + 1);
+  const bool hh = zone.size() == 2 && isDigit(zone[0]) && isDigit(zone[1]);
+  const bool hhmm = zone.size() == 4 && isDigit(zone[0]) && isDigit(zone[1]) && isDigit(zone[2]) && isDigit(zone[3]);
+  const bool hhColonMm = zone.size() == 5 && isDigit(zone[0]) && isDigit(zone[1]) && zone[2] == ':' &&
+                         isDigit(zone[3]) && isDigit(zone[4]);
+  return hh || hhmm || hhColonMm ? text.substr(0, sign) : text;
+}
+
 struct Token {
   std::string_view text;
   char before = 0;  // separator right before the token, 0 at the start of the text
@@ -25,10 +54,10 @@ struct Tokenizer {
   size_t pos = 0;
 
   bool next(Token& token) {
-    while (pos < text.size() && isSeparator(text[pos])) ++pos;
+    while (pos < text.size() && separatorAt(text, pos)) ++pos;
     if (pos >= text.size()) return false;
     const size_t start = pos;
-    while (pos < text.size() && !isSeparator(text[pos])) ++pos;
+    while (pos < text.size() && !separatorAt(text, pos)) ++pos;
     token.text = text.substr(start, pos - start);
     token.before = start > 0 ? text[start - 1] : 0;
     token.after = pos < text.size() ? text[pos] : 0;
@@ -53,7 +82,7 @@ enum class Mode { None, Date, Time };
 class DateTimeParser {
  public:
   DateTimeParser(std::string_view text, int32_t state, const int32_t (&maxima)[3], int32_t centuryBase)
-      : text_(text), state_(state < 1 ? 1 : (state > 3 ? 3 : state)), centuryBase_(centuryBase) {
+      : text_(withoutIsoZone(text)), state_(state < 1 ? 1 : (state > 3 ? 3 : state)), centuryBase_(centuryBase) {
     for (int i = 0; i < 3; ++i) maxima_[i] = maxima[i];
   }
 
@@ -73,6 +102,7 @@ class DateTimeParser {
   Parts parts_;
   bool monthNameInText_ = false;
   bool monthFromNumber_ = false;
+  int64_t firstYearNumber_ = -1;  // the number a year-first date took as its year, as written
   bool hasDatePart_ = false;
   int datePosition_ = 0;
   Mode mode_ = Mode::None;
@@ -92,10 +122,12 @@ Mode modeFor(const Token& t) {
 }
 
 int32_t DateTimeParser::run(int32_t (&maxima)[3], TimeEntry& entry) {
+  monthNameInText_ = textHasMonthName(text_);
   // Dotted dates: the first two dots must be close together, as in 12.05.2003.
+  // Beside a month name the dots end abbreviations ("5. Dez. 2003").
   bool dotted = false;
   const size_t firstDot = text_.find('.');
-  if (firstDot != std::string_view::npos) {
+  if (firstDot != std::string_view::npos && !monthNameInText_) {
     const size_t secondDot = text_.find('.', firstDot + 1);
     if (secondDot != std::string_view::npos) {
       const size_t distance = utf8::charCount(text_.substr(firstDot, secondDot - firstDot));
@@ -103,7 +135,6 @@ int32_t DateTimeParser::run(int32_t (&maxima)[3], TimeEntry& entry) {
       dotted = true;
     }
   }
-  monthNameInText_ = textHasMonthName(text_);
   if (!monthNameInText_) {
     Tokenizer counter{text_};
     Token token;
@@ -120,6 +151,8 @@ int32_t DateTimeParser::run(int32_t (&maxima)[3], TimeEntry& entry) {
     if (mode_ == Mode::Date) {
       hasDatePart_ = true;
       if (!dateToken(token)) return 0;
+      // A complete date ends the date: what follows is its time ("2003-Jan-5 13:45").
+      if (parts_.seen[kYear] && parts_.seen[kMonth] && parts_.seen[kDay]) mode_ = Mode::None;
     } else if (mode_ == Mode::Time) {
       if (!timeToken(token)) return 0;
     }
@@ -128,7 +161,9 @@ int32_t DateTimeParser::run(int32_t (&maxima)[3], TimeEntry& entry) {
   bool any = false;
   for (bool s : parts_.seen) any = any || s;
   if (!any) return 0;
-  if (hasDatePart_) {
+  // The maxima check which number is the month across a field's cells; a
+  // text that names its month has no month number to check.
+  if (hasDatePart_ && !monthNameInText_) {
     const bool fits = state_ == kDateMonthFirst ? (maxima_[0] < 13 && maxima_[1] < 32)
                       : state_ == kDateDayFirst ? (maxima_[0] < 32 && maxima_[1] < 13)
                                                 : (maxima_[1] < 13 && maxima_[2] < 32);
@@ -166,7 +201,7 @@ bool DateTimeParser::dateToken(const Token& token) {
   }
   int64_t n = 0;
   if (!scanInteger(token.text, n)) return false;
-  if (position < 3) {
+  if (position < 3 && !monthNameInText_) {
     const int32_t clamped = n > INT32_MAX ? INT32_MAX : (n < INT32_MIN ? INT32_MIN : static_cast<int32_t>(n));
     if (clamped > maxima_[position]) maxima_[position] = clamped;
   }
@@ -245,8 +280,12 @@ bool DateTimeParser::dateNumber(int64_t n) {
     default:  // year first
       if (!p.seen[kYear]) {
         setYear(n);
+        firstYearNumber_ = n;
       } else if (p.seen[kMonth] || monthNameInText_) {
         if (n > 31) {
+          // The year comes last ("5-Jan-2003"): the number taken for the
+          // year was the day.
+          if (!p.seen[kDay] && firstYearNumber_ >= 1 && firstYearNumber_ < 32) p.set(kDay, firstYearNumber_);
           setYear(n);
           state_ = kDateMonthFirst;
         } else {

@@ -57,8 +57,8 @@ struct Name {
 
 // Derived forms of the table, built once (thread-safe static initialisation).
 struct NameForms {
-  std::vector<Name> scanPrefixes;  // rows 1-12, first three characters as stored, distinct
-  std::array<bool, 256> scanFirstByte{};
+  std::vector<Name> scanPrefixes;  // rows 1-12, first three characters lower-cased, distinct
+  std::array<bool, 256> scanFirstByte{};  // first bytes of the prefixes, in either case
   std::vector<Name> monthPrefixes;  // rows 1-12, lower-cased, language order
   std::vector<Name> monthWhole;
   std::vector<std::string> dayPrefixes;  // first two characters, lower-cased
@@ -68,14 +68,16 @@ struct NameForms {
     for (int language = 0; language < kNameLanguages; ++language) {
       for (int row = 1; row <= 12; ++row) {
         const std::string_view name = kNames[row - 1][language];
-        const std::string stored(firstChars(name, 3));
-        bool known = false;
-        for (const Name& p : scanPrefixes) known = known || p.text == stored;
-        if (!known) {
-          scanPrefixes.push_back({stored, row});
-          scanFirstByte[static_cast<unsigned char>(stored[0])] = true;
-        }
         const std::string lowered = utf8::lower(name);
+        const std::string prefix(firstChars(lowered, 3));
+        bool known = false;
+        for (const Name& p : scanPrefixes) known = known || p.text == prefix;
+        if (!known) {
+          scanPrefixes.push_back({prefix, row});
+          const unsigned char first = static_cast<unsigned char>(prefix[0]);
+          scanFirstByte[first] = true;
+          if (first >= 'a' && first <= 'z') scanFirstByte[first - 32] = true;
+        }
         monthPrefixes.push_back({std::string(firstChars(lowered, 3)), row});
         monthWhole.push_back({lowered, row});
       }
@@ -107,11 +109,28 @@ std::string_view shortMonthName(int month) {
 
 bool textHasMonthName(std::string_view text) {
   const NameForms& f = forms();
+  // Names count in any letter case ("Jan", "JANUARY", "Dezember"). ASCII texts
+  // fold byte by byte; others are lower-cased whole first.
+  bool ascii = true;
+  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  std::string lowered;
+  if (!ascii) {
+    lowered = utf8::lower(text);
+    text = lowered;
+  }
+  const auto foldedStart = [](std::string_view rest, std::string_view prefix) {
+    if (rest.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+      const char c = rest[i];
+      if (((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c) != prefix[i]) return false;
+    }
+    return true;
+  };
   for (size_t i = 0; i < text.size(); ++i) {
     if (!f.scanFirstByte[static_cast<unsigned char>(text[i])]) continue;
     const std::string_view rest = text.substr(i);
     for (const Name& p : f.scanPrefixes)
-      if (rest.starts_with(p.text)) return true;
+      if (foldedStart(rest, p.text)) return true;
   }
   return false;
 }

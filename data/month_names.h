@@ -22,7 +22,7 @@ std::string_view monthTableName(int row, int language);
 std::string_view shortMonthName(int month);
 
 // True when the first three characters of any month name (rows 1-12, every
-// language, case as stored) occur anywhere in the text.
+// language) occur anywhere in the text, in any letter case.
 bool textHasMonthName(std::string_view text);
 
 // For a lower-cased date token: a token of three characters is matched with

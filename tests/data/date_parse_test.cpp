@@ -48,8 +48,9 @@ TEST(DateParse, NamedMonthsInAFreshField) {
   expectDate(a, 2003, 1, 5);
   const Parsed b = parse("5-Jan-2003");
   expectDate(b, 2003, 1, 5);
-  // The number first read as the month moved to the day: the order is day first.
-  EXPECT_EQ(b.state, 2);
+  // With a month name the first number is the day from the start; the order
+  // state stays as the field had it.
+  EXPECT_EQ(b.state, 1);
   expectDate(parse("monday, 5 may 2003"), 2003, 5, 5);
   expectDate(parse("Jan 5-2003"), 2003, 1, 5);
   expectDate(parse("2003-Jan-5", 3), 2003, 1, 5);
@@ -96,11 +97,15 @@ TEST(DateParse, ComponentMaximaMustFitTheOrder) {
   EXPECT_EQ(p.maxima[2], 2003);
 }
 
-TEST(DateParse, MaximaCountNameTokensAsPositions) {
+TEST(DateParse, NamedMonthsLeaveTheMaximaAlone) {
+  // The maxima tell which number of a numeric date is the month; a text that
+  // names its month has none, and its year in the second place ("Dec 2003")
+  // must not fail a check made for days.
   const Parsed p = parse("5-Jan-2003");
-  EXPECT_EQ(p.maxima[0], 5);
+  EXPECT_EQ(p.maxima[0], 0);
   EXPECT_EQ(p.maxima[1], 0);
-  EXPECT_EQ(p.maxima[2], 2003);
+  EXPECT_EQ(p.maxima[2], 0);
+  expectDate(parse("Dec 2003"), 2003, 12, 0);
 }
 
 TEST(DateParse, Times) {
@@ -182,6 +187,48 @@ TEST(DateParse, HugeInputsStayInBounds) {
   for (int i = 0; i < 100000; ++i) garbage.push_back(static_cast<char>((i * 7919) & 0xFF));
   parse(garbage);
   SUCCEED();
+}
+
+TEST(DateParse, MonthNamesInAnyCaseWithPointsAndCommas) {
+  expectDate(parse("Jan 1 2000"), 2000, 1, 1);
+  expectDate(parse("1 Jan 2000"), 2000, 1, 1);
+  expectDate(parse("January 1, 2000"), 2000, 1, 1);
+  expectDate(parse("JANUARY 1, 2000"), 2000, 1, 1);
+  expectDate(parse("5. Dezember 2003"), 2003, 12, 5);
+  expectDate(parse("Fri., 5. Dez. 2003"), 2003, 12, 5);  // abbreviation points are no dotted date
+  expectDate(parse("Dec 2003"), 2003, 12, 0);
+  expectDate(parse("2003 Dec", 3), 2003, 12, 0);
+  EXPECT_EQ(parse("Summary").state, 0);  // a word with "mar" in it is still no date
+  EXPECT_EQ(parse("Marketing 2003").state, 0);
+}
+
+TEST(DateParse, IsoTimestamps) {
+  const Parsed p = parse("2003-01-05T13:45:10");
+  expectDate(p, 2003, 1, 5);
+  expectTime(p, 13, 45, 10);
+  expectTime(parse("2003-01-05T13:45:10.250"), 13, 45, 10, 250);
+  // The zone is left out and the time kept as written.
+  expectTime(parse("2003-01-05T13:45:10Z"), 13, 45, 10);
+  expectTime(parse("2003-01-05T13:45:10+01:00"), 13, 45, 10);
+  expectTime(parse("2003-01-05T13:45-0500"), 13, 45, 0);
+}
+
+TEST(DateParse, ACompleteDateHandsTheRestToTheTime) {
+  // Year, month and day are known after "5": 13 is the hour, not the year.
+  const Parsed p = parse("2003-Jan-5 13:45:10");
+  expectDate(p, 2003, 1, 5);
+  expectTime(p, 13, 45, 10);
+  const Parsed q = parse("Dec 31-2003 23:59:59.5");
+  expectDate(q, 2003, 12, 31);
+  expectTime(q, 23, 59, 59, 500);
+}
+
+TEST(DateParse, AYearFirstFieldReadsADayMonthYearDateWhole) {
+  // In a year-first field "5" is first taken for the year; the real year
+  // after the month name makes it the day again.
+  expectDate(parse("5-Jan-2003", 3), 2003, 1, 5);
+  expectDate(parse("Jan 5 2003", 3), 2003, 1, 5);
+  expectDate(parse("2003-Jan-5", 3), 2003, 1, 5);
 }
 
 }  // namespace

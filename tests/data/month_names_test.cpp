@@ -149,6 +149,47 @@ TEST_P(MonthNamesByLanguage, UpperCaseAccentedMonthsParseAsDates) {
   }
 }
 
+std::string capitalised(std::string_view name, bool whole) {
+  std::string out;
+  bool first = true;
+  for (size_t pos = 0; pos < name.size();) {
+    char32_t c = utf8::decode(name, pos);
+    if (first || whole) {
+      if (c >= 'a' && c <= 'z') c -= 32;
+      if (c >= 0xE0 && c <= 0xFE && c != 0xF7) c -= 32;
+    }
+    first = false;
+    utf8::append(out, c);
+  }
+  return out;
+}
+
+TEST_P(MonthNamesByLanguage, CapitalisedMonthsInSpacedDatesAreDates) {
+  // Without a '-' or '/' only the month name makes these dates: it must be
+  // found in any letter case.
+  const Language& l = GetParam();
+  for (int m = 1; m <= 12; ++m) {
+    const bool whole = utf8::charCount(l.months[m - 1]) > 3;
+    const int expected = expectedMonthFor(utf8::lower(l.months[m - 1]), !whole);
+    for (const std::string& name : {capitalised(l.months[m - 1], false), capitalised(l.months[m - 1], true)}) {
+      for (const std::string& text : {"5 " + name + " 2003", name + " 5, 2003", "5. " + name + " 2003"}) {
+        int32_t maxima[3] = {0, 0, 0};
+        TimeEntry e;
+        ASSERT_GT(parseDateTimeText(text, 1, maxima, 2000, e), 0) << text;
+        EXPECT_EQ(e.month, expected) << text;
+        EXPECT_EQ(e.day, 5) << text;
+        EXPECT_EQ(e.year, 2003) << text;
+      }
+      const std::string monthYear = name + " 2003";
+      int32_t maxima[3] = {0, 0, 0};
+      TimeEntry e;
+      ASSERT_GT(parseDateTimeText(monthYear, 1, maxima, 2000, e), 0) << monthYear;
+      EXPECT_EQ(e.month, expected) << monthYear;
+      EXPECT_EQ(e.year, 2003) << monthYear;
+    }
+  }
+}
+
 TEST_P(MonthNamesByLanguage, DayNamesAreSkippedInDates) {
   const Language& l = GetParam();
   for (const char* day : l.days) {
@@ -174,13 +215,17 @@ TEST(MonthNames, EnglishShortNames) {
   EXPECT_EQ(shortMonthName(13), "");
 }
 
-TEST(MonthNames, ScanUsesFirstThreeCharactersAsStored) {
+TEST(MonthNames, ScanFindsTheFirstThreeCharactersInAnyCase) {
   EXPECT_TRUE(textHasMonthName("summary"));  // "mar"
   EXPECT_TRUE(textHasMonthName("5 février"));
   EXPECT_TRUE(textHasMonthName("le 1er fév."));  // "fév" is three characters of "février"
   EXPECT_TRUE(textHasMonthName("Brezen"));
-  EXPECT_FALSE(textHasMonthName("brezen"));  // stored capitalised
-  EXPECT_FALSE(textHasMonthName("Jan"));     // the scan reads the lower-case rows only
+  EXPECT_TRUE(textHasMonthName("brezen"));
+  EXPECT_TRUE(textHasMonthName("Jan"));
+  EXPECT_TRUE(textHasMonthName("JANUARY 1, 2000"));
+  EXPECT_TRUE(textHasMonthName("5. Dezember 2003"));
+  EXPECT_TRUE(textHasMonthName("5 FÉVRIER"));  // beyond ASCII too
+  EXPECT_TRUE(textHasMonthName("ÚNOR"));
   EXPECT_FALSE(textHasMonthName("12345"));
   EXPECT_FALSE(textHasMonthName(""));
   EXPECT_FALSE(textHasMonthName("f\xc3"));  // a cut character is no match

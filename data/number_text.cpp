@@ -66,9 +66,23 @@ std::string integerText(int64_t value) {
 
 std::string realText(float value, const platform::RegionalSettings& regional) {
   if (!std::isfinite(value)) return value != value ? "nan" : (value < 0 ? "-inf" : "inf");
+  // The fewest digits that read back as this float: 100.1f prints "100.1",
+  // not the "100.099998" of six fixed decimals. From 2^24 on a float no longer
+  // holds every whole number, and below 1e-4 fixed digits would run long:
+  // there the digits go in scientific notation ("1.2345679e+14", "1e-07"),
+  // so a value beyond the float's precision never poses as an exact integer.
+  const float magnitude = std::fabs(value);
+  const bool scientific = magnitude != 0.0f && (magnitude < 1e-4f || magnitude >= 16777216.0f);
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed, 6);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    scientific ? std::chars_format::scientific : std::chars_format::fixed);
   std::string text(buffer, result.ptr);
+  if (scientific) {
+    // The mantissa carries no trailing zeros to trim; only its point changes.
+    const size_t point = text.find('.');
+    if (point != std::string::npos) text[point] = regional.decimalSeparator;
+    return text;
+  }
   normaliseNumberText(text, 1, regional);
   return text;
 }

@@ -25,8 +25,11 @@ void groupDigits(std::string& text, const platform::RegionalSettings& regional);
 // "%i" of an integer.
 std::string integerText(int64_t value);
 
-// "%f" of a float normalised as a class 1 number text: 2.5 -> "2.5", 2 -> "2",
-// printed with the regional decimal separator.
+// The shortest text that reads back as the same float, normalised as a class
+// 1 number text and printed with the regional decimal separator: 2.5 -> "2.5",
+// 2 -> "2", 100.1f -> "100.1". Values below 1e-4 or from 2^24 on, where a
+// float holds no longer every whole number, print in scientific notation
+// ("1e-07", "1.2345679e+14").
 std::string realText(float value, const platform::RegionalSettings& regional);
 
 // Reads a number text as written with the regional decimal separator (as the

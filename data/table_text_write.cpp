@@ -1,7 +1,6 @@
 #include "data/table_text_write.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "data/number_text.h"
 #include "data/text_pool.h"
@@ -47,32 +46,13 @@ void appendCell(std::string& out, const DataTable& table, const DataField& field
   }
 }
 
-// "%f" with the decimal separator of the user, without trailing zeros and blanks.
-std::string odbcReal(float value, const platform::RegionalSettings& regional) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
-  std::string s(text);
-  const char separator = regional.decimalSeparator ? regional.decimalSeparator : '.';
-  bool fraction = false;
-  for (char& c : s)
-    if (c == '.' || c == ',') {
-      c = separator;
-      fraction = true;
-    }
-  if (fraction) {
-    while (!s.empty() && (s.back() == '0' || s.back() == ' ')) s.pop_back();
-    if (!s.empty() && s.back() == separator) s.pop_back();
-  }
-  return s;
-}
-
 void appendOdbcCell(std::string& out, const DataTable& table, const DataField& field, const Cell& cell,
                     const platform::RegionalSettings& regional) {
   const int code = static_cast<int8_t>(field.analysisClass);
   if ((code >= -7 && code <= -5) || (code >= 2 && code <= 5))
     out += integerText(cell.value.i);
   else if (code >= 6 && code <= 8)
-    out += odbcReal(cell.value.f, regional);
+    out += realText(cell.value.f, regional);
   else if (code == -1 || code == 1 || (code >= 9 && code <= 12))
     appendPoolText(out, table, cell.value.i);
   // Binary columns (-4 to -2) have no text form: the cell stays empty.

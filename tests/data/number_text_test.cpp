@@ -105,14 +105,29 @@ TEST(Group, CommaDecimalSeparatorGroupsWithDots) {
   EXPECT_EQ(grouped("-123456", ','), "-123.456");
 }
 
-TEST(RealText, PrintsLikeNormalisedPercentF) {
+TEST(RealText, PrintsTheShortestTextOfTheFloat) {
   EXPECT_EQ(realText(2.5f, settings()), "2.5");
   EXPECT_EQ(realText(2.0f, settings()), "2");
   EXPECT_EQ(realText(-1.25f, settings(',')), "-1,25");
   EXPECT_EQ(realText(0.1f, settings()), "0.1");
-  EXPECT_EQ(realText(1e-7f, settings()), "0");
   EXPECT_EQ(realText(1234567.0f, settings()), "1234567");
-  EXPECT_EQ(realText(3.4028235e38f, settings()).size(), 39u);
+  // Six fixed decimals would show the float's noise.
+  EXPECT_EQ(realText(100.1f, settings()), "100.1");
+  EXPECT_EQ(realText(1234.56f, settings()), "1234.56");
+  EXPECT_EQ(realText(36.17528f, settings()), "36.17528");
+  EXPECT_EQ(realText(36.17528f, settings(',')), "36,17528");
+  EXPECT_EQ(realText(0.0001234f, settings()), "0.0001234");
+  EXPECT_EQ(realText(16777215.0f, settings()), "16777215");
+}
+
+TEST(RealText, TinyAndHugeValuesPrintInScientificNotation) {
+  // Neither "0" nor a whole number that the float does not hold.
+  EXPECT_EQ(realText(1e-7f, settings()), "1e-07");
+  EXPECT_EQ(realText(-2.5e-9f, settings(',')), "-2,5e-09");
+  EXPECT_EQ(realText(123456789012345.0f, settings()), "1.2345679e+14");
+  EXPECT_EQ(realText(16777216.0f, settings()), "1.6777216e+07");
+  EXPECT_EQ(realText(3.4028235e38f, settings()), "3.4028235e+38");
+  EXPECT_EQ(realText(0.0f, settings()), "0");
 }
 
 TEST(ReadReal, UsesTheRegionalSeparatorOnly) {

@@ -32,17 +32,40 @@ int32_t presentCategoryCount(const DataField& f) {
   return count;
 }
 
-bool findTextCategory(const DataTable& table, const DataField& f, const char* text, int32_t& out) {
+// The category a value text names. Text fields compare the pool texts; a
+// number field mapped by category compares its values' texts.
+bool findTextCategory(const ModelContext& ctx, const DataField& f, const char* text, int32_t& out) {
   if (std::strcmp(text, kEmptyValueText) == 0) {
     out = presentCategoryCount(f);
     return true;
   }
+  const bool pooled = f.type == FT_TEXT || f.type == FT_TEXT2;
   const int32_t n = std::min<int32_t>(f.distinctCount, static_cast<int32_t>(f.distinct.size()));
   for (int32_t i = 0; i < n; ++i) {
     const DistinctValue& d = f.distinct[static_cast<size_t>(i)];
     if (d.flags & kDistinctEmpty) continue;
-    const auto poolEntry = poolText(table.textPool, d.value);
-    if (poolEntry && *poolEntry == text) {
+    bool same = false;
+    if (pooled) {
+      const auto poolEntry = poolText(ctx.table.textPool, d.value);
+      same = poolEntry && *poolEntry == text;
+    } else {
+      same = categoryText(ctx.table, f, i, ctx.regional) == text;
+    }
+    if (same) {
+      out = i;
+      return true;
+    }
+  }
+  if (pooled) return false;
+  // A number between the categories (an entry made while the field was mapped
+  // by value) stands for the first category not below it, as dates do.
+  float wanted = 0.0f;
+  if (!parseRealText(text, ctx.regional.decimalSeparator, wanted)) return false;
+  for (int32_t i = 0; i < n; ++i) {
+    const DistinctValue& d = f.distinct[static_cast<size_t>(i)];
+    if (d.flags & kDistinctEmpty) continue;
+    const float value = f.type == FT_REAL ? d.fvalue : static_cast<float>(d.value);
+    if (value >= wanted) {
       out = i;
       return true;
     }
@@ -100,9 +123,20 @@ int32_t colourAssociationField(const ModelContext& ctx) {
 
 }  // namespace
 
+int32_t colourEntryType(const ModelContext& ctx, int32_t field, int32_t fieldType) {
+  if (isCategoryType(fieldType) || field < 0) return fieldType;
+  const int32_t a = attributeToAssociation(ctx.associations, ATTRIB_COLOR);
+  if (a < 0) return fieldType;
+  const Association& colour = ctx.associations.saved[static_cast<size_t>(a)];
+  const DataField* f = associationField(ctx.table, field);
+  if (colour.field != field || !isCategorical(colour) || f == nullptr || !hasCategoryList(*f)) return fieldType;
+  return FT_TEXT;
+}
+
 bool parseEntryValue(const ModelContext& ctx, int32_t field, int32_t fieldType, const char* text,
                      ColorEntry& out) {
   if (text == nullptr) return false;
+  fieldType = colourEntryType(ctx, field, fieldType);
   const char decimal = ctx.regional.decimalSeparator;
   const DataField* f = associationField(ctx.table, field);
   switch (fieldType) {
@@ -115,7 +149,7 @@ bool parseEntryValue(const ModelContext& ctx, int32_t field, int32_t fieldType, 
     case FT_TEXT:
     case FT_TEXT2: {
       int32_t index = 0;
-      if (f == nullptr || !findTextCategory(ctx.table, *f, text, index)) return false;
+      if (f == nullptr || !findTextCategory(ctx, *f, text, index)) return false;
       out.value.i = index;
       return true;
     }
@@ -150,6 +184,7 @@ bool addColourEntry(ModelContext& ctx, int32_t field, int32_t fieldType, const c
                     float red, float green, float blue) {
   ColorModel& m = ctx.colour;
   if (m.entries.size() >= static_cast<size_t>(kMaxColorEntries)) return false;
+  fieldType = colourEntryType(ctx, field, fieldType);
   ColorEntry e;
   if (!parseEntryValue(ctx, field, fieldType, text, e)) return false;
   const float v = entryValue(e, fieldType);
@@ -165,8 +200,8 @@ bool addColourEntry(ModelContext& ctx, int32_t field, int32_t fieldType, const c
 
 std::string colourEntryValueText(const ModelContext& ctx, const ColorEntry& entry, int32_t field,
                                  int32_t fieldType) {
-  switch (fieldType) {
-    case FT_REAL: return realValueText(entry.value.f, ctx.regional.decimalSeparator, true);
+  switch (colourEntryType(ctx, field, fieldType)) {
+    case FT_REAL: return realValueText(entry.value.f, true, ctx.regional);
     case FT_TEXT:
     case FT_TEXT2:
     case FT_DATETIME: {
@@ -176,7 +211,7 @@ std::string colourEntryValueText(const ModelContext& ctx, const ColorEntry& entr
     }
     case FT_BOOLEAN:
     case FT_FLAG: return booleanText(entry.value.i != 0);
-    default: return integerValueText(entry.value.i, true);
+    default: return integerValueText(entry.value.i, true, ctx.regional);
   }
 }
 
@@ -191,6 +226,7 @@ void sortColourEntries(ColorModel& model) {
 void copyColourToSaved(ModelContext& ctx) { ctx.savedColour = ctx.colour; }
 
 void fitColourEntries(ModelContext& ctx, int32_t field, int32_t fieldType) {
+  fieldType = colourEntryType(ctx, field, fieldType);
   ColorModel& m = ctx.colour;
   const ValueRange range = colourFieldRange(associationField(ctx.table, field), fieldType);
   m.valueMin = range.low;
@@ -220,6 +256,7 @@ void fitColourEntries(ModelContext& ctx, int32_t field, int32_t fieldType) {
 }
 
 void rebuildColourForField(ModelContext& ctx, int32_t field, int32_t fieldType) {
+  fieldType = colourEntryType(ctx, field, fieldType);
   ColorModel& w = ctx.colour;
   const ColorModel& s = ctx.savedColour;
   w.rampType = s.rampType;
@@ -285,7 +322,7 @@ bool applyEntryValue(ModelContext& ctx, int32_t index, const char* text) {
   ColorEntry parsed;
   if (!parseEntryValue(ctx, colour.field, colour.fieldType, text, parsed)) return false;
   ColorModel& m = ctx.colour;
-  const float v = entryValue(parsed, colour.fieldType);
+  const float v = entryValue(parsed, colourEntryType(ctx, colour.field, colour.fieldType));
   const float position = positionIn(v, m.valueMin, m.valueMax);
   if (!(position >= 0.0f && position <= 1.0f)) return false;
   ColorEntry& e = m.entries[static_cast<size_t>(index)];

@@ -9,6 +9,11 @@
 
 namespace vlm {
 
+// The type a colour field's entries take. A number field that the colour
+// association maps by category has its entries on category indexes, named by
+// the category's text, as a text field has (FT_TEXT); otherwise the field's
+// own type.
+int32_t colourEntryType(const ModelContext& ctx, int32_t field, int32_t fieldType);
 // Parses a value text for the colour field's type into `out.value`; false when the
 // text names no value of the field.
 bool parseEntryValue(const ModelContext& ctx, int32_t field, int32_t fieldType, const char* text,

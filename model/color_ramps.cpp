@@ -46,6 +46,7 @@ bool applyNamedRamp(ModelContext& ctx, int32_t rampIndex, int32_t field, int32_t
   const NamedRamp* ramp = namedRamp(rampIndex);
   if (ramp == nullptr) return false;
   ColorModel& m = ctx.colour;
+  fieldType = colourEntryType(ctx, field, fieldType);
   const ValueRange range = colourFieldRange(associationField(ctx.table, field), fieldType);
   m.valueMin = range.low;
   m.valueMax = range.high;

@@ -44,11 +44,12 @@ bool parseRealText(const char* text, char decimalSeparator, float& out) {
   char buffer[kMaxNumberText];
   const size_t n = cleanNumber(text, decimalSeparator, buffer, false);
   if (n == 0) return false;
-  double value = 0.0;
+  // Straight to float: a shortest float text reads back as exactly its float.
+  float value = 0.0f;
   const auto result = std::from_chars(buffer, buffer + n, value);
   if (result.ec != std::errc() || result.ptr == buffer) return false;
-  if (!std::isfinite(value) || std::fabs(value) > 3.4028234e38) return false;
-  out = static_cast<float>(value);
+  if (!std::isfinite(value)) return false;
+  out = value;
   return true;
 }
 

@@ -1,71 +1,22 @@
 #include "model/value_text.h"
 
-#include <cctype>
 #include <cstdio>
 
+#include "data/number_text.h"
 #include "data/text_pool.h"
 
 namespace vlm {
 
-std::string groupDigits(const std::string& text, char decimalSeparator) {
-  size_t end = text.find(decimalSeparator);
-  if (end == std::string::npos) end = text.size();
-  size_t begin = 0;
-  while (begin < end && !std::isdigit(static_cast<unsigned char>(text[begin]))) ++begin;
-  size_t digitsEnd = begin;
-  while (digitsEnd < end && std::isdigit(static_cast<unsigned char>(text[digitsEnd]))) ++digitsEnd;
-  std::string out = text.substr(0, begin);
-  const size_t digits = digitsEnd - begin;
-  for (size_t i = 0; i < digits; ++i) {
-    if (i > 0 && (digits - i) % 3 == 0) out += ',';
-    out += text[begin + i];
-  }
-  out += text.substr(digitsEnd);
-  return out;
+std::string integerValueText(int64_t value, bool group, const platform::RegionalSettings& regional) {
+  std::string text = integerText(value);
+  if (group) groupDigits(text, regional);
+  return text;
 }
 
-std::string normaliseNumberText(std::string text, int32_t formatClass, char decimalSeparator) {
-  const size_t percent = text.rfind('%');
-  if (percent != std::string::npos) text[percent] = '0';
-  const size_t dot = text.rfind('.');
-  const size_t comma = text.rfind(',');
-  size_t point = std::string::npos;
-  if (dot != std::string::npos && comma != std::string::npos) {
-    point = dot > comma ? dot : comma;
-  } else if (formatClass == 1 || formatClass == 3) {
-    point = dot != std::string::npos ? dot : comma;
-  }
-  std::string out;
-  out.reserve(text.size() + 1);
-  size_t separatorAt = std::string::npos;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (i == point) {
-      separatorAt = out.size();
-      out += decimalSeparator;
-    } else if (c != '.' && c != ',') {
-      out += c;
-    }
-  }
-  if (separatorAt != std::string::npos) {
-    while (out.size() > separatorAt + 2 && (out.back() == '0' || out.back() == ' ')) out.pop_back();
-    if (out.size() == separatorAt + 2 && out[separatorAt + 1] == '0') out.resize(separatorAt);
-  }
-  if (percent != std::string::npos) out += '%';
-  return out;
-}
-
-std::string integerValueText(int64_t value, bool group) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
-  return group ? groupDigits(buffer, '.') : std::string(buffer);
-}
-
-std::string realValueText(float value, char decimalSeparator, bool group) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(value));
-  std::string text = normaliseNumberText(buffer, 1, decimalSeparator);
-  return group ? groupDigits(text, decimalSeparator) : text;
+std::string realValueText(float value, bool group, const platform::RegionalSettings& regional) {
+  std::string text = realText(value, regional);
+  if (group) groupDigits(text, regional);
+  return text;
 }
 
 std::string timeEntryText(const TimeEntry& e, const platform::RegionalSettings& regional) {
@@ -91,10 +42,13 @@ std::string timeEntryText(const TimeEntry& e, const platform::RegionalSettings& 
     text = buffer;
   }
   if (e.hour != 0 || e.minute != 0 || e.second != 0 || e.millisecond != 0) {
-    const char decimal = regional.decimalSeparatorKnown ? regional.decimalSeparator : ',';
+    platform::RegionalSettings fraction = regional;
+    fraction.decimalSeparator = regional.decimalSeparatorKnown ? regional.decimalSeparator : ',';
     std::snprintf(buffer, sizeof buffer, " %i%c%02i%c%02i%c%03i", e.hour, regional.timeSeparator,
-                  e.minute, regional.timeSeparator, e.second, decimal, e.millisecond);
-    text += normaliseNumberText(buffer, 1, decimal);
+                  e.minute, regional.timeSeparator, e.second, fraction.decimalSeparator, e.millisecond);
+    std::string time = buffer;
+    normaliseNumberText(time, 1, fraction);
+    text += time;
   }
   return text;
 }
@@ -118,9 +72,9 @@ std::string categoryText(const DataTable& table, const DataField& field, int32_t
       }
       return kEmptyValueText;
     case FT_INTEGER:
-      return integerValueText(d.value, false);
+      return integerValueText(d.value, false, regional);
     case FT_REAL:
-      return realValueText(d.fvalue, regional.decimalSeparator, false);
+      return realValueText(d.fvalue, false, regional);
     default:
       return kEmptyValueText;
   }

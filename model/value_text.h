@@ -1,6 +1,6 @@
 #pragma once
 // Texts of values as the colour model and the legend show them. These follow the
-// engine's number clean-up and grouping so that texts written to a model file read
+// engine's number texts and grouping so that texts written to a model file read
 // back to the same values.
 #include <cstdint>
 #include <string>
@@ -12,13 +12,12 @@ namespace vlm {
 
 constexpr const char* kEmptyValueText = "(empty)";
 
-// Puts "," between every three digits of the integer part; a sign stays in front.
-std::string groupDigits(const std::string& text, char decimalSeparator);
-// The engine's clean-up of a number text for a NumberFormatClass (only the decimal
-// point survives, as the locale separator; trailing zeros go).
-std::string normaliseNumberText(std::string text, int32_t formatClass, char decimalSeparator);
-std::string integerValueText(int64_t value, bool group);
-std::string realValueText(float value, char decimalSeparator, bool group);
+// Number texts as the data layer writes them (data/number_text.h): the
+// shortest text of the value, with the regional decimal separator, grouped
+// in threes with the other mark ("1,234.5", or "1.234,5" where ',' is the
+// decimal separator) so the text always reads back as the same value.
+std::string integerValueText(int64_t value, bool group, const platform::RegionalSettings& regional);
+std::string realValueText(float value, bool group, const platform::RegionalSettings& regional);
 std::string timeEntryText(const TimeEntry& entry, const platform::RegionalSettings& regional);
 // Text of category `index` of a field's distinct-value list; "(empty)" for the empty
 // value and for an index outside the list.

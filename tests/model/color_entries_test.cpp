@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "model/association_ops.h"
+#include "model/color_lookup.h"
 #include "model/color_ramps.h"
+#include "model/normalise.h"
 #include "model/support/model_world.h"
 
 namespace vlm {
@@ -230,6 +234,93 @@ TEST_F(ColourEdits, RemoveKeepsTwo) {
   EXPECT_TRUE(removeColourEntry(ctx, 1));
   EXPECT_FALSE(removeColourEntry(ctx, 0));
   EXPECT_EQ(w.savedColour.entries.size(), 2u);
+}
+
+// The colours of the normalised values of association `a`, samples 0..n-1.
+std::vector<std::array<float, 3>> coloursOf(const ModelWorld& w, int32_t a, int n) {
+  std::vector<std::array<float, 3>> out;
+  for (int s = 0; s < n; ++s) {
+    float rgb[3] = {-1, -1, -1};
+    colourOfValue(w.colour, w.value(a, s), rgb);
+    out.push_back({rgb[0], rgb[1], rgb[2]});
+  }
+  return out;
+}
+
+TEST(ColourByCategory, ANumberFieldMappedByCategoryColoursEachCategory) {
+  for (bool real : {false, true}) {
+    ModelWorld w;
+    const int32_t f = real ? test::addRealField(*w.table, "n", {100.0f, 200.0f, 300.0f, 200.0f})
+                           : test::addIntegerField(*w.table, "n", {100, 200, 300, 200});
+    auto ctx = w.ctx();
+    ASSERT_EQ(associateFieldLocked(ctx, f, 1, ATTRIB_COLOR, -1, 0), 1);
+    normaliseAssociationsLocked(ctx);
+    // The categories 0..2, not the values 100..300, span the colour range.
+    EXPECT_FLOAT_EQ(w.colour.valueMin, 0.0f);
+    EXPECT_FLOAT_EQ(w.colour.valueMax, 2.0f);
+    EXPECT_FLOAT_EQ(w.value(0, 0), 0.0f);
+    EXPECT_FLOAT_EQ(w.value(0, 1), 0.5f);
+    EXPECT_FLOAT_EQ(w.value(0, 2), 1.0f);
+    const auto c = coloursOf(w, 0, 4);
+    EXPECT_NE(c[0], c[1]) << real;
+    EXPECT_NE(c[1], c[2]) << real;
+    EXPECT_EQ(c[1], c[3]) << real;
+    // The entries name their categories by value.
+    EXPECT_EQ(w.colour.entries.front().valueText, "100");
+    EXPECT_EQ(w.colour.entries.back().valueText, "300");
+    EXPECT_EQ(w.colour.entries.back().value.i, 2);
+  }
+}
+
+TEST(ColourByCategory, EntriesFollowTheCategoricalSwitch) {
+  ModelWorld w;
+  const int32_t f = test::addIntegerField(*w.table, "n", {100, 200, 300});
+  auto ctx = w.ctx();
+  ASSERT_EQ(associateFieldLocked(ctx, f, 0, ATTRIB_COLOR, -1, 0), 1);  // by value
+  normaliseAssociationsLocked(ctx);
+  EXPECT_FLOAT_EQ(w.colour.valueMax, 300.0f);
+  setAssociationMappingLocked(ctx, 0, 1);
+  normaliseAssociationsLocked(ctx);
+  // The value entries re-read as the first category not below them.
+  EXPECT_FLOAT_EQ(w.colour.valueMax, 2.0f);
+  EXPECT_GE(w.colour.entries.size(), 2u);
+  EXPECT_EQ(w.colour.entries.back().value.i, 2);
+  const auto c = coloursOf(w, 0, 3);
+  EXPECT_NE(c[0], c[2]);
+}
+
+TEST(ColourEntries, EntriesSurviveEveryRebuildWhereCommaIsTheDecimalSeparator) {
+  ModelWorld w;
+  const int32_t f = test::addIntegerField(*w.table, "n", {0, 2500, 5000, 10000});
+  auto ctx = w.ctx();
+  ctx.regional.decimalSeparator = ',';
+  ctx.regional.decimalSeparatorKnown = true;
+  ASSERT_EQ(associateFieldLocked(ctx, f, 0, ATTRIB_COLOR, -1, 0), 1);
+  applyNamedRamp(ctx, 2, f, FT_INTEGER, 1);  // blue - red, continuous
+  copyColourToSaved(ctx);
+  ASSERT_EQ(w.colour.entries.size(), 2u);
+  EXPECT_EQ(w.colour.entries.back().valueText, "10.000");  // grouped with the other mark
+  for (int rebuild = 0; rebuild < 3; ++rebuild) {
+    normaliseAssociationsLocked(ctx);
+    ASSERT_EQ(w.colour.entries.size(), 2u);
+    EXPECT_EQ(w.colour.entries.back().value.i, 10000) << rebuild;
+    EXPECT_FLOAT_EQ(w.colour.entries.back().position, 1.0f) << rebuild;
+  }
+  // Values of 1000 and more keep their colours apart: 5000 is halfway.
+  float rgb[3];
+  ASSERT_TRUE(colourOfValue(w.colour, w.value(0, 2), rgb));
+  EXPECT_NEAR(rgb[0], 0.5f, 0.01f);
+  EXPECT_NEAR(rgb[2], 0.5f, 0.01f);
+
+  // A real field's entries too.
+  const int32_t r = test::addRealField(*w.table, "r", {0.5f, 1234.5f, 98765.25f});
+  ASSERT_EQ(associateFieldLocked(ctx, r, 0, ATTRIB_COLOR, -1, 0), 1);
+  copyColourToSaved(ctx);
+  for (int rebuild = 0; rebuild < 3; ++rebuild) {
+    normaliseAssociationsLocked(ctx);
+    EXPECT_FLOAT_EQ(w.colour.entries.back().value.f, 98765.25f) << w.colour.entries.back().valueText;
+    EXPECT_FLOAT_EQ(w.colour.entries.front().value.f, 0.5f) << w.colour.entries.front().valueText;
+  }
 }
 
 }  // namespace

@@ -7,19 +7,47 @@
 namespace vlm {
 namespace {
 
-TEST(ValueText, GroupDigits) {
-  EXPECT_EQ(groupDigits("1234567.5", '.'), "1,234,567.5");
-  EXPECT_EQ(groupDigits("-123456", '.'), "-123,456");
-  EXPECT_EQ(groupDigits("999", '.'), "999");
-  EXPECT_EQ(groupDigits("1000,25", ','), "1,000,25");
+platform::RegionalSettings decimalMark(char separator) {
+  platform::RegionalSettings r;
+  r.decimalSeparator = separator;
+  r.decimalSeparatorKnown = true;
+  return r;
+}
+
+TEST(ValueText, NumberTextsGroupWithTheOtherMark) {
+  EXPECT_EQ(integerValueText(1234567, true, decimalMark('.')), "1,234,567");
+  EXPECT_EQ(integerValueText(-123456, true, decimalMark('.')), "-123,456");
+  EXPECT_EQ(integerValueText(999, true, decimalMark('.')), "999");
+  // Where ',' is the decimal separator it cannot group too.
+  EXPECT_EQ(integerValueText(5000, true, decimalMark(',')), "5.000");
+  EXPECT_EQ(realValueText(1000.25f, true, decimalMark(',')), "1.000,25");
+  EXPECT_EQ(integerValueText(5000, false, decimalMark(',')), "5000");
 }
 
 TEST(ValueText, RealTexts) {
-  EXPECT_EQ(realValueText(12.5f, '.', false), "12.5");
-  EXPECT_EQ(realValueText(3.0f, '.', false), "3");
-  EXPECT_EQ(realValueText(1234.25f, ',', false), "1234,25");
-  EXPECT_EQ(realValueText(-1234567.0f, '.', true), "-1,234,567");
-  EXPECT_EQ(normaliseNumberText("12.50%", 1, '.'), "12.5%");
+  EXPECT_EQ(realValueText(12.5f, false, decimalMark('.')), "12.5");
+  EXPECT_EQ(realValueText(3.0f, false, decimalMark('.')), "3");
+  EXPECT_EQ(realValueText(1234.25f, false, decimalMark(',')), "1234,25");
+  EXPECT_EQ(realValueText(-1234567.0f, true, decimalMark('.')), "-1,234,567");
+  // The shortest text of the stored float, not six decimals of its noise.
+  EXPECT_EQ(realValueText(100.1f, false, decimalMark('.')), "100.1");
+  EXPECT_EQ(realValueText(1234.56f, true, decimalMark('.')), "1,234.56");
+}
+
+TEST(ValueText, GroupedTextsReadBackInEveryRegion) {
+  for (char separator : {'.', ','}) {
+    const platform::RegionalSettings r = decimalMark(separator);
+    for (int32_t v : {0, 999, 1000, 5000, 123456, -7654321}) {
+      int32_t back = 0;
+      ASSERT_TRUE(parseIntegerText(integerValueText(v, true, r).c_str(), separator, back)) << v;
+      EXPECT_EQ(back, v) << separator;
+    }
+    for (float v : {0.5f, 1000.25f, 36.17528f, -98765.4f, 1e-7f, 4.9151124e12f}) {
+      float back = 0;
+      ASSERT_TRUE(parseRealText(realValueText(v, true, r).c_str(), separator, back)) << v;
+      EXPECT_EQ(back, v) << separator;
+    }
+  }
 }
 
 TEST(ValueText, TimeTexts) {

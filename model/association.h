@@ -47,6 +47,13 @@ constexpr uint8_t kAssocWritten = 0x01;
 constexpr uint8_t kAssocAttributeMask = 0x3E;  // bits 1..5
 constexpr uint8_t kAssocCategorical = 0x40;
 
+// The values array of an association: one normalised value per sample (row
+// capacity entries), shared by the pass and its saved pass.
+using ValueStore = std::shared_ptr<std::vector<float>>;
+
+// The members up to transformRange are the pass record that
+// vlm_AttributeToPass hands to C callers (vlm_pass in engine/vlmapi_model.h),
+// in that order; keep them plain.
 struct Association {
   int32_t field = -1;
   char fieldName[kAssociationNameSize] = {};
@@ -56,14 +63,19 @@ struct Association {
   float min = 0.0f;
   float max = 1.0f;
   float scale = 50.0f;
-  // One normalised value per sample (row capacity entries), shared by the pass and
-  // its saved pass.
-  std::shared_ptr<std::vector<float>> values;
+  float* values = nullptr;  // valueStore's floats, for readers of the pass record
   float displayMin = 0.0f;
   float displayMax = 1.0f;
   float transformOrigin = 0.0f;
   float transformRange = 1.0f;
+  ValueStore valueStore;  // owns `values`; set both through attachValues
 };
+
+inline void attachValues(Association& a, ValueStore store) {
+  a.valueStore = std::move(store);
+  a.values = a.valueStore ? a.valueStore->data() : nullptr;
+}
+inline size_t valueCount(const Association& a) { return a.valueStore ? a.valueStore->size() : 0; }
 
 struct AssociationSet {
   std::array<Association, kAttributeCount> passes;

@@ -17,7 +17,7 @@ bool validIndex(const AssociationSet& set, int32_t index) {
   return index >= 0 && index < set.count && index < kAttributeCount;
 }
 
-std::shared_ptr<std::vector<float>> allocateValues(int32_t capacity) {
+ValueStore allocateValues(int32_t capacity) {
   try {
     return std::make_shared<std::vector<float>>(
         static_cast<size_t>(capacity > 0 ? capacity : kMinimumValueCount), 0.0f);
@@ -111,7 +111,7 @@ int32_t associateFieldLocked(ModelContext& ctx, int32_t field, int32_t categoric
   pass.min = range.low;
   pass.max = range.high;
   pass.scale = remembered >= 0.0f ? remembered : defaultAttributeScale(attribute, f != nullptr);
-  pass.values = std::move(values);
+  attachValues(pass, std::move(values));
   set.saved[set.count] = pass;
   ++set.count;
 
@@ -123,8 +123,8 @@ int32_t deleteAssociationLocked(ModelContext& ctx, int32_t index) {
   AssociationSet& set = ctx.associations;
   if (!validIndex(set, index)) return 0;
   markUnsaved(ctx);
-  set.passes[index].values.reset();
-  set.saved[index].values.reset();
+  attachValues(set.passes[index], nullptr);
+  attachValues(set.saved[index], nullptr);
   for (int32_t i = index; i + 1 < set.count; ++i) {
     set.passes[i] = std::move(set.passes[i + 1]);
     set.saved[i] = std::move(set.saved[i + 1]);
@@ -199,14 +199,13 @@ bool growAssociationValues(AssociationSet& set, int32_t newCapacity) {
   for (int32_t i = 0; i < set.count && i < kAttributeCount; ++i) {
     Association& pass = set.passes[i];
     try {
-      if (!pass.values) pass.values = std::make_shared<std::vector<float>>();
-      if (pass.values->size() < static_cast<size_t>(newCapacity)) {
-        pass.values->resize(static_cast<size_t>(newCapacity), 0.0f);
-      }
+      ValueStore store = pass.valueStore ? pass.valueStore : std::make_shared<std::vector<float>>();
+      if (store->size() < static_cast<size_t>(newCapacity)) store->resize(static_cast<size_t>(newCapacity), 0.0f);
+      attachValues(pass, std::move(store));
     } catch (const std::bad_alloc&) {
       ok = false;
     }
-    set.saved[i].values = pass.values;
+    attachValues(set.saved[i], pass.valueStore);
   }
   return ok;
 }

@@ -124,8 +124,7 @@ void fill(const Association& a, const DataField& f, float* out, int32_t n, const
 }
 
 int32_t sampleCount(const Association& a, const DataTable& table) {
-  if (!a.values) return 0;
-  return std::max(0, std::min<int32_t>(table.rowCount, static_cast<int32_t>(a.values->size())));
+  return std::max(0, std::min<int32_t>(table.rowCount, static_cast<int32_t>(valueCount(a))));
 }
 
 // P..Q and the transform's origin and range of a non-axis association with a field.
@@ -148,7 +147,7 @@ NormaliseRange transformedRange(Association& pass, float low, float high) {
 
 void normaliseValues(const Association& pass, const DataTable& table, NormaliseRange range) {
   int32_t n = sampleCount(pass, table);
-  float* out = n > 0 ? pass.values->data() : nullptr;
+  float* out = n > 0 ? pass.values : nullptr;
   const DataField* f = associationField(table, pass.field);
   if (f == nullptr) {
     std::fill(out, out + n, 1.0f);

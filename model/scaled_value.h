@@ -8,5 +8,8 @@ namespace vlm {
 
 float normalisedUnclamped(const Association& pass, float x);
 float scaledValue(const Association& pass, float x);
+// The data value whose unclamped normalised value is t: normalisedUnclamped
+// run backwards (MAP_INVERSE, the straddling rule, then the transform).
+float valueOfNormalised(const Association& pass, float t);
 
 }  // namespace vlm

@@ -34,12 +34,19 @@ struct SceneExtents {
   float xMin = 0, xMax = 0, yMin = 0, yMax = 0, zMin = 0, zMax = 0;
 };
 
-// The attribute that drives the vertical extent (for the water label).
+// The attribute that drives the vertical extent (for the water label), with
+// what its placement used, so that a height in the scene reads back as the
+// data value placed there.
 struct VerticalAttribute {
   int32_t attribute = 0;  // ATTRIB_AXISZ, ATTRIB_HEIGHT, ATTRIB_SIZE or 0 for none
   int32_t field = -1;
   int32_t fieldType = 0;
   float dataMin = 0.0f, dataMax = 1.0f;
+  uint8_t options = 1;  // MappingOptions
+  float scale = 50.0f;
+  float displayMin = 0.0f, displayMax = 1.0f;
+  float transformOrigin = 0.0f, transformRange = 1.0f;
+  float baseHeight = 4.0f;  // the objects' height before Height and Size scale it
 };
 
 struct LegendState {

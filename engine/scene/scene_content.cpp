@@ -120,8 +120,7 @@ void SceneContent::drawWater(EngineState& state) {
   callIf(gl_.water);
   SceneReadGuard read(state.main->dataLock);
   if (!read.ok() || !gl_.labelFontMade) return;
-  const std::string text = scene::waterValueText(state.model->scene.vertical, state.view->space.axes[2],
-                                                 state.view->view.waterLevelPosition[2]);
+  const std::string text = scene::waterValueText(state.model->scene.vertical, state.view->view.waterLevelPosition[2]);
   if (text.empty()) return;
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIST_BIT);
   glDisable(GL_LIGHTING);

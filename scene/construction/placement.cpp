@@ -118,6 +118,12 @@ void takeVertical(VerticalAttribute& v, const Association& a, int32_t attribute)
   v.fieldType = a.field >= 0 ? a.fieldType : 0;
   v.dataMin = a.field >= 0 ? a.min : 0.0f;
   v.dataMax = a.field >= 0 ? a.max : 1.0f;
+  v.options = a.options;
+  v.scale = a.scale;
+  v.displayMin = a.displayMin;
+  v.displayMax = a.displayMax;
+  v.transformOrigin = a.transformOrigin;
+  v.transformRange = a.transformRange;
 }
 
 }  // namespace
@@ -130,6 +136,7 @@ VerticalAttribute placeObjects(std::vector<ObjectRecord>& objects, const Placeme
   const DataTable& table = *in.table;
   Rand15 rng;
   const size_t n = objects.size();
+  if (n > 0) vertical.baseHeight = objects[0].baseHeight;
   for (int32_t ai = 0; ai < set.count && ai < kAttributeCount; ++ai) {
     const Association& a = set.passes[ai];
     const int32_t attribute = attributeOf(a);
@@ -139,15 +146,15 @@ VerticalAttribute placeObjects(std::vector<ObjectRecord>& objects, const Placeme
     const DataField* field =
         (a.field >= 0 && a.field < table.fieldCount) ? &table.fields[static_cast<size_t>(a.field)] : nullptr;
     const bool withField = field != nullptr;
-    const float* values = a.values ? a.values->data() : nullptr;
-    const size_t valueCount = a.values ? a.values->size() : 0;
+    const float* values = a.values;
+    const size_t valuesHeld = valueCount(a);
     const size_t cellCount = withField ? field->cells.size() : 0;
     const float k = a.scale * 0.02f;
     for (size_t i = 0; i < n; ++i) {
       Sample s{true, 1.0f};
       if (withField) {
         s.hasValue = i < cellCount && (field->cells[i].flags & kCellPresent) != 0;
-        s.t = (values != nullptr && i < valueCount) ? values[i] : 0.0f;
+        s.t = (values != nullptr && i < valuesHeld) ? values[i] : 0.0f;
       }
       apply(objects[i], attribute, withField, s, a.scale, k, *in.colour, rng);
     }

@@ -317,10 +317,27 @@ SpaceGeometry buildSpaceGeometry(const SpaceInput& in) {
   return g;
 }
 
-std::string waterValueText(const VerticalAttribute& v, const AxisRecord& z, float waterZ) {
+std::string waterValueText(const VerticalAttribute& v, float waterZ) {
   if (v.attribute == 0 || v.field < 0) return {};
-  if (z.high == z.low) return {};
-  const float value = v.dataMin + (waterZ - z.low) / (z.high - z.low) * (v.dataMax - v.dataMin);
+  const float k = v.scale * 0.02f;
+  if (!(k > 0.0f) || !(v.baseHeight > 0.0f)) return {};
+  // t as placement turns it into a height (scene/construction/placement.cpp).
+  float t = 0.0f;
+  switch (v.attribute) {
+    case ATTRIB_AXISZ: t = waterZ / (100.0f * k); break;                                 // z = 100 t k
+    case ATTRIB_HEIGHT: t = (waterZ / (2.0f * v.baseHeight) - 0.5f) / (2.0f * k); break;  // h = 2 b (2 t k + 0.5)
+    case ATTRIB_SIZE: t = (waterZ / v.baseHeight - 0.5f) / (2.0f * k); break;            // h = b (2 t k + 0.5)
+    default: return {};
+  }
+  Association pass;
+  pass.field = v.field;
+  pass.fieldType = v.fieldType;
+  pass.options = v.options;
+  pass.displayMin = v.displayMin;
+  pass.displayMax = v.displayMax;
+  pass.transformOrigin = v.transformOrigin;
+  pass.transformRange = v.transformRange;
+  const float value = valueOfNormalised(pass, t);
   char text[64] = {};
   switch (v.fieldType) {
     case FT_REAL: std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value)); break;
@@ -329,7 +346,7 @@ std::string waterValueText(const VerticalAttribute& v, const AxisRecord& z, floa
     case FT_INTEGER:
     case FT_TEXT:
     case FT_DATETIME:
-    case FT_SIZE: std::snprintf(text, sizeof text, "%i", static_cast<int>(value)); break;
+    case FT_SIZE: std::snprintf(text, sizeof text, "%i", static_cast<int>(std::lround(value))); break;
     default: return {};
   }
   return text;

@@ -107,8 +107,11 @@ std::vector<Tick> axisTicks(const AxisRecord& record, const Association* pass, i
 
 SpaceGeometry buildSpaceGeometry(const SpaceInput& in);
 
-// The text shown at the water height, or empty (no vertical attribute with a
-// field, or a Z record of zero height).
-std::string waterValueText(const VerticalAttribute& vertical, const AxisRecord& zRecord, float waterZ);
+// The data value at the water height z (scene units, as the objects are
+// placed) read back through the vertical attribute's own scaling: for Axis Z
+// the value placed at z, for Height and Size the value of an object standing
+// on the base whose top reaches z. Empty without a vertical attribute with a
+// field, or at scale 0 (every value at the same height).
+std::string waterValueText(const VerticalAttribute& vertical, float waterZ);
 
 }  // namespace vlm::scene

@@ -245,7 +245,7 @@ TEST_F(SceneRender, TheWaterShowsTheHeightWithTwoDecimals) {
   draw();
   const VerticalAttribute& vert = state->model->scene.vertical;
   EXPECT_EQ(vert.attribute, ATTRIB_HEIGHT);
-  const std::string text = scene::waterValueText(vert, state->view->space.axes[2], 10.0f);
+  const std::string text = scene::waterValueText(vert, 10.0f);
   EXPECT_EQ(text.size(), text.find('.') + 3) << text;
   auto label = [](const Pixel& p) { return p[0] > 200 && p[1] < 90 && p[2] < 90; };
   const auto p = test::project(*state, 0.0f, 0.0f, 12.0f);

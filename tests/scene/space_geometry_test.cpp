@@ -160,24 +160,63 @@ TEST(SpaceGeometry, TheCubeSwitchClosesTheDataSpace) {
   EXPECT_EQ(s.build().cubeEdges.size(), 8u);
 }
 
-TEST(WaterText, ShowsARealHeightWithTwoDecimals) {
+VerticalAttribute vertical(int32_t attribute, uint8_t type, float low, float high) {
   VerticalAttribute v;
-  v.attribute = ATTRIB_HEIGHT;
+  v.attribute = attribute;
   v.field = 0;
-  v.fieldType = FT_REAL;
-  v.dataMin = 1.0f, v.dataMax = 3.0f;
-  AxisRecord z;
-  z.low = 0.0f, z.high = 100.0f;
-  EXPECT_EQ(scene::waterValueText(v, z, 25.0f), "1.50");
-  v.fieldType = FT_INTEGER;
-  EXPECT_EQ(scene::waterValueText(v, z, 50.0f), "2");
-  v.fieldType = FT_BOOLEAN;
-  EXPECT_EQ(scene::waterValueText(v, z, 0.0f), "TRUE");
-  z.high = z.low;
-  EXPECT_EQ(scene::waterValueText(v, z, 5.0f), "") << "no height";
-  z.high = 100.0f;
+  v.fieldType = type;
+  v.dataMin = v.displayMin = low;
+  v.dataMax = v.displayMax = high;
+  v.scale = 50.0f;  // k = 1
+  v.baseHeight = 4.0f;
+  return v;
+}
+
+TEST(WaterText, ShowsTheDataValueAtTheWaterHeight) {
+  // Axis Z places a value at z = 100 t k: halfway up 0..1000 is 500, not the
+  // scene's 50.
+  VerticalAttribute v = vertical(ATTRIB_AXISZ, FT_INTEGER, 0.0f, 1000.0f);
+  EXPECT_EQ(scene::waterValueText(v, 50.0f), "500");
+  EXPECT_EQ(scene::waterValueText(v, 100.0f), "1000");
+  v.scale = 100.0f;  // the same value now stands twice as high
+  EXPECT_EQ(scene::waterValueText(v, 100.0f), "500");
+  // Height: an object on the base is 2 b (2 t k + 0.5) high.
+  v = vertical(ATTRIB_HEIGHT, FT_REAL, 1.0f, 3.0f);
+  EXPECT_EQ(scene::waterValueText(v, 8.0f), "1.50");
+  EXPECT_EQ(scene::waterValueText(v, 4.0f), "1.00");
+  // Size: b (2 t k + 0.5).
+  v = vertical(ATTRIB_SIZE, FT_INTEGER, 1.0f, 3.0f);
+  EXPECT_EQ(scene::waterValueText(v, 6.0f), "2");
+}
+
+TEST(WaterText, FollowsTheMappingOfTheAttribute) {
+  VerticalAttribute v = vertical(ATTRIB_AXISZ, FT_REAL, 0.0f, 10.0f);
+  v.options = MAP_LINEAR | MAP_INVERSE;  // high values low
+  EXPECT_EQ(scene::waterValueText(v, 20.0f), "8.00");
+  v = vertical(ATTRIB_AXISZ, FT_REAL, -10.0f, 30.0f);  // straddles zero: t = x / 30
+  EXPECT_EQ(scene::waterValueText(v, 50.0f), "15.00");
+  // LOGN: the display range is ln 3 .. ln 100 over the data 0..970.
+  v = vertical(ATTRIB_AXISZ, FT_REAL, 0.0f, 970.0f);
+  v.options = MAP_LOGN;
+  v.transformOrigin = 0.0f;
+  v.transformRange = 970.0f;
+  v.displayMin = std::log(3.0f);
+  v.displayMax = std::log(100.0f);
+  EXPECT_EQ(scene::waterValueText(v, 100.0f), "970.00");
+  EXPECT_EQ(scene::waterValueText(v, 0.0f), "0.00");
+}
+
+TEST(WaterText, TwoValuedFieldsAndNothingToShow) {
+  VerticalAttribute v = vertical(ATTRIB_AXISZ, FT_BOOLEAN, 0.0f, 1.0f);
+  EXPECT_EQ(scene::waterValueText(v, 75.0f), "TRUE");
+  EXPECT_EQ(scene::waterValueText(v, 25.0f), "FALSE");
+  v.scale = 0.0f;
+  EXPECT_EQ(scene::waterValueText(v, 5.0f), "") << "every value at the same height";
+  v.scale = 50.0f;
   v.field = -1;
-  EXPECT_EQ(scene::waterValueText(v, z, 5.0f), "") << "no field";
+  EXPECT_EQ(scene::waterValueText(v, 5.0f), "") << "no field";
+  v = vertical(ATTRIB_COLOR, FT_REAL, 0.0f, 1.0f);
+  EXPECT_EQ(scene::waterValueText(v, 5.0f), "") << "not a vertical attribute";
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ void BM_Normalise(benchmark::State& state) {
   auto ctx = w.ctx();
   for (auto _ : state) {
     vlm::roundAndNormaliseLocked(ctx, w.space);
-    benchmark::DoNotOptimize(w.set->passes[0].values->data());
+    benchmark::DoNotOptimize(w.set->passes[0].values);
     benchmark::ClobberMemory();
   }
   state.counters["per_sample"] = benchmark::Counter(

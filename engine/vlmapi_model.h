@@ -4,6 +4,26 @@
 
 #include "engine/vlmapi.h"
 
+/* The pass record of an association, as vlm_AttributeToPass and
+   vlm_AttributeToPassSaved point at it. `values` holds one normalised value
+   per sample (row capacity entries) and belongs to the engine; it stays valid
+   until the association changes, the table grows or a model is loaded. */
+typedef struct vlm_pass {
+  int32_t field;          /* data field index, -1 without a field */
+  char fieldName[2048];
+  int32_t fieldType;
+  uint8_t flags;          /* bit 0 written, bits 1..5 attribute, bit 6 categorical */
+  uint8_t options;        /* MappingOptions */
+  float min;
+  float max;
+  float scale;
+  float* values;
+  float displayMin;
+  float displayMax;
+  float transformOrigin;
+  float transformRange;
+} vlm_pass;
+
 /* Associations of fields with graphic attributes, and colours. */
 VLM_API void vlm_AssociateField(int field, int categorical, int attribute, int scale, int options);
 VLM_API int vlm_DeleteAssociation(int index);
@@ -14,6 +34,7 @@ VLM_API int vlm_IsSomethingToDelete(void);
 VLM_API int vlm_AttributeToAssociation(int attribute);
 VLM_API int vlm_AttributeToField(int attribute);
 VLM_API const void* vlm_AttributeToPField(int attribute);
+/* Each returns a vlm_pass*, or NULL. */
 VLM_API void* vlm_AttributeToPass(int attribute);
 VLM_API void* vlm_AttributeToPassSaved(int attribute);
 VLM_API int vlm_AttributeToText(int attribute, char* buffer);

@@ -1,7 +1,9 @@
 // Exported association and colour functions. Those that change the model take
 // the data lock here, at the entry point; engine-thread code that already holds
 // the lock calls the model operations' ...Locked forms instead.
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #include "data/text_buffer.h"
 #include "engine/commands/command_ids.h"
@@ -18,6 +20,25 @@
 using namespace vlm;
 
 namespace {
+
+// The exported pass record is the leading part of an Association.
+static_assert(std::is_standard_layout_v<Association>);
+#define VLM_SAME_OFFSET(member) static_assert(offsetof(vlm_pass, member) == offsetof(Association, member))
+VLM_SAME_OFFSET(field);
+VLM_SAME_OFFSET(fieldName);
+VLM_SAME_OFFSET(fieldType);
+VLM_SAME_OFFSET(flags);
+VLM_SAME_OFFSET(options);
+VLM_SAME_OFFSET(min);
+VLM_SAME_OFFSET(max);
+VLM_SAME_OFFSET(scale);
+VLM_SAME_OFFSET(values);
+VLM_SAME_OFFSET(displayMin);
+VLM_SAME_OFFSET(displayMax);
+VLM_SAME_OFFSET(transformOrigin);
+VLM_SAME_OFFSET(transformRange);
+#undef VLM_SAME_OFFSET
+static_assert(sizeof(vlm_pass::fieldName) == sizeof(Association::fieldName));
 
 int copyOut(char* buffer, const char* text) {
   if (!buffer) return 0;

@@ -93,7 +93,7 @@ TEST_F(DataApiTest, GrowthKeepsEveryPerRowArrayInStep) {
   const auto& set = state_->model->associations;
   for (int i = 0; i < set.count; ++i) {
     ASSERT_TRUE(set.passes[static_cast<size_t>(i)].values);
-    EXPECT_EQ(set.passes[static_cast<size_t>(i)].values->size(), 1500u);
+    EXPECT_EQ(valueCount(set.passes[static_cast<size_t>(i)]), 1500u);
     EXPECT_EQ(set.passes[static_cast<size_t>(i)].values, set.saved[static_cast<size_t>(i)].values);
   }
 }

@@ -48,7 +48,7 @@ TEST_F(AssociationOps, AssociatingFillsBothRecordsAndSharesValues) {
   EXPECT_EQ(p.scale, 50.0f);
   ASSERT_TRUE(p.values);
   EXPECT_EQ(p.values, s.values);
-  EXPECT_EQ(p.values->size(), 500u);
+  EXPECT_EQ(valueCount(p), 500u);
   EXPECT_EQ(w.saved.load(), 0);
 }
 
@@ -121,7 +121,7 @@ TEST_F(AssociationOps, ValuesFollowTheRowCapacity) {
   test::setRows(*w.table, 501);
   auto ctx = w.ctx();
   associateFieldLocked(ctx, intField, 0, ATTRIB_SIZE, -1, 0);
-  EXPECT_EQ(w.pass(0).values->size(), 1000u);
+  EXPECT_EQ(valueCount(w.pass(0)), 1000u);
 }
 
 TEST_F(AssociationOps, DeletingMovesLaterSlotsDownAndFreesValues) {
@@ -129,7 +129,7 @@ TEST_F(AssociationOps, DeletingMovesLaterSlotsDownAndFreesValues) {
   associateFieldLocked(ctx, intField, 0, ATTRIB_SIZE, -1, 0);
   associateFieldLocked(ctx, realField, 0, ATTRIB_HEIGHT, -1, 0);
   associateFieldLocked(ctx, textField, 0, ATTRIB_SHAPE, -1, 0);
-  std::weak_ptr<std::vector<float>> first = w.pass(0).values;
+  std::weak_ptr<std::vector<float>> first = w.pass(0).valueStore;
   EXPECT_EQ(deleteAssociationLocked(ctx, -1), 0);
   EXPECT_EQ(deleteAssociationLocked(ctx, 3), 0);
   w.saved = 1;
@@ -147,7 +147,7 @@ TEST_F(AssociationOps, DeleteAllFreesEveryValuesArray) {
   auto ctx = w.ctx();
   associateFieldLocked(ctx, intField, 0, ATTRIB_SIZE, -1, 0);
   associateFieldLocked(ctx, realField, 0, ATTRIB_HEIGHT, -1, 0);
-  std::weak_ptr<std::vector<float>> a = w.pass(0).values, b = w.pass(1).values;
+  std::weak_ptr<std::vector<float>> a = w.pass(0).valueStore, b = w.pass(1).valueStore;
   w.saved = 1;
   deleteAllAssociationsLocked(ctx);
   EXPECT_EQ(w.set->count, 0);
@@ -241,7 +241,7 @@ TEST_F(AssociationOps, GrowthResizesEveryValuesArrayIncludingLabelsAndTextures) 
   associateFieldLocked(ctx, intField, 0, ATTRIB_SIZE, -1, 0);
   ASSERT_TRUE(growAssociationValues(*w.set, 1500));
   for (int32_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(w.pass(i).values->size(), 1500u) << i;
+    EXPECT_EQ(valueCount(w.pass(i)), 1500u) << i;
     EXPECT_EQ(w.pass(i).values, w.savedPass(i).values) << i;
   }
 }

@@ -234,7 +234,7 @@ TEST_F(Normalise, AxisAssociationsDivideByTheRoundedRange) {
 TEST_F(Normalise, OnlyTheLoadedSamplesAreWritten) {
   const int32_t f = test::addIntegerField(*w.table, "N", {0, 10});
   const int32_t a = associate(f, ATTRIB_SIZE);
-  (*w.set->passes[static_cast<size_t>(a)].values)[2] = -5.0f;
+  w.set->passes[static_cast<size_t>(a)].values[2] = -5.0f;
   run();
   EXPECT_EQ(w.value(a, 2), -5.0f);
 }

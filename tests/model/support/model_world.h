@@ -49,7 +49,7 @@ struct ModelWorld {
   const Association& pass(int32_t i) const { return set->passes[static_cast<size_t>(i)]; }
   const Association& savedPass(int32_t i) const { return set->saved[static_cast<size_t>(i)]; }
   float value(int32_t association, int32_t sample) const {
-    return (*set->passes[static_cast<size_t>(association)].values)[static_cast<size_t>(sample)];
+    return set->passes[static_cast<size_t>(association)].values[static_cast<size_t>(sample)];
   }
 };
 

@@ -46,6 +46,10 @@ struct ViewState {
   float cameraTranslation[3] = {0.0f, -10.0f, -200.0f};
   float rotation[3] = {0.0f, 0.0f, 0.0f};
   float sceneCentre[3] = {0.0f, 0.0f, 0.0f};
+  // The extents of the last rebuild (x, y, z min and max), copied out for
+  // camera resets on any thread.
+  float dataExtents[6] = {};
+  bool dataExtentsValid = false;
   std::atomic<int32_t> waterLevelState{0};  // 0 hidden, 1 shown, 10 being dragged; set by vlm_SetWaterlevel
   float waterLevelPosition[3] = {0.0f, 0.0f, 5.0f};
   std::atomic<int32_t> stereo{0};

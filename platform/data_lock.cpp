@@ -11,7 +11,9 @@ bool DataLock::takeLocked() {
     owner_ = std::this_thread::get_id();
     return true;
   }
-  if (!borrowed_ && borrower_ != std::thread::id{} && borrower_ == std::this_thread::get_id()) {
+  // The borrower gets in only once the holder displaced by the force is out.
+  if (!borrowed_ && displaced_ == std::thread::id{} && borrower_ != std::thread::id{} &&
+      borrower_ == std::this_thread::get_id()) {
     borrowed_ = true;
     return true;
   }
@@ -74,6 +76,13 @@ void DataLock::release() {
       displaced_ = std::thread::id{};  // its hold ended when the lock was forced
     } else if (borrowed_ && borrower_ == me) {
       borrowed_ = false;  // back to the thread that forced it
+    } else if (displaced_ != std::thread::id{}) {
+      // The forcing thread is done while the displaced holder is still inside:
+      // the lock stays that holder's, and its release frees it.
+      owner_ = displaced_;
+      displaced_ = std::thread::id{};
+      borrower_ = std::thread::id{};
+      borrowed_ = false;
     } else {
       free_ = true;
       owner_ = std::thread::id{};
@@ -84,6 +93,43 @@ void DataLock::release() {
   cv_.notify_all();
 }
 
+bool DataLock::waitForDisplaced(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    std::function<void()> pump;
+    {
+      std::unique_lock lock(mutex_);
+      if (displaced_ == std::thread::id{}) return true;
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      cv_.wait_for(lock, left < kPumpSlice ? left : kPumpSlice);
+      if (displaced_ == std::thread::id{}) return true;
+      pump = pump_;
+    }
+    if (pump) pump();
+  }
+}
+
+bool DataLock::acquireUnlessLent(const std::function<bool(std::thread::id holder)>& lent) {
+  for (;;) {
+    std::function<void()> pump;
+    std::thread::id holder;
+    {
+      std::unique_lock lock(mutex_);
+      if (takeLocked()) return true;
+      holder = borrowed_ ? borrower_ : owner_;
+    }
+    if (lent && lent(holder)) return false;
+    {
+      std::unique_lock lock(mutex_);
+      cv_.wait_for(lock, kPumpSlice);
+      if (takeLocked()) return true;
+      pump = pump_;
+    }
+    if (pump) pump();
+  }
+}
+
 bool DataLock::isFree() const {
   std::lock_guard lock(mutex_);
   return free_;
@@ -92,6 +138,7 @@ bool DataLock::isFree() const {
 bool DataLock::heldByCurrentThread() const {
   std::lock_guard lock(mutex_);
   const auto me = std::this_thread::get_id();
+  if (displaced_ != std::thread::id{} && displaced_ == me) return true;  // still inside until it releases
   if (borrowed_) return borrower_ == me;
   return !free_ && owner_ == me;
 }

@@ -28,7 +28,18 @@ class DataLock {
   // before the close can finish instead of waiting on the closer, which in
   // turn waits for the engine thread. The closer's release() frees it.
   bool forceLending(std::thread::id borrower);
+  // Ends the calling thread's hold. When the forcing thread releases while the
+  // holder it displaced is still inside, the lock goes back to that holder
+  // instead of coming free: two threads are never in at once.
   void release();
+  // Waits (running the pump) until the holder displaced by a force has left.
+  bool waitForDisplaced(std::chrono::milliseconds timeout);
+  // For a reader that may be serving the holder: waits (running the pump)
+  // until it takes the lock, unless `lent(holder)` says the holder has lent
+  // it the lock for now: a holder that waits for the caller's answer changes
+  // nothing meanwhile. True when the lock was taken (release it), false when
+  // the caller reads under the holder's hold.
+  bool acquireUnlessLent(const std::function<bool(std::thread::id holder)>& lent);
   bool isFree() const;
   // Whether the calling thread took the lock (acquire, tryAcquire or force) and
   // has not released it: code that runs both under the lock and without it (a

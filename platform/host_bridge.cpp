@@ -8,6 +8,9 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <vector>
+
+#include "platform/tsan_handover.h"
 
 namespace vlm::platform {
 namespace {
@@ -20,10 +23,12 @@ class WakeEvent : public QEvent {
     return type;
   }
   WakeEvent() : QEvent(eventType()) {}
+  ~WakeEvent() override { takeOver(this); }
 };
 
 struct HostTask {
   std::function<intptr_t()> work;
+  std::thread::id from;  // the thread that waits for it
   std::mutex mutex;
   std::condition_variable cv;
   bool done = false;
@@ -37,6 +42,7 @@ class WakeReceiver : public QObject {
   explicit WakeReceiver(HostBridge& bridge) : bridge_(bridge) {}
   bool event(QEvent* e) override {
     if (e->type() == WakeEvent::eventType()) {
+      takeOver(e);
       bridge_.pump();
       return true;
     }
@@ -54,6 +60,13 @@ QEvent::Type HostMessageEvent::eventType() {
   return type;
 }
 
+HostMessageEvent::~HostMessageEvent() { takeOver(this); }
+
+const HostMessageData& HostMessageEvent::data() const {
+  takeOver(this);
+  return data_;
+}
+
 struct HostBridge::Impl {
   mutable std::mutex mutex;
   QPointer<QObject> host;
@@ -61,6 +74,7 @@ struct HostBridge::Impl {
   std::unique_ptr<WakeReceiver> receiver;
   std::deque<std::shared_ptr<HostTask>> tasks;
   std::function<void()> wakeHook;
+  std::vector<std::thread::id> serving;  // the threads whose host work runs now, innermost last
 };
 
 HostBridge::HostBridge() : impl_(new Impl) {}
@@ -106,7 +120,9 @@ QObject* HostBridge::hostWindow() const {
 bool HostBridge::post(HostMessageData data) {
   QObject* host = hostWindow();
   if (!host) return false;
-  QCoreApplication::postEvent(host, new HostMessageEvent(std::move(data)));
+  auto* event = new HostMessageEvent(std::move(data));
+  handOver(event);
+  QCoreApplication::postEvent(host, event);
   return true;
 }
 
@@ -126,12 +142,15 @@ intptr_t HostBridge::runOnHost(std::function<intptr_t()> work, std::chrono::mill
   if (isHostThread()) return work();
   auto task = std::make_shared<HostTask>();
   task->work = std::move(work);
+  task->from = std::this_thread::get_id();
   std::function<void()> hook;
   {
     std::lock_guard lock(impl_->mutex);
     if (!impl_->host || !impl_->receiver) return 0;
     impl_->tasks.push_back(task);
-    QCoreApplication::postEvent(impl_->receiver.get(), new WakeEvent);
+    auto* wake = new WakeEvent;
+    handOver(wake);
+    QCoreApplication::postEvent(impl_->receiver.get(), wake);
     hook = impl_->wakeHook;
   }
   if (hook) hook();
@@ -158,12 +177,28 @@ void HostBridge::pump() {
       std::lock_guard lock(task->mutex);
       if (task->abandoned) continue;
     }
+    {
+      std::lock_guard lock(impl_->mutex);
+      impl_->serving.push_back(task->from);
+    }
     const intptr_t result = task->work();
+    {
+      std::lock_guard lock(impl_->mutex);
+      impl_->serving.pop_back();
+    }
     std::lock_guard lock(task->mutex);
     task->result = result;
     task->done = true;
     task->cv.notify_all();
   }
+}
+
+bool HostBridge::isServing(std::thread::id thread) const {
+  std::lock_guard lock(impl_->mutex);
+  if (impl_->hostThread != std::this_thread::get_id()) return false;
+  for (const std::thread::id& t : impl_->serving)
+    if (t == thread) return true;
+  return false;
 }
 
 bool HostBridge::waitPumping(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

@@ -26,13 +26,19 @@ struct HostMessageData {
   std::string text;   // a text carried with the message (status texts, file names)
 };
 
-// The event the host window receives for every host message.
+// The event the host window receives for every host message. A posted one is
+// made on a worker and read and deleted on the host thread: it is handed over
+// through Qt's queue (see tsan_handover.h), and read through data().
 class HostMessageEvent : public QEvent {
  public:
   static QEvent::Type eventType();
-  explicit HostMessageEvent(HostMessageData data) : QEvent(eventType()), data(std::move(data)) {}
-  HostMessageData data;
+  explicit HostMessageEvent(HostMessageData data) : QEvent(eventType()), data_(std::move(data)) {}
+  ~HostMessageEvent() override;
+  const HostMessageData& data() const;
   intptr_t result = 0;  // set by the host for sent messages
+
+ private:
+  HostMessageData data_;
 };
 
 class HostBridge {
@@ -54,6 +60,9 @@ class HostBridge {
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(-1));
   // Runs queued host work; does nothing off the host thread.
   void pump();
+  // On the host thread: whether it is running host work that `thread` waits
+  // for right now (a send, a message box, a menu it asked for).
+  bool isServing(std::thread::id thread) const;
   // Waits on the host thread until `done` holds, running host work meanwhile.
   bool waitPumping(const std::function<bool()>& done, std::chrono::milliseconds timeout);
   // Called whenever host work is queued (the data lock wakes its waiters with it).

@@ -10,7 +10,7 @@ VLM_API int vlm_ReadHostMessage(void* event, vlm_host_message* out) {
   if (!event || !out) return 0;
   auto* e = static_cast<QEvent*>(event);
   if (e->type() != HostMessageEvent::eventType()) return 0;
-  const auto& d = static_cast<HostMessageEvent*>(e)->data;
+  const auto& d = static_cast<HostMessageEvent*>(e)->data();
   out->message = d.message;
   out->wParam = d.wParam;
   out->lParam = d.lParam;

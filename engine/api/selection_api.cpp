@@ -1,12 +1,11 @@
 // Exports of the selection family. Changes are posted to the engine thread and
 // run there under the data lock; the counts and the selected object are atomics
-// read at once.
-#include <chrono>
-
+// read at once; a sample's flag is read under the lock.
 #include "engine/commands/command_ids.h"
 #include "engine/engine_state.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
+#include "platform/host_read_guard.h"
 
 using vlm::currentState;
 
@@ -47,16 +46,19 @@ VLM_API int vlm_GetNumberOfSelected(void) {
 VLM_API int vlm_IsObjectSelected(int sample) {
   auto state = currentState();
   if (!state || sample < 0) return 0;
-  // The flags are resized by loads: read them only while holding the lock. A
-  // load that keeps it longer than this answers "not selected".
+  // The flags are resized by loads: read them under the lock, waiting for a
+  // load that holds it, or under the hold of a worker that waits for this
+  // thread's answer (a popup menu asks while the click handler holds it).
+  const auto flag = [&] {
+    const auto& flags = state->model->selectionFlags;
+    return sample < state->data->rowCount && static_cast<size_t>(sample) < flags.size()
+               ? static_cast<int>(flags[static_cast<size_t>(sample)])
+               : 0;
+  };
   vlm::platform::DataLock& lock = state->main->dataLock;
-  if (!lock.tryAcquire() && !lock.acquire(std::chrono::milliseconds(200))) return 0;
-  const auto& flags = state->model->selectionFlags;
-  const int flag = sample < state->data->rowCount && static_cast<size_t>(sample) < flags.size()
-                       ? flags[static_cast<size_t>(sample)]
-                       : 0;
-  lock.release();
-  return flag;
+  if (lock.heldByCurrentThread()) return flag();
+  vlm::platform::HostReadGuard read(lock);
+  return flag();
 }
 
 VLM_API int vlm_GetSelectedObjectType(void) {

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
@@ -191,12 +193,19 @@ VLM_API void vlm_CloseWindow(void) {
   // window closes. The engine thread may still take it, so that work queued
   // before the close (a rebuild waiting for the lock) finishes rather than
   // waiting out the time-out.
+  // A holder the force displaced (a load) finishes its step first; the engine
+  // thread gets in only after it, so two threads are never in at once.
   m.dataLock.forceLending(engine->threadId());
+  const auto start = std::chrono::steady_clock::now();
   m.engineDone.reset();
   engine->post(CMD_CLOSE_WINDOW);
   waitForEvent(m.engineDone, teardownTimeouts().closeWindow);
   std::atomic_store(&m.engineThread, std::shared_ptr<WorkerThread>());
   endWorker(engine, std::chrono::milliseconds(0));
+  // Wait (serving the host's queued work) for the displaced holder within the
+  // close's time; one still inside after it gets the lock back on release.
+  const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  m.dataLock.waitForDisplaced(std::max(std::chrono::milliseconds(0), teardownTimeouts().closeWindow - spent));
   m.dataLock.release();
 }
 

@@ -32,7 +32,12 @@ void onKeyDown(EngineState& state, const platform::Command& command) {
     case VK_KEY_CONTROL: in.ctrlDown = true; break;
     case VK_KEY_ESCAPE:
     case VK_KEY_DELETE:
-      if (interactionHooks().deleteField) interactionHooks().deleteField(state);
+      if (interactionHooks().deleteField) {
+        // The associations change under the data lock, as with every other
+        // change: a load must not free their arrays meanwhile.
+        platform::DataLockGuard lock(state.main->dataLock);
+        interactionHooks().deleteField(state);
+      }
       postEngine(state, CMD_UPDATE_MODEL, 0);
       break;
     case VK_KEY_LEFT:

@@ -1,5 +1,6 @@
 #include "engine/scene/model_rebuild.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "engine/camera/navigation.h"
@@ -66,6 +67,10 @@ void replaceObjectsLocked(EngineState& state) {
     ViewState& v = state.view->view;
     std::lock_guard lock(v.mutex);
     for (int i = 0; i < 3; ++i) v.sceneCentre[i] = sv.centre[i];
+    const SceneExtents& e = sv.extents;
+    const float extents[6] = {e.xMin, e.xMax, e.yMin, e.yMax, e.zMin, e.zMax};
+    std::copy(extents, extents + 6, v.dataExtents);
+    v.dataExtentsValid = sv.extentsValid;
   }
   refreshUnassociatedRecords(state, sv.centre);
   invalidateSceneLists(state);

@@ -1,5 +1,7 @@
 #include "engine/scene/scene_hooks.h"
 
+#include <mutex>
+
 #include "engine/engine_state.h"
 #include "engine/input/interaction_hooks.h"
 #include "engine/scene/model_rebuild.h"
@@ -32,12 +34,13 @@ void tuningDrag(EngineState& state, int32_t mode) {
   state.view->view.cacheValid[CACHE_LEGEND] = false;
 }
 
+// The copy the rebuild leaves in the view record: a camera reset on the host
+// thread reads it while a load or a rebuild holds the data lock.
 bool extentsOf(EngineState& state, float e[6]) {
-  const SceneValues& sv = state.model->scene;
-  if (!sv.extentsValid) return false;
-  e[0] = sv.extents.xMin, e[1] = sv.extents.xMax;
-  e[2] = sv.extents.yMin, e[3] = sv.extents.yMax;
-  e[4] = sv.extents.zMin, e[5] = sv.extents.zMax;
+  const ViewState& v = state.view->view;
+  std::lock_guard lock(v.mutex);
+  if (!v.dataExtentsValid) return false;
+  for (int i = 0; i < 6; ++i) e[i] = v.dataExtents[i];
   return true;
 }
 

@@ -2,6 +2,7 @@
 // threads running.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "engine/support/engine_fixture.h"
 #include "engine/support/table_loader.h"
 #include "engine/vlmapi.h"
+#include "platform/host_bridge.h"
 
 namespace vlm {
 namespace {
@@ -83,6 +85,38 @@ TEST_F(SelectionApi, HostSettingsAreWrittenOnlyWhenChanged) {
   EXPECT_EQ(vlm_WriteHostText("LastFile0", "/tmp/a-long-name.tsv"), 1);
   EXPECT_EQ(vlm_ReadHostText("LastFile0", buffer, sizeof buffer), 20);
   EXPECT_STREQ(buffer, "/tmp/a-");
+}
+
+TEST_F(SelectionApi, ASelectedRowReadsSelectedWhileALoadHoldsTheLock) {
+  platform::DataLock& lock = state_->main->dataLock;
+  std::atomic<bool> holding{false};
+  std::thread load([&] {  // a load keeping the lock for longer than a moment
+    platform::DataLockGuard guard(lock);
+    holding = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  });
+  while (!holding) std::this_thread::yield();
+  EXPECT_EQ(vlm_IsObjectSelected(1), 1);
+  load.join();
+}
+
+TEST_F(SelectionApi, AHostAnsweringTheHolderReadsTheFlagsAtOnce) {
+  // A click handler holds the lock and asks the host for a popup menu; the
+  // menu asks whether the row is selected.
+  platform::DataLock& lock = state_->main->dataLock;
+  std::atomic<int> answer{-1};
+  std::atomic<bool> done{false};
+  std::thread engine([&] {
+    platform::DataLockGuard guard(lock);
+    platform::HostBridge::instance().runOnHost([&] {
+      answer = vlm_IsObjectSelected(2);
+      return intptr_t{0};
+    });
+    done = true;
+  });
+  ASSERT_TRUE(platform::HostBridge::instance().waitPumping([&] { return done.load(); }, std::chrono::seconds(10)));
+  engine.join();
+  EXPECT_EQ(answer.load(), 1);
 }
 
 }  // namespace

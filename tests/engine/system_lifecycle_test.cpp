@@ -297,5 +297,49 @@ TEST_F(EngineThreadTest, ARebuildQueuedBeforeACloseFinishesAndTheCloseReturnsPro
   lock.release();
 }
 
+// A load holding the lock when the window closes: the engine thread's queued
+// rebuild waits until the load is out, so two threads are never in at once.
+TEST_F(EngineThreadTest, ACloseNeverLetsTheEngineInWhileALoadHoldsTheLock) {
+  ASSERT_EQ(vlm_OpenWindow(), 1);
+  teardownTimeouts().closeWindow = std::chrono::milliseconds(4000);
+  platform::DataLock& lock = currentState()->main->dataLock;
+  static std::atomic<int> inside;
+  static std::atomic<bool> overlap;
+  inside = 0;
+  overlap = false;
+  engineHandlers().set(CMD_UPDATE_MODEL, [](EngineState& s, const platform::Command&) {
+    platform::DataLockGuard guard(s.main->dataLock);
+    if (++inside > 1) overlap = true;
+    ++g_rebuilds;
+    --inside;
+    return true;
+  });
+  std::atomic<bool> holding{false}, letGo{false};
+  std::thread load([&] {
+    platform::DataLockGuard guard(lock);
+    ++inside;
+    holding = true;
+    while (!letGo) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    --inside;
+  });
+  while (!holding) std::this_thread::yield();
+  blockEngine();
+  postEngine(*currentState(), CMD_UPDATE_MODEL, 0);
+  // The engine goes on soon after the close began; the load ends later.
+  std::thread finisher([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    g_release = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    letGo = true;
+  });
+  vlm_CloseWindow();
+  finisher.join();
+  load.join();
+  EXPECT_FALSE(overlap.load());
+  EXPECT_EQ(g_rebuilds.load(), 1);
+  EXPECT_TRUE(lock.isFree());
+}
+
 }  // namespace
 }  // namespace vlm

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -175,6 +176,105 @@ TEST(DataLockTest, AHolderOverriddenByAForceDoesNotFreeTheLockOnRelease) {
   lock.release();
   EXPECT_TRUE(lock.isFree());
   engine.join();
+}
+
+// A holder, as a load is when the window closes; it stays in until told.
+struct Holder {
+  DataLock& lock;
+  std::atomic<bool> in{false}, letGo{false};
+  std::thread thread;
+  explicit Holder(DataLock& l) : lock(l) {
+    thread = std::thread([this] {
+      lock.acquire();
+      in = true;
+      while (!letGo) std::this_thread::yield();
+      in = false;
+      lock.release();
+    });
+    while (!in) std::this_thread::yield();
+  }
+  ~Holder() {
+    letGo = true;
+    thread.join();
+  }
+};
+
+TEST(DataLockTest, TheBorrowerGetsInOnlyAfterTheDisplacedHolderLeft) {
+  DataLock lock;
+  std::atomic<bool> go{false}, borrowed{false}, overlap{false}, end{false};
+  auto holder = std::make_unique<Holder>(lock);
+  std::thread borrower([&] {  // the engine thread with a rebuild queued
+    while (!go) std::this_thread::yield();
+    ASSERT_TRUE(lock.acquire(std::chrono::seconds(5)));
+    overlap = holder->in.load();
+    borrowed = true;
+    lock.release();
+    while (!end) std::this_thread::yield();
+  });
+  EXPECT_FALSE(lock.forceLending(borrower.get_id()));
+  go = true;
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(borrowed.load()) << "the holder is still inside";
+  holder->letGo = true;
+  while (!borrowed) std::this_thread::yield();
+  EXPECT_FALSE(overlap.load());
+  holder.reset();
+  EXPECT_FALSE(lock.isFree());  // back with the closer
+  lock.release();
+  EXPECT_TRUE(lock.isFree());
+  end = true;
+  borrower.join();
+}
+
+TEST(DataLockTest, ACloserLeavingFirstHandsTheLockBackToTheDisplacedHolder) {
+  DataLock lock;
+  Holder holder(lock);
+  EXPECT_FALSE(lock.forceLending(std::thread::id{}));
+  EXPECT_FALSE(lock.waitForDisplaced(std::chrono::milliseconds(20)));
+  lock.release();  // the close timed out with the load still inside
+  EXPECT_FALSE(lock.isFree()) << "the holder is still inside";
+  bool otherGotIn = true;
+  std::thread([&] { otherGotIn = lock.tryAcquire(); }).join();
+  EXPECT_FALSE(otherGotIn);
+  holder.letGo = true;
+  while (holder.in) std::this_thread::yield();
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_TRUE(lock.isFree());
+}
+
+TEST(DataLockTest, TheCloserWaitsForTheDisplacedHolderRunningItsPump) {
+  DataLock lock;
+  std::atomic<int> pumped{0};
+  auto holder = std::make_unique<Holder>(lock);
+  lock.setPump([&] {
+    if (++pumped == 3) holder->letGo = true;
+  });
+  EXPECT_FALSE(lock.forceLending(std::thread::id{}));
+  EXPECT_TRUE(lock.waitForDisplaced(std::chrono::seconds(5)));
+  EXPECT_GE(pumped.load(), 3);
+  holder.reset();
+  EXPECT_FALSE(lock.isFree());
+  lock.release();
+  EXPECT_TRUE(lock.isFree());
+}
+
+TEST(DataLockTest, AReaderServingTheHolderReadsUnderItsHold) {
+  DataLock lock;
+  Holder holder(lock);
+  const std::thread::id holderId = holder.thread.get_id();
+  // The holder waits for this thread's answer: it lent it the lock.
+  EXPECT_FALSE(lock.acquireUnlessLent([&](std::thread::id h) { return h == holderId; }));
+  // Any other holder is waited for.
+  std::atomic<bool> taken{false};
+  std::thread reader([&] {
+    taken = lock.acquireUnlessLent([](std::thread::id) { return false; });
+    if (taken) lock.release();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_FALSE(taken.load());
+  holder.letGo = true;
+  reader.join();
+  EXPECT_TRUE(taken.load());
 }
 
 }  // namespace

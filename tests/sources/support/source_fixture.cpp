@@ -15,7 +15,7 @@ struct SourceTest::Recorder : QObject {
   bool eventFilter(QObject*, QEvent* e) override {
     if (e->type() == platform::HostMessageEvent::eventType()) {
       std::lock_guard lock(mutex);
-      messages.push_back(static_cast<platform::HostMessageEvent*>(e)->data);
+      messages.push_back(static_cast<platform::HostMessageEvent*>(e)->data());
       return true;
     }
     return false;

@@ -75,9 +75,10 @@ struct MainRecord {
   LoadControl loadControl;
   int32_t fieldCursor = 0;  // vlm_GetFirstAvailableField / vlm_GetNextAvailableField
   std::atomic<int32_t> abortFlag{0};
+  // Loads replacing the table, from its clearing to their end: the copy keeps off.
   std::atomic<int32_t> loadRunning{0};
   // vlm_Load's with-control flag on its way to the data thread (-1: none).
-  std::atomic<int32_t> pendingWithControl{-1};  // a load is writing the table (the copy waits for it to end)
+  std::atomic<int32_t> pendingWithControl{-1};
   PublishedSource source;
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "data/table_text_write.h"
 #include "engine/engine_state.h"
 #include "platform/clipboard.h"
+#include "platform/host_read_guard.h"
 #include "platform/report.h"
 #include "sources/text_source.h"
 
@@ -42,22 +44,32 @@ bool pasteClipboard(EngineState& state) {
 }
 
 int copyTableToClipboard(EngineState& state) {
-  const DataTable& table = *state.data;
-  const int32_t kind = table.sourceKind;
-  if (kind < DSK_EXCEL || kind > DSK_ODBC) return 0;
-  // The copy reads the table without the data lock; a load must not be writing it.
+  // A load replaces the table from its first step on: copying then would give
+  // neither the old table nor the new one.
   if (state.main->loadRunning.load() != 0) {
     platform::reportError(kCannotCopy);
     return 0;
   }
-  const ModelRecord& model = *state.model;
-  // The samples of the scene's objects; before the scene has objects, every sample.
-  const int32_t rows = model.objectCount > 0 ? std::min(model.objectCount, table.rowCount.get()) : table.rowCount.get();
   std::string text;
-  try {
-    text = tableTextForCopy(table, rows, model.selectionFlags, model.selectedCount != 0, state.main->regional);
-  } catch (const std::bad_alloc&) {
-    return 0;
+  {
+    // The table, the objects and the selection flags are read under the data
+    // lock; the host's queued work runs while it waits.
+    platform::DataLock& lock = state.main->dataLock;
+    const bool held = lock.heldByCurrentThread();
+    std::optional<platform::HostReadGuard> read;
+    if (!held) read.emplace(lock);
+    const DataTable& table = *state.data;
+    const int32_t kind = table.sourceKind;
+    if (kind < DSK_EXCEL || kind > DSK_ODBC) return 0;
+    const ModelRecord& model = *state.model;
+    // The samples of the scene's objects; before the scene has objects, every sample.
+    const int32_t rows =
+        model.objectCount > 0 ? std::min(model.objectCount, table.rowCount.get()) : table.rowCount.get();
+    try {
+      text = tableTextForCopy(table, rows, model.selectionFlags, model.selectedCount != 0, state.main->regional);
+    } catch (const std::bad_alloc&) {
+      return 0;
+    }
   }
   if (!platform::clipboard()->writeText(text)) {
     platform::reportError(kCannotCopy);

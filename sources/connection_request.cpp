@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string>
 
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "platform/report.h"
 #include "sources/clipboard_exchange.h"
 #include "sources/load_finish.h"
 #include "sources/source_record.h"
@@ -33,16 +35,37 @@ void startConnection(EngineState& state) {
   state.main->abortFlag = 0;
 }
 
-// The Excel and Access sources are not available on this platform: a
-// connection to them ends as a connection to an unreachable source.
-void unreachableSource(EngineState& state) {
-  {
-    platform::DataLockGuard guard(state.main->dataLock);
-    markNoData(*state.data);
-    publishSource(state);
-  }
+// Marks a load running for as long as it lives, from the clearing of the
+// table on, so that the copy keeps off a table being replaced.
+struct LoadRunning {
+  explicit LoadRunning(EngineState& s) : state(s) { state.main->loadRunning.fetch_add(1); }
+  ~LoadRunning() { state.main->loadRunning.fetch_sub(1); }
+  EngineState& state;
+};
+
+// The last line of the connection messages: where to turn instead.
+constexpr const char* kConnectionHelp =
+    "contact Velmora support.\n\nTables on the clipboard (Ctrl+V) and in text files (Ctrl+O) can be loaded.";
+
+// The Excel and Access sources are not available on this platform. The table
+// and the model stay as they are, and the user is told why, unless this is
+// the start-up connection of an empty program (nothing asked, nothing lost).
+void unreachableSource(EngineState& state, int32_t requestedMode, int32_t mode) {
+  takeWithControl(state);
   state.main->loadControl.connectionResult = -1;
-  endNothingLoaded(state);
+  postBusy(state, false);  // nothing else changed
+  const bool startUp = requestedMode <= 0 && state.data->sourceKind == DSK_NONE;
+  if (startUp) return;
+  const std::string text = mode == 1 ? std::string("EXCEL CONNECTION NOT INITIALIZED!  \n\n") +
+                                           "Excel Application is not available.\n"
+                                     : std::string("ACCESS CONNECTION NOT INITIALIZED!  \n\n") +
+                                           "Access Application is not available.\n";
+  platform::reportError((text + "Please consult the documentation, or \n" + kConnectionHelp).c_str());
+}
+
+std::string fileNameOf(const std::string& path) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  return name.empty() ? path : name;
 }
 
 bool containsUpper(std::string text, const char* part) {
@@ -54,20 +77,22 @@ bool containsUpper(std::string text, const char* part) {
 
 void runConnectionRequest(EngineState& state, int32_t mode) {
   MainRecord& m = *state.main;
+  const int32_t requested = mode;
   if (mode <= 0) mode = m.applicationKind == 2 ? 2 : 1;
   switch (mode) {
     case 1:
     case 2:
-      startConnection(state);
-      unreachableSource(state);
+      unreachableSource(state, requested, mode);
       break;
-    case 3:
+    case 3: {
+      LoadRunning running(state);
       startConnection(state);
       if (pasteClipboard(state))
         endLoaded(state);
       else
         endNothingLoaded(state);
       break;
+    }
     default:
       return;
   }
@@ -100,20 +125,37 @@ bool onLoad(EngineState& state, const platform::Command& command) {
   return true;
 }
 
-bool onOpenFile(EngineState& state, const platform::Command& command) {
-  const std::string& path = command.text;
-  if (path.empty()) return true;
-  // Model files are opened by the model file loader, which this build lacks.
-  if (containsUpper(path, ".VLM")) return true;
+namespace {
+
+// Opens a file as the data, or says why it cannot and changes nothing.
+void openFile(EngineState& state, const std::string& path) {
+  if (containsUpper(path, ".VLM")) {
+    platform::reportError(("Unable to open \"" + fileNameOf(path) + "\":\nthis version cannot open model files.").c_str());
+    return;
+  }
   const auto format = textFileFormat(path);
-  if (!format) return true;  // workbooks and databases need Excel or Access
+  if (!format) {
+    platform::reportError(("Unable to open \"" + fileNameOf(path) +
+                           "\":\nonly tables in text files (.txt, .tsv, .tab, .csv) can be opened.")
+                              .c_str());
+    return;
+  }
+  std::string text;
+  if (!readTableFile(path, text)) return;  // reported, nothing changed
+  LoadRunning running(state);
   startConnection(state);
-  if (loadTextFile(state, path, *format)) {
+  if (loadTextFile(state, path, text, *format)) {
     postHost(state, HM_RECENT_FILE, 0, 0, state.data->sourcePath);
     endLoaded(state);
   } else {
     endNothingLoaded(state);
   }
+}
+
+}  // namespace
+
+bool onOpenFile(EngineState& state, const platform::Command& command) {
+  if (!command.text.empty()) openFile(state, command.text);
   state.main->dataDone.set();
   return true;
 }

@@ -45,13 +45,13 @@ std::optional<TableTextFormat> textFileFormat(const std::string& path) {
   return std::nullopt;
 }
 
-bool loadTextFile(EngineState& state, const std::string& path, TableTextFormat format) {
-  std::string text;
-  if (!readWholeFile(path, text)) {
-    platform::reportError(kCannotRead);
-    failTextSource(state);
-    return false;
-  }
+bool readTableFile(const std::string& path, std::string& text) {
+  if (readWholeFile(path, text)) return true;
+  platform::reportError((std::string(kCannotRead) + "\n\n" + path).c_str());
+  return false;
+}
+
+bool loadTextFile(EngineState& state, const std::string& path, std::string_view text, TableTextFormat format) {
   // A byte order mark is no part of the first field's name.
   std::string_view body = text;
   if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);

@@ -3,6 +3,7 @@
 // comma-separated (.csv) tables with a header line.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "data/table_text_reader.h"
 
@@ -13,9 +14,13 @@ struct EngineState;
 // The format of a file by its extension (any case), or nothing.
 std::optional<TableTextFormat> textFileFormat(const std::string& path);
 
-// Loads the file as the data, like a paste: the data source name is the file
-// name, the full path is kept as the source path. Returns true when rows were
-// loaded.
-bool loadTextFile(EngineState& state, const std::string& path, TableTextFormat format);
+// Reads the whole file. When it cannot be read, reports a message naming it
+// and returns false; nothing else changes.
+bool readTableFile(const std::string& path, std::string& text);
+
+// Loads the file's text as the data, like a paste: the data source name is
+// the file name, the full path is kept as the source path. Returns true when
+// rows were loaded.
+bool loadTextFile(EngineState& state, const std::string& path, std::string_view text, TableTextFormat format);
 
 }  // namespace vlm

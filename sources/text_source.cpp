@@ -26,20 +26,12 @@ const char* messageFor(TextLoadStatus status, const TextSourceMessages& messages
   }
 }
 
-// Marks a load running for as long as it lives, so the copy keeps off the table.
-struct LoadRunning {
-  explicit LoadRunning(EngineState& s) : state(s) { state.main->loadRunning = 1; }
-  ~LoadRunning() { state.main->loadRunning = 0; }
-  EngineState& state;
-};
-
 }  // namespace
 
 TextSourceResult loadTextSource(EngineState& state, std::string_view text, TableTextFormat format,
                                 const TextSourceMessages& messages, const TextSourceName& source) {
   MainRecord& m = *state.main;
   DataTable& table = *state.data;
-  LoadRunning running(state);
   HostProgress progress(state);
   TextLoadResult result;
   {

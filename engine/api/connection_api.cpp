@@ -40,9 +40,12 @@ VLM_API int vlm_Load(int withControl) {
   MainRecord& m = *state->main;
   const SourceDescription source = publishedSource(*state);
   const int32_t flag = withControl ? 1 : 0;
-  // A table read from a file reloads from that file.
-  if (source.kind == DSK_CLIPBOARD && !source.path.empty())
+  // A table read from a file reloads from that file. A pasted table has no
+  // source to read again: nothing happens, and the table stays.
+  if (source.kind == DSK_CLIPBOARD) {
+    if (source.path.empty()) return 0;
     return postData(*state, CMD_OPEN_FILE, 0, 0, source.path) ? 1 : 0;
+  }
   auto loadObject = [&] {
     m.pendingWithControl = flag;
     return postData(*state, CMD_LOAD, arg(source.currentObject), 1) ? 1 : 0;

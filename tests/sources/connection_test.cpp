@@ -5,6 +5,7 @@
 
 #include "engine/host_messages.h"
 #include "engine/vlmapi.h"
+#include "model/association_ops.h"
 #include "sources/support/source_fixture.h"
 
 namespace vlm {
@@ -24,24 +25,51 @@ class ConnectionTest : public SourceTest {
   }
 };
 
-TEST_F(ConnectionTest, ExcelAndAccessFindNoSource) {
+const char kAccessMessage[] =
+    "ACCESS CONNECTION NOT INITIALIZED!  \n\nAccess Application is not available.\nPlease consult the documentation, or \n";
+const char kExcelMessage[] =
+    "EXCEL CONNECTION NOT INITIALIZED!  \n\nExcel Application is not available.\nPlease consult the documentation, or \n";
+
+TEST_F(ConnectionTest, AnUnreachableSourceKeepsTheTableAndTheModelAndSaysWhy) {
   start();
-  ASSERT_TRUE(paste("a\r\n1\r\n"));
-  for (int mode : {0, 1, 2}) {
+  ASSERT_TRUE(paste("a\tb\r\n1\t2\r\n3\t4\r\n"));
+  {
+    ModelContext ctx = modelContext(state());
+    ASSERT_EQ(associateField(state().main->dataLock, ctx, 1, 0, ATTRIB_AXISX, -1, 0), 1);
+  }
+  const struct {
+    int mode;
+    const char* message;
+  } cases[] = {{0, kAccessMessage}, {1, kExcelMessage}, {2, kAccessMessage}};
+  for (const auto& c : cases) {
     clearMessages();
-    ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
-    EXPECT_EQ(table().rowCount, 0);
-    EXPECT_EQ(table().fieldCount, 0);
-    EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+    resetBoxes();
+    ASSERT_TRUE(request([&] { vlm_InitConnection(c.mode); }));
+    EXPECT_EQ(table().rowCount, 2) << c.mode;
+    EXPECT_EQ(table().fieldCount, 2);
+    EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+    EXPECT_EQ(state().model->associations.count, 1);
     EXPECT_EQ(state().main->loadControl.connectionResult, -1);
     const auto busy = messagesOf(HM_BUSY);
     ASSERT_FALSE(busy.empty());
     EXPECT_EQ(busy.back().wParam, 0u);
+    ASSERT_EQ(boxTexts().size(), 1u) << c.mode;
+    EXPECT_EQ(boxTexts()[0].rfind(c.message, 0), 0u) << boxTexts()[0];
     char source[1024] = "x";
     vlm_GetDataServer(source, nullptr, nullptr);
-    EXPECT_STREQ(source, "");
+    EXPECT_STREQ(source, "clipboard");
   }
+}
+
+TEST_F(ConnectionTest, TheStartUpConnectionOfAnEmptyProgramSaysNothing) {
+  start();
+  ASSERT_TRUE(request([] { vlm_InitConnection(0); }));
   EXPECT_TRUE(boxTexts().empty());
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  // Asked for by name, it says why.
+  ASSERT_TRUE(request([] { vlm_InitConnection(2); }));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0].rfind(kAccessMessage, 0), 0u);
 }
 
 TEST_F(ConnectionTest, OtherModesDoNothing) {
@@ -93,11 +121,16 @@ TEST_F(ConnectionTest, CsvWithAnUnterminatedQuote) {
   EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
 }
 
-TEST_F(ConnectionTest, MissingAndEmptyFiles) {
+TEST_F(ConnectionTest, AFileThatCannotBeReadKeepsTheTableAndNamesTheFile) {
   start();
-  ASSERT_TRUE(open((dir_ / "none.txt").string()));
+  ASSERT_TRUE(paste("a\r\n1\r\n"));
+  const std::string missing = (dir_ / "none.txt").string();
+  ASSERT_TRUE(open(missing));
   ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.");
+  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.\n\n" + missing);
+  EXPECT_EQ(table().rowCount, 1);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  // A file that holds no table replaces the table as a bad paste does.
   resetBoxes();
   ASSERT_TRUE(open(write("empty.tab", "")));
   ASSERT_EQ(boxTexts().size(), 1u);
@@ -105,13 +138,16 @@ TEST_F(ConnectionTest, MissingAndEmptyFiles) {
   EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
 }
 
-TEST_F(ConnectionTest, ModelFilesAndOtherFilesChangeNothing) {
+TEST_F(ConnectionTest, FilesOfKindsThatCannotBeOpenedKeepTheTableAndNameTheFile) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  vlm_OpenFile(write("m.vlm", "[Model]\n").c_str(), 0);
-  vlm_OpenFile(write("book.xls", "x").c_str(), 0);
-  ASSERT_TRUE(request([] { vlm_InitConnection(-5 + 8); }));  // mode 3 after them
-  EXPECT_TRUE(boxTexts().empty());
+  ASSERT_TRUE(open(write("m.vlm", "[Model]\n")));
+  ASSERT_TRUE(open(write("book.xls", "x")));
+  const auto boxes = boxTexts();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0], "Unable to open \"m.vlm\":\nthis version cannot open model files.");
+  EXPECT_EQ(boxes[1], "Unable to open \"book.xls\":\nonly tables in text files (.txt, .tsv, .tab, .csv) can be opened.");
+  EXPECT_EQ(table().rowCount, 1);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
 }
 
@@ -122,6 +158,33 @@ TEST_F(ConnectionTest, ReloadOfAFileReadsItAgain) {
   write("d.txt", "a\n1\n2\n3\n");
   ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(0), 1); }));
   EXPECT_EQ(table().rowCount, 3);
+  // Gone from the disk: the table stays, and the message names the file.
+  std::filesystem::remove(path);
+  resetBoxes();
+  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(0), 1); }));
+  EXPECT_EQ(table().rowCount, 3);
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.\n\n" + path);
+}
+
+TEST_F(ConnectionTest, APastedTableCannotBeReloadedAndStays) {
+  for (int application : {23, 21, 99}) {
+    start(application);
+    ASSERT_TRUE(paste("a\r\n1\r\n2\r\n"));
+    {
+      ModelContext ctx = modelContext(state());
+      ASSERT_EQ(associateField(state().main->dataLock, ctx, 0, 0, ATTRIB_AXISX, -1, 0), 1);
+    }
+    EXPECT_EQ(vlm_Load(0), 0) << application;
+    EXPECT_EQ(vlm_Load(1), 0) << application;
+    flushHostMessages();
+    EXPECT_EQ(table().rowCount, 2);
+    EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+    EXPECT_EQ(state().model->associations.count, 1);
+    EXPECT_TRUE(boxTexts().empty());
+    vlm_DeinitSystem();
+    state_.reset();
+  }
 }
 
 TEST_F(ConnectionTest, ReloadWithoutSourceWithoutApplication) {
@@ -132,14 +195,14 @@ TEST_F(ConnectionTest, ReloadWithoutSourceWithoutApplication) {
   EXPECT_EQ(vlm_CopyToServer(nullptr), 0);
 }
 
-TEST_F(ConnectionTest, ReloadWithAccessEndsAsAnUnreachableSource) {
+TEST_F(ConnectionTest, LoadingAnAccessTableKeepsTheTableAndSaysWhy) {
   start(23);
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(1), 1); }));
-  EXPECT_EQ(table().rowCount, 0);
-  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
   ASSERT_TRUE(request([] { EXPECT_EQ(vlm_LoadDataTable(0, 1), 1); }));
-  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  EXPECT_EQ(table().rowCount, 1);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0].rfind(kAccessMessage, 0), 0u);
 }
 
 TEST_F(ConnectionTest, ExportsWithoutEngine) {

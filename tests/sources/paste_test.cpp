@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -213,6 +215,10 @@ TEST_F(PasteTest, ModelIsKeptWhenTheFieldsStillMatch) {
 
 TEST_F(PasteTest, CopyWritesAllRowsWhenNothingIsSelected) {
   ASSERT_TRUE(paste("a\tb\r\n1\t2.50\r\n2\tn/a\r\n3\tx\r\n"));
+  // Flags that do not count as a selection: every row all the same.
+  auto& flags = state().model->selectionFlags;
+  flags[0] = 0;
+  flags[2] = 0;
   state().model->selectedCount = 0;
   EXPECT_EQ(vlm_CopyToClipboard(), 1);
   EXPECT_EQ(clipboard_->text(), std::optional<std::string>("a\tb\r\n1\t2.50\r\n2\t\r\n3\tx\r\n"));
@@ -290,6 +296,44 @@ TEST_F(PasteTest, CancelWithoutALoadReturnsAtOnce) {
   vlm_CancelAction();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_EQ(state().main->abortFlag.load(), 1);
+}
+
+// Builds a table text of `rows` lines under the header "name\tvalue".
+std::string numberedTable(const std::string& header, int rows, float step) {
+  std::string text = header + "\r\n";
+  for (int i = 0; i < rows; ++i) text += std::to_string(i) + "\t" + std::to_string(static_cast<float>(i) * step) + "\r\n";
+  return text;
+}
+
+TEST_F(PasteTest, CopyWhileLoadsReplaceTheTableGivesOneWholeTableOrNothing) {
+  const std::string a = numberedTable("n\tx", 3000, 0.25f), b = numberedTable("m\ty", 2000, 1.5f);
+  // What a copy of each table gives.
+  ASSERT_TRUE(paste(a));
+  ASSERT_EQ(vlm_CopyToClipboard(), 1);
+  const std::string copyA = *clipboard_->text();
+  ASSERT_TRUE(paste(b));
+  ASSERT_EQ(vlm_CopyToClipboard(), 1);
+  const std::string copyB = *clipboard_->text();
+  int copied = 0, refused = 0;
+  for (int round = 0; round < 12; ++round) {
+    clipboard_->setText(round % 2 ? b : a);
+    state().main->dataDone.reset();
+    vlm_CancelAction();
+    vlm_InitConnection(3);  // the copy starts at once, while the paste runs
+    do {
+      if (vlm_CopyToClipboard() == 1) {
+        ++copied;
+        const std::string text = *clipboard_->text();
+        ASSERT_TRUE(text == copyA || text == copyB) << text.substr(0, 40);
+      } else {
+        ++refused;
+      }
+      QCoreApplication::processEvents();
+    } while (!state().main->dataDone.isSet());
+    flushHostMessages();
+  }
+  EXPECT_GT(copied + refused, 12);
+  for (const std::string& box : boxTexts()) EXPECT_EQ(box, "Unable to copy data to Clipboard...");
 }
 
 }  // namespace

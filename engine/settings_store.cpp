@@ -70,7 +70,13 @@ std::string SettingsAccess::readText(const std::string& subKey, const std::strin
 }
 
 void SettingsAccess::writeText(const std::string& subKey, const std::string& name, const std::string& text) {
-  store_.writeText(RegistryRoot::CurrentUser, root_ + subKey, name, text);
+  // Rewriting a text that stands there as this program read it would revert
+  // what another running program stored meanwhile; a text nobody stored yet
+  // is written.
+  const std::string key = root_ + subKey;
+  const auto seen = store_.readText(RegistryRoot::CurrentUser, key, name);
+  const bool write = seen ? *seen != text : !store_.readTextOnDisk(RegistryRoot::CurrentUser, key, name);
+  if (write) store_.writeText(RegistryRoot::CurrentUser, key, name, text);
 }
 
 int32_t defaultFiletypeFromText(const std::string& text) {
@@ -148,6 +154,12 @@ void writeSettings(EngineState& state, platform::RegistryStore& store) {
   const EngineSettings& e = m.settings;
   SettingsAccess s(store, m.registryRoot);
   auto u = [](int32_t v) { return static_cast<uint32_t>(v); };
+  // The changed values reach the file together, merged under its lock.
+  struct Batch {
+    platform::RegistryStore& store;
+    explicit Batch(platform::RegistryStore& st) : store(st) { store.beginBatch(); }
+    ~Batch() { store.endBatch(); }
+  } batch(store);
 
   writeToolWindow(s, kSelectorKeys, e.selector);
   writeToolWindow(s, kCalculatorKeys, e.calculator);

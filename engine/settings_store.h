@@ -18,6 +18,8 @@ class SettingsAccess {
   void writeDwordIfChanged(const std::string& subKey, const std::string& name, uint32_t value,
                            uint32_t defaultValue);
   std::string readText(const std::string& subKey, const std::string& name, const std::string& defaultText);
+  // Writes when the text differs from what this program read or wrote, or
+  // when nobody stored one yet.
   void writeText(const std::string& subKey, const std::string& name, const std::string& text);
 
  private:

@@ -20,14 +20,25 @@ bool sameName(const std::string& a, const std::string& b) {
 
 std::string valueName(size_t i) { return "LastFile" + std::to_string(i); }
 
+void putFirst(std::vector<std::string>& v, const std::string& name) {
+  v.erase(std::remove_if(v.begin(), v.end(), [&](const std::string& n) { return sameName(n, name); }), v.end());
+  v.insert(v.begin(), name);
+  if (v.size() > static_cast<size_t>(kMaxRecentFiles)) v.resize(kMaxRecentFiles);
+}
+
 }  // namespace
 
 void addRecentFile(RecentFiles& list, const std::string& name) {
   if (name.empty()) return;
-  auto& v = list.names;
-  v.erase(std::remove_if(v.begin(), v.end(), [&](const std::string& n) { return sameName(n, name); }), v.end());
-  v.insert(v.begin(), name);
-  if (v.size() > static_cast<size_t>(kMaxRecentFiles)) v.resize(kMaxRecentFiles);
+  putFirst(list.names, name);
+  list.opened.push_back(name);
+}
+
+RecentFiles mergedRecentFiles(const RecentFiles& stored, const RecentFiles& ours) {
+  RecentFiles merged;
+  merged.names = stored.names;
+  for (const std::string& name : ours.opened) putFirst(merged.names, name);
+  return merged;
 }
 
 RecentFiles readRecentFiles() {
@@ -42,8 +53,10 @@ RecentFiles readRecentFiles() {
 }
 
 void writeRecentFiles(const RecentFiles& list) {
-  vlm_WriteHostDword("LastFiles", static_cast<uint32_t>(list.names.size()), 0);
-  for (size_t i = 0; i < list.names.size(); ++i) vlm_WriteHostText(valueName(i).c_str(), list.names[i].c_str());
+  if (list.opened.empty()) return;  // the stored list may be newer than ours
+  const RecentFiles merged = mergedRecentFiles(readRecentFiles(), list);
+  vlm_WriteHostDword("LastFiles", static_cast<uint32_t>(merged.names.size()), 0);
+  for (size_t i = 0; i < merged.names.size(); ++i) vlm_WriteHostText(valueName(i).c_str(), merged.names[i].c_str());
 }
 
 }  // namespace vlm::host

@@ -8,7 +8,12 @@
 #include <memory>
 #include <sstream>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
 
 namespace vlm::platform {
 namespace {
@@ -82,6 +87,89 @@ std::string defaultUserFile() {
 std::string defaultMachineFile() {
   const char* path = std::getenv("VELMORA_MACHINE_REGISTRY");
   return path && *path ? path : "/etc/velmora/registry";
+}
+
+bool readFileText(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream out;
+  out << in.rdbuf();
+  text = out.str();
+  return true;
+}
+
+// An exclusive lock on a file beside the store, held while it lives.
+class FileLock {
+ public:
+  explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    if (fd_ < 0) return;
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
+    }
+  }
+  ~FileLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+bool writeAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Replaces the file by `text`: written to a temporary file, synced, renamed
+// over the file, and the folder synced, so that a crash leaves the old file
+// or the new one, never a torn one.
+bool writeFileSynced(const std::string& path, const std::string& text) {
+  static std::atomic<uint32_t> counter{0};
+  const std::string temp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(++counter);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+std::optional<uint32_t> dwordIn(const RegistryStore::Hive& h, const std::string& key, const std::string& name) {
+  auto k = h.find(keyId(key));
+  if (k == h.end()) return std::nullopt;
+  auto v = k->second.find(name);
+  if (v == k->second.end() || !v->second.isDword) return std::nullopt;
+  return v->second.dword;
+}
+
+std::optional<std::string> textIn(const RegistryStore::Hive& h, const std::string& key, const std::string& name) {
+  auto k = h.find(keyId(key));
+  if (k == h.end()) return std::nullopt;
+  auto v = k->second.find(name);
+  if (v == k->second.end() || v->second.isDword) return std::nullopt;
+  return v->second.text;
 }
 
 std::unique_ptr<RegistryStore>& processStore() {
@@ -177,58 +265,93 @@ RegistryStore::HiveFile& RegistryStore::hive(RegistryRoot root) {
     file.loaded = true;
     file.hive.clear();
     file.spelling.clear();
-    std::ifstream in(file.path, std::ios::binary);
-    if (in) {
-      std::ostringstream text;
-      text << in.rdbuf();
-      file.hive = parseRegistryText(text.str(), &file.spelling);
-    }
+    std::string text;
+    if (readFileText(file.path, text)) file.hive = parseRegistryText(text, &file.spelling);
   }
   return file;
 }
 
-bool RegistryStore::save(HiveFile& file) {
+void RegistryStore::applyChange(Hive& hive, const Change& change) {
+  if (!change.deleteKey) {
+    hive[change.key][change.name] = change.value;
+    return;
+  }
+  for (auto it = hive.begin(); it != hive.end();) {
+    if (it->first == change.key || it->first.rfind(change.key + "\\", 0) == 0)
+      it = hive.erase(it);
+    else
+      ++it;
+  }
+}
+
+bool RegistryStore::apply(HiveFile& file, Change change) {
+  Hive before;
+  if (batchDepth_ == 0) before = file.hive;
+  applyChange(file.hive, change);
+  if (batchDepth_ > 0) {
+    file.pending.push_back(std::move(change));
+    return true;
+  }
+  if (mergeIntoFile(file, {change})) return true;
+  file.hive.swap(before);
+  return false;
+}
+
+bool RegistryStore::mergeIntoFile(HiveFile& file, const std::vector<Change>& changes) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path path(file.path);
   if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
-  const std::string temp = file.path + ".tmp." + std::to_string(::getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << formatRegistryText(file.hive, file.spelling);
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temp, ec);
-      return false;
+  // Another program may write the file meanwhile: take its lock, read what it
+  // holds now, and change only our values.
+  const FileLock lock(file.path + ".lock");
+  if (!lock.held()) return false;
+  std::string text;
+  std::map<std::string, std::string> spelling;
+  Hive current;
+  if (readFileText(file.path, text)) current = parseRegistryText(text, &spelling);
+  for (const Change& c : changes) {
+    applyChange(current, c);
+    if (!c.deleteKey && !spelling.count(c.key)) {
+      auto ours = file.spelling.find(c.key);
+      spelling[c.key] = ours != file.spelling.end() ? ours->second : c.key;
     }
   }
-  if (std::rename(temp.c_str(), file.path.c_str()) != 0) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
+  return writeFileSynced(file.path, formatRegistryText(current, spelling));
 }
 
 std::optional<uint32_t> RegistryStore::readDword(RegistryRoot root, const std::string& key, const std::string& name) {
   std::lock_guard lock(mutex_);
-  Hive& h = hive(root).hive;
-  auto k = h.find(keyId(key));
-  if (k == h.end()) return std::nullopt;
-  auto v = k->second.find(name);
-  if (v == k->second.end() || !v->second.isDword) return std::nullopt;
-  return v->second.dword;
+  return dwordIn(hive(root).hive, key, name);
 }
 
 std::optional<std::string> RegistryStore::readText(RegistryRoot root, const std::string& key, const std::string& name) {
   std::lock_guard lock(mutex_);
-  Hive& h = hive(root).hive;
-  auto k = h.find(keyId(key));
-  if (k == h.end()) return std::nullopt;
-  auto v = k->second.find(name);
-  if (v == k->second.end() || v->second.isDword) return std::nullopt;
-  return v->second.text;
+  return textIn(hive(root).hive, key, name);
+}
+
+std::optional<uint32_t> RegistryStore::readDwordOnDisk(RegistryRoot root, const std::string& key,
+                                                       const std::string& name) {
+  std::string path;
+  {
+    std::lock_guard lock(mutex_);
+    path = hive(root).path;  // the first contact also fixes this store's view
+  }
+  std::string text;
+  if (!readFileText(path, text)) return std::nullopt;
+  return dwordIn(parseRegistryText(text, nullptr), key, name);
+}
+
+std::optional<std::string> RegistryStore::readTextOnDisk(RegistryRoot root, const std::string& key,
+                                                         const std::string& name) {
+  std::string path;
+  {
+    std::lock_guard lock(mutex_);
+    path = hive(root).path;  // the first contact also fixes this store's view
+  }
+  std::string text;
+  if (!readFileText(path, text)) return std::nullopt;
+  return textIn(parseRegistryText(text, nullptr), key, name);
 }
 
 bool RegistryStore::writeDword(RegistryRoot root, const std::string& key, const std::string& name, uint32_t value) {
@@ -236,16 +359,12 @@ bool RegistryStore::writeDword(RegistryRoot root, const std::string& key, const 
   HiveFile& file = hive(root);
   const std::string id = keyId(key);
   if (!file.spelling.count(id)) file.spelling[id] = key;
-  Value v;
-  v.isDword = true;
-  v.dword = value;
-  Hive before = file.hive;
-  file.hive[id][name] = v;
-  if (!save(file)) {
-    file.hive.swap(before);
-    return false;
-  }
-  return true;
+  Change c;
+  c.key = id;
+  c.name = name;
+  c.value.isDword = true;
+  c.value.dword = value;
+  return apply(file, std::move(c));
 }
 
 bool RegistryStore::writeText(RegistryRoot root, const std::string& key, const std::string& name, const std::string& value) {
@@ -253,37 +372,23 @@ bool RegistryStore::writeText(RegistryRoot root, const std::string& key, const s
   HiveFile& file = hive(root);
   const std::string id = keyId(key);
   if (!file.spelling.count(id)) file.spelling[id] = key;
-  Value v;
-  v.text = value;
-  Hive before = file.hive;
-  file.hive[id][name] = v;
-  if (!save(file)) {
-    file.hive.swap(before);
-    return false;
-  }
-  return true;
+  Change c;
+  c.key = id;
+  c.name = name;
+  c.value.text = value;
+  return apply(file, std::move(c));
 }
 
 bool RegistryStore::deleteKey(RegistryRoot root, const std::string& key) {
   std::lock_guard lock(mutex_);
   HiveFile& file = hive(root);
-  const std::string id = keyId(key);
-  Hive before = file.hive;
+  Change c;
+  c.key = keyId(key);
+  c.deleteKey = true;
   bool found = false;
-  for (auto it = file.hive.begin(); it != file.hive.end();) {
-    if (it->first == id || it->first.rfind(id + "\\", 0) == 0) {
-      it = file.hive.erase(it);
-      found = true;
-    } else {
-      ++it;
-    }
-  }
+  for (const auto& [id, values] : file.hive) found = found || id == c.key || id.rfind(c.key + "\\", 0) == 0;
   if (!found) return false;
-  if (!save(file)) {
-    file.hive.swap(before);
-    return false;
-  }
-  return true;
+  return apply(file, std::move(c));
 }
 
 bool RegistryStore::keyExists(RegistryRoot root, const std::string& key) {
@@ -295,6 +400,23 @@ void RegistryStore::reload() {
   std::lock_guard lock(mutex_);
   user_.loaded = false;
   machine_.loaded = false;
+}
+
+void RegistryStore::beginBatch() {
+  std::lock_guard lock(mutex_);
+  ++batchDepth_;
+}
+
+bool RegistryStore::endBatch() {
+  std::lock_guard lock(mutex_);
+  if (batchDepth_ == 0 || --batchDepth_ > 0) return true;
+  bool ok = true;
+  for (HiveFile* file : {&user_, &machine_}) {
+    if (file->pending.empty()) continue;
+    ok = mergeIntoFile(*file, file->pending) && ok;
+    file->pending.clear();
+  }
+  return ok;
 }
 
 }  // namespace vlm::platform

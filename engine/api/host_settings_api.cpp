@@ -1,6 +1,9 @@
 // The host program's own values in the settings store. The host reads its
 // window placement before the engine starts and writes it after the engine
-// has stopped, so these work without an engine state.
+// has stopped, so these work without an engine state. Reads give the values
+// as the file holds them now (another running program may have written
+// since); a DWORD is written when it differs from what this program read or
+// last wrote, so unchanged values never revert another program's.
 #include <cstring>
 
 #include "engine/vlmapi.h"
@@ -17,7 +20,7 @@ const char kHostKey[] = "SOFTWARE\\Velmora\\Velmora.Access\\";
 
 VLM_API uint32_t vlm_ReadHostDword(const char* name, uint32_t defaultValue) {
   if (!name) return defaultValue;
-  return RegistryStore::instance().readDword(RegistryRoot::CurrentUser, kHostKey, name).value_or(defaultValue);
+  return RegistryStore::instance().readDwordOnDisk(RegistryRoot::CurrentUser, kHostKey, name).value_or(defaultValue);
 }
 
 VLM_API int vlm_WriteHostDword(const char* name, uint32_t value, uint32_t defaultValue) {
@@ -31,7 +34,7 @@ VLM_API int vlm_WriteHostDword(const char* name, uint32_t value, uint32_t defaul
 VLM_API int vlm_ReadHostText(const char* name, char* buffer, int size) {
   if (buffer && size > 0) buffer[0] = '\0';
   if (!name) return -1;
-  const auto text = RegistryStore::instance().readText(RegistryRoot::CurrentUser, kHostKey, name);
+  const auto text = RegistryStore::instance().readTextOnDisk(RegistryRoot::CurrentUser, kHostKey, name);
   if (!text) return -1;
   if (buffer && size > 0) {
     const size_t n = std::min(text->size(), static_cast<size_t>(size - 1));

@@ -142,5 +142,33 @@ TEST_F(SettingsStoreTest, InstallRootComesFromTheMachineStoreWithATrailingSepara
   EXPECT_EQ(state_.main->settings.installRoot, "/opt/velmora/");
 }
 
+TEST_F(SettingsStoreTest, TwoProgramsClosingKeepEachOthersChanges) {
+  // Both programs read the settings at start.
+  platform::RegistryStore otherStore((dir_ / "user").string(), (dir_ / "machine").string());
+  EngineState other;
+  other.main = std::make_unique<MainRecord>();
+  other.view = std::make_unique<ViewRecord>();
+  other.main->registryRoot = kRoot;
+  other.main->applicationKind = 2;
+  readSettings(state_, *store_);
+  readSettings(other, otherStore);
+  writeSettings(state_, *store_);  // a first close writes the texts of an empty registry
+  // The first program changes options and closes; then the second closes
+  // without having changed anything.
+  state_.main->settings.asking = 0;
+  state_.main->settings.centerMass = false;
+  state_.main->settings.defaultFiletype = 4;
+  state_.main->loadControl.limit = 900;
+  writeSettings(state_, *store_);
+  other.main->settings.advisor = 0;  // its own change
+  writeSettings(other, otherStore);
+  platform::RegistryStore later((dir_ / "user").string(), (dir_ / "machine").string());
+  EXPECT_EQ(later.readDword(RegistryRoot::CurrentUser, kRoot, "Asking"), 0u);
+  EXPECT_EQ(later.readText(RegistryRoot::CurrentUser, kRoot, "Center"), "CENTER_UNIVERSE");
+  EXPECT_EQ(later.readText(RegistryRoot::CurrentUser, kRoot, "DefaultFiletype"), "TXT");
+  EXPECT_EQ(later.readDword(RegistryRoot::CurrentUser, kRoot, "LoadControlLimit"), 900u);
+  EXPECT_EQ(later.readDword(RegistryRoot::CurrentUser, kRoot, "Advisor"), 0u);
+}
+
 }  // namespace
 }  // namespace vlm

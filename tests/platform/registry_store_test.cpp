@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace vlm::platform {
 namespace {
@@ -86,12 +90,11 @@ TEST_F(RegistryStoreTest, GarbageFileReadsAsWhatStillParses) {
 TEST_F(RegistryStoreTest, WritesLeaveNoTemporaryFiles) {
   RegistryStore store(user(), machine());
   for (uint32_t i = 0; i < 20; ++i) store.writeDword(HKCU, kKey, "N", i);
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(fs::path(user()).parent_path())) {
-    (void)entry;
-    ++files;
-  }
-  EXPECT_EQ(files, 1);
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(fs::path(user()).parent_path()))
+    files.push_back(entry.path().filename().string());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"registry", "registry.lock"}));
 }
 
 TEST_F(RegistryStoreTest, MachineFileIsReadAndAFailedWriteChangesNothing) {
@@ -119,6 +122,65 @@ TEST(RegistryTextTest, FormatThenParseRoundTrips) {
   EXPECT_EQ(parsed["K"]["text"].text, "line\r\nnext=]\\");
   EXPECT_EQ(parsed["K"]["n"].dword, 4294967295u);
   EXPECT_EQ(back["K"], "k");
+}
+
+TEST_F(RegistryStoreTest, TwoProgramsWritingKeepEachOthersValues) {
+  RegistryStore first(user(), machine()), second(user(), machine());
+  ASSERT_TRUE(first.writeDword(HKCU, kKey, "WinPosX", 10));  // both have read the file now
+  EXPECT_FALSE(second.readDword(HKCU, kKey, "Asking").has_value());
+  ASSERT_TRUE(first.writeText(HKCU, kKey, "LastFile0", "/data/first.tsv"));
+  // The second program's view is what it read and wrote...
+  ASSERT_TRUE(second.writeDword(HKCU, kKey, "Asking", 0));
+  EXPECT_EQ(second.readDword(HKCU, kKey, "Asking"), 0u);
+  // ... and its write merged into the file: the first program's values stay.
+  RegistryStore later(user(), machine());
+  EXPECT_EQ(later.readDword(HKCU, kKey, "WinPosX"), 10u);
+  EXPECT_EQ(later.readText(HKCU, kKey, "LastFile0"), "/data/first.tsv");
+  EXPECT_EQ(later.readDword(HKCU, kKey, "Asking"), 0u);
+  EXPECT_EQ(second.readTextOnDisk(HKCU, kKey, "LastFile0"), "/data/first.tsv");
+  // Deleting a key merges too.
+  ASSERT_TRUE(first.writeDword(HKCU, kKey + "Sub", "V", 1));
+  ASSERT_TRUE(second.writeDword(HKCU, kKey, "Other", 3));
+  ASSERT_TRUE(first.deleteKey(HKCU, kKey + "Sub"));
+  RegistryStore last(user(), machine());
+  EXPECT_FALSE(last.keyExists(HKCU, kKey + "Sub"));
+  EXPECT_EQ(last.readDword(HKCU, kKey, "Other"), 3u);
+}
+
+TEST_F(RegistryStoreTest, WritesFromManyThreadsAndStoresAllArrive) {
+  // Each store stands for a program; the file lock serialises their merges.
+  constexpr int kStores = 4, kValues = 25;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kStores; ++t)
+    threads.emplace_back([this, t] {
+      RegistryStore store(user(), machine());
+      for (int i = 0; i < kValues; ++i)
+        store.writeDword(HKCU, kKey, "V" + std::to_string(t) + "_" + std::to_string(i), static_cast<uint32_t>(i));
+    });
+  for (auto& t : threads) t.join();
+  RegistryStore store(user(), machine());
+  for (int t = 0; t < kStores; ++t)
+    for (int i = 0; i < kValues; ++i)
+      EXPECT_EQ(store.readDword(HKCU, kKey, "V" + std::to_string(t) + "_" + std::to_string(i)),
+                static_cast<uint32_t>(i));
+  // No temporary file is left behind.
+  for (const auto& entry : fs::directory_iterator(fs::path(user()).parent_path()))
+    EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
+}
+
+TEST_F(RegistryStoreTest, ABatchReachesTheFileInOneMerge) {
+  RegistryStore store(user(), machine()), other(user(), machine());
+  ASSERT_TRUE(other.writeDword(HKCU, kKey, "Theirs", 7));
+  store.beginBatch();
+  store.writeDword(HKCU, kKey, "A", 1);
+  store.writeText(HKCU, kKey, "B", "two");
+  EXPECT_EQ(store.readDword(HKCU, kKey, "A"), 1u);  // the view changes at once
+  EXPECT_FALSE(other.readDwordOnDisk(HKCU, kKey, "A").has_value());  // the file at the end
+  EXPECT_TRUE(store.endBatch());
+  RegistryStore later(user(), machine());
+  EXPECT_EQ(later.readDword(HKCU, kKey, "A"), 1u);
+  EXPECT_EQ(later.readText(HKCU, kKey, "B"), "two");
+  EXPECT_EQ(later.readDword(HKCU, kKey, "Theirs"), 7u);
 }
 
 }  // namespace

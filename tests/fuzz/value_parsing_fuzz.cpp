@@ -16,6 +16,7 @@
 #include "data/char_tests.h"
 #include "data/date_parse.h"
 #include "data/field_analysis.h"
+#include "data/number_cell.h"
 #include "data/number_text.h"
 #include "data/separator_analysis.h"
 #include "data/table_clear.h"
@@ -139,6 +140,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vlm::readRealText(cell, regional, value);
     int64_t integer = 0;
     vlm::scanInteger(cell, integer);
+    // The number rules: a number's kind and value agree, and a real's text
+    // reads back as the same float.
+    const vlm::NumberKind kind = vlm::numberKind(cell);
+    float real = 0.0f;
+    const bool isReal = vlm::parseRealCell(cell, 1, regional, real);
+    if (isReal != (kind != vlm::NumberKind::None)) __builtin_trap();
+    if (vlm::parseIntegerCell(cell, 1, regional, integer) != isReal) __builtin_trap();
+    if (isReal && real == real) {
+      float back = 0.0f;
+      if (!vlm::parseRealCell(vlm::realText(real, regional), 1, regional, back) || back != real) __builtin_trap();
+    }
   }
   return 0;
 }

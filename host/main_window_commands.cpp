@@ -82,13 +82,12 @@ void MainWindow::makeCommands() {
     vlm_RotateField(0);
     vlm_UpdateModel(0);
   });
+  // A table with nothing to reload it from (a paste) stays, and nothing runs.
   add(ID_LOAD, needs(e.load), [this] {
-    ex().load(0);
-    setStopEnabled(true);
+    if (ex().load(0)) setStopEnabled(true);
   });
   add(ID_LOAD_WITH_CONTROL, needs(e.load), [this] {
-    ex().load(1);
-    setStopEnabled(true);
+    if (ex().load(1)) setStopEnabled(true);
   });
   add(ID_GOTO, needs(e.cancelAction, e.switchSource), [] {
     cancel();

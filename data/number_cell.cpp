@@ -76,6 +76,13 @@ struct Scan {
 // Checks the digits and separators of a body and finds its decimal point.
 NumberKind readBody(std::string_view body, size_t& point, size_t& lone) {
   point = lone = npos;
+  if (body.size() >= 2 && (body.back() == '.' || body.back() == ',')) {
+    // A trailing decimal point after plain digits ("5."), nothing else.
+    for (size_t i = 0; i + 1 < body.size(); ++i)
+      if (!isDigit(body[i])) return NumberKind::None;
+    point = body.size() - 1;
+    return NumberKind::Decimal;
+  }
   if (body.empty() || !isDigit(body.back())) return NumberKind::None;
   size_t dots = 0, commas = 0, blanks = 0, lastDot = npos, lastComma = npos, lastBlank = npos;
   for (size_t i = 0; i < body.size(); ++i) {
@@ -271,6 +278,8 @@ Scan scanNumber(std::string_view text) {
     } else if (size_t c = currency || after ? 0 : codeBefore(t, end)) {
       after = true;
       end -= c;
+    } else if ((t[end - 1] == '.' || t[end - 1] == ',') && end - 1 > begin && isDigit(t[end - 2])) {
+      break;  // a trailing decimal point
     } else {
       return scan;
     }

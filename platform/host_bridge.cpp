@@ -53,6 +53,19 @@ class WakeReceiver : public QObject {
   HostBridge& bridge_;
 };
 
+#ifdef VLM_TSAN_HANDOVER
+// Takes over every event the host thread delivers before any filter or
+// handler reads it: whoever reads a posted event first (an event filter, the
+// host window) then reads it after the hand-over.
+class TakeOverFilter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    takeOver(e);
+    return false;
+  }
+};
+#endif
+
 }  // namespace
 
 QEvent::Type HostMessageEvent::eventType() {
@@ -91,6 +104,15 @@ void HostBridge::attach(QObject* hostWindow) {
   if (!impl_->receiver) impl_->receiver = std::make_unique<WakeReceiver>(*this);
   if (impl_->receiver->thread() != QThread::currentThread())
     impl_->receiver->moveToThread(QThread::currentThread());
+#ifdef VLM_TSAN_HANDOVER
+  // Application filters see the host thread's events before anything else.
+  static TakeOverFilter filter;
+  static QPointer<QCoreApplication> filtered;
+  if (QCoreApplication* app = QCoreApplication::instance(); app && filtered != app) {
+    app->installEventFilter(&filter);
+    filtered = app;
+  }
+#endif
 }
 
 void HostBridge::detach() {

@@ -45,7 +45,7 @@ struct LoadRunning {
 
 // The last line of the connection messages: where to turn instead.
 constexpr const char* kConnectionHelp =
-    "contact Velmora support.\n\nTables on the clipboard (Ctrl+V) and in text files (Ctrl+O) can be loaded.";
+    "contact Velmora support.\n\nTables can be pasted (Ctrl+V) or opened from text files.";
 
 // The Excel and Access sources are not available on this platform. The table
 // and the model stay as they are, and the user is told why, unless this is

@@ -27,6 +27,7 @@
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
 #include "platform/report.h"
+#include "sound/sound_hooks.h"
 
 namespace vlm {
 
@@ -135,6 +136,7 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
     applyNamedRamp(ctx, 0, -1, 0, -1);
   }
   installTableHooks(state);
+  installSoundHooks(*state);
   registerAllHandlers();
   setCurrentState(state);
 

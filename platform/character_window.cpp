@@ -105,8 +105,13 @@ QWidget* showCharacterWindow(const CharacterFrames& frames, std::function<bool()
 }
 
 void closeCharacterWindow(QWidget* window) {
-  // deleteLater may be called from any thread: the window goes on its own.
-  if (window) window->deleteLater();
+  if (!window) return;
+  const intptr_t closed = HostBridge::instance().runOnHost([window]() -> intptr_t {
+    delete window;
+    return 1;
+  });
+  // Without a host to run it, the window goes when the event loop next runs.
+  if (closed != 1) window->deleteLater();
 }
 
 }  // namespace vlm::platform

@@ -26,7 +26,7 @@ bool loadCharacterFrames(const std::string& path, CharacterFrames& out);
 // every animation step. Null when there is no host to show it on.
 QWidget* showCharacterWindow(const CharacterFrames& frames, std::function<bool()> speaking);
 
-// Closes the window from any thread.
+// Closes the window from any thread (on the host thread while there is one).
 void closeCharacterWindow(QWidget* window);
 
 }  // namespace vlm::platform

@@ -51,7 +51,10 @@ bool onSpeechWait(EngineState& state, const platform::Command& c) {
   return waitForSpeech(state, intParam(c.wParam));
 }
 
-bool onSpeak(EngineState& state, const platform::Command& c) { return speakNow(state, c.text); }
+bool onSpeak(EngineState& state, const platform::Command& c) {
+  if (c.wParam == kSpeakSample) return speakSampleNow(state, intParam(c.lParam));
+  return speakNow(state, c.text);
+}
 
 bool onSpeakWait(EngineState& state, const platform::Command& c) {
   return speakNow(state, c.text) && waitForSpeech(state, intParam(c.lParam));
@@ -115,7 +118,7 @@ void installSoundHooks(EngineState& state) {
     s->model->scene.speechField = field;
     SoundRecord& r = soundRecord(*s);
     if (r.speechReady.load() == 0 && r.startQueued.exchange(1) == 0)
-      postData(*s, CMD_INIT_SPEECH, static_cast<uintptr_t>(speechInterfaceOf(*s)));
+      postData(*s, CMD_INIT_SPEECH, static_cast<uintptr_t>(static_cast<intptr_t>(kCurrentSpeechInterface)));
   };
   h.speak = [s](const char* text) { postSpeakText(*s, text); };
 }

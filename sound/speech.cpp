@@ -70,7 +70,7 @@ bool startVoice(EngineState& state, SoundRecord& r) {
 
 bool postSpeechStart(EngineState& state) {
   if (soundRecord(state).speechReady.load() != 0) return true;
-  return postData(state, CMD_INIT_SPEECH, static_cast<uintptr_t>(speechInterfaceOf(state)));
+  return postData(state, CMD_INIT_SPEECH, static_cast<uintptr_t>(static_cast<intptr_t>(kCurrentSpeechInterface)));
 }
 
 }  // namespace
@@ -86,6 +86,7 @@ int32_t speechInterfaceOf(const EngineState& state) {
 
 bool startSpeech(EngineState& state, int32_t speechInterface) {
   SoundRecord& r = soundRecord(state);
+  if (speechInterface == kCurrentSpeechInterface) speechInterface = speechInterfaceOf(state);
   const int32_t wanted = speechInterface == kSpeechCharacter ? kSpeechCharacter : kSpeechVoice;
   if (r.speechReady.load() != 0 && wanted == speechInterfaceOf(state)) return true;
   stopSpeech(state);
@@ -197,13 +198,16 @@ bool postSpeakTextWait(EngineState& state, const char* text, int32_t timeoutMs) 
 }
 
 bool postSpeakObject(EngineState& state, int32_t sample) {
-  platform::DataLock& lock = state.main->dataLock;
-  const bool held = lock.heldByCurrentThread();
-  if (!held) lock.acquire();
-  const std::string text = objectSpeechTextLocked(state, sample);
-  if (!held) lock.release();
-  if (text.empty()) return false;
-  return postData(state, CMD_SPEAK, 0, 0, speechTextCopy(text.c_str()));
+  return postData(state, CMD_SPEAK, kSpeakSample, static_cast<uintptr_t>(static_cast<intptr_t>(sample)));
+}
+
+bool speakSampleNow(EngineState& state, int32_t sample) {
+  std::string text;
+  {
+    platform::DataLockGuard lock(state.main->dataLock);
+    text = objectSpeechTextLocked(state, sample);
+  }
+  return !text.empty() && speakNow(state, speechTextCopy(text.c_str()));
 }
 
 }  // namespace vlm

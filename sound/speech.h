@@ -11,7 +11,12 @@ struct EngineState;
 // 0 the character, 1 the voice (the settings' "SpeechAPI").
 int32_t speechInterfaceOf(const EngineState& state);
 
-// Starts interface `speechInterface` unless it is the one already running.
+// What a speak request asks to start: the interface current when the start
+// runs, so that an interface chosen just before (and still queued) is kept.
+constexpr int32_t kCurrentSpeechInterface = -1;
+
+// Starts interface `speechInterface` (or kCurrentSpeechInterface) unless it
+// is the one already running.
 // True when speech is ready; otherwise the speech warning was shown and the
 // "Speech Calculator" option is off (the caller removes the speech association).
 bool startSpeech(EngineState& state, int32_t speechInterface);
@@ -41,8 +46,12 @@ void showSpeechWarning(EngineState& state);
 // A speak request while speech is not ready asks for a start first.
 bool postSpeakText(EngineState& state, const char* text);
 bool postSpeakTextWait(EngineState& state, const char* text, int32_t timeoutMs);
-// Speaks a sample's text (nothing without a speech field).
+// Speaks a sample's text (nothing without a speech field). The text is made
+// on the data thread, so that a language chosen before the click applies.
 bool postSpeakObject(EngineState& state, int32_t sample);
+constexpr uintptr_t kSpeakSample = 1;  // CMD_SPEAK's wParam: lParam is a sample
+// Makes the sample's text under the data lock and speaks it.
+bool speakSampleNow(EngineState& state, int32_t sample);
 
 // Cuts a text to 4095 bytes, at a UTF-8 character boundary.
 std::string speechTextCopy(const char* text);

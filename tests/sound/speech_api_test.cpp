@@ -67,6 +67,18 @@ class SpeechApi : public test::EngineTest {
     ASSERT_TRUE(postData(*currentState(), kMarker));
     ASSERT_TRUE(waitFor([&] { return served.load() > before; }));
   }
+  // Keeps the data thread busy until released, so that requests queue up.
+  static constexpr int32_t kHold = 1024 + 498;
+  static inline std::atomic<bool> holding{false};
+  void holdDataThread() {
+    holding = true;
+    dataHandlers().set(kHold, [](EngineState&, const platform::Command&) {
+      while (holding.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      return true;
+    });
+    ASSERT_TRUE(postData(*currentState(), kHold));
+  }
+  void releaseDataThread() { holding = false; }
   test::SpeechLog& log() { return *engines_->log; }
   SoundRecord& record() { return soundRecord(*currentState()); }
 
@@ -154,11 +166,26 @@ TEST_F(SpeechApi, AFieldPutOnSpeechSpeaksItsNameAndTheSceneStartsSpeech) {
 TEST_F(SpeechApi, TheCharacterStopsWhatItSaysBeforeEachText) {
   ASSERT_TRUE(init());
   vlm_InitSpeech(0);
+  settle();
   vlm_SpeakText("one");
   ASSERT_TRUE(heard("character speaks " + kContext + "one"));
   const auto events = log().snapshot();
   ASSERT_GE(events.size(), 2u);
   EXPECT_EQ(events[events.size() - 2], "character stops");
+}
+
+TEST_F(SpeechApi, TextSpokenRightAfterChoosingTheInterfaceUsesThatInterface) {
+  // Both requests are queued before the data thread serves either: the
+  // speak's own start must not undo the choice made just before it.
+  ASSERT_TRUE(init());
+  holdDataThread();
+  vlm_InitSpeech(0);
+  vlm_SpeakText("one");
+  releaseDataThread();
+  ASSERT_TRUE(heard("character speaks " + kContext + "one"));
+  settle();
+  EXPECT_FALSE(log().has("voice created"));
+  EXPECT_EQ(speechInterfaceOf(*currentState()), 0);
 }
 
 TEST_F(SpeechApi, NothingIsSpokenWithoutASpeechFieldOrForSamplesOutsideTheTable) {
@@ -170,20 +197,23 @@ TEST_F(SpeechApi, NothingIsSpokenWithoutASpeechFieldOrForSamplesOutsideTheTable)
     platform::DataLockGuard lock(state->main->dataLock);
     state->model->scene.speechField = -1;
   }
-  EXPECT_EQ(vlm_SpeakObject(0), 0);
+  vlm_SpeakObject(0);
   {
     auto state = currentState();
     platform::DataLockGuard lock(state->main->dataLock);
     state->model->scene.speechField = 2;  // not below the field count
   }
-  EXPECT_EQ(vlm_SpeakObject(0), 0);
+  vlm_SpeakObject(0);
+  settle();
   {
     auto state = currentState();
     platform::DataLockGuard lock(state->main->dataLock);
     state->model->scene.speechField = 1;
   }
-  EXPECT_EQ(vlm_SpeakObject(2), 0);
-  EXPECT_EQ(vlm_SpeakObject(-1), 0);
+  vlm_SpeakObject(2);
+  vlm_SpeakObject(-1);
+  settle();
+  EXPECT_THAT(log().snapshot(), ElementsAre("voice created")) << "nothing spoken";
   EXPECT_EQ(vlm_SpeakObject(1), 1);
   ASSERT_TRUE(heard("voice speaks 2"));
 }

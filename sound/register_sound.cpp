@@ -73,6 +73,7 @@ bool onQuitDataThread(EngineState& state, const platform::Command& c) {
 // A click on a sample speaks it while a field is on the speech attribute,
 // else plays its sound while sound is on. The button handler holds the lock.
 void sampleClicked(EngineState& state, int32_t sample) {
+  if (!state.main->sound) return;  // a state set up without sound and speech
   if (state.model->scene.speechActive) postSpeakObject(state, sample);
   else if (soundRecord(state).soundOn.load() != 0) playObject(state, sample);
 }

@@ -2,7 +2,7 @@
 // What other parts of the engine do when speech changes state: the Calculator
 // drops its spoken row when speech cannot start, the menus rebuild the voice
 // menu once it has started. Installed once at start, like the interaction
-// hooks; an empty function does nothing.
+// hooks; an empty function does nothing. Both run on the host thread.
 #include <functional>
 
 namespace vlm {

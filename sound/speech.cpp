@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 
 #include "data/text_buffer.h"
 #include "data/utf8.h"
@@ -10,6 +11,7 @@
 #include "engine/engine_state.h"
 #include "engine/speech_hooks.h"
 #include "engine/worker_thread.h"
+#include "platform/host_bridge.h"
 #include "platform/library_folder.h"
 #include "platform/message_box.h"
 #include "platform/report.h"
@@ -24,6 +26,20 @@ constexpr const char* kCharacterFile = "velmora.acs";
 constexpr const char* kSpeechHelpPage = "https://velmora.example/speech.html";
 // The character reads addresses and numbers as in an e-mail.
 constexpr const char* kContextTag = "\\Ctx=\"E-mail\"\\";
+
+// The settings, the Calculator's rows and the menus belong to the host
+// thread: speech changes them there (or here, without a host).
+void onHost(const std::function<void()>& work) {
+  const intptr_t done = platform::HostBridge::instance().runOnHost([&]() -> intptr_t {
+    work();
+    return 1;
+  });
+  if (done != 1) work();
+}
+
+void storeInterface(EngineState& state, int32_t speechInterface) {
+  onHost([&] { state.main->settings.newerSpeechApi = speechInterface == kSpeechVoice; });
+}
 
 void releaseCharacter(SoundRecord& r) {
   r.character.reset();
@@ -52,7 +68,7 @@ bool applyCharacterLanguage(SoundRecord& r, int32_t language) {
 bool startCharacter(EngineState& state, SoundRecord& r) {
   r.characterServer = platform::createCharacterServer();
   if (!r.characterServer) return false;
-  state.main->settings.newerSpeechApi = false;
+  storeInterface(state, kSpeechCharacter);
   r.character = r.characterServer->load(characterFilePath(state));
   if (!r.character || !applyCharacterLanguage(r, r.speechLanguage.load()) || !r.character->show()) {
     releaseCharacter(r);
@@ -64,7 +80,7 @@ bool startCharacter(EngineState& state, SoundRecord& r) {
 bool startVoice(EngineState& state, SoundRecord& r) {
   r.voice = platform::createSpeechVoice();
   if (!r.voice) return false;
-  state.main->settings.newerSpeechApi = true;
+  storeInterface(state, kSpeechVoice);
   return true;
 }
 
@@ -93,12 +109,14 @@ bool startSpeech(EngineState& state, int32_t speechInterface) {
   const bool ready = wanted == kSpeechCharacter ? startCharacter(state, r) : startVoice(state, r);
   if (ready) {
     r.speechReady.store(1);
-    if (speechHooks().started) speechHooks().started(state);
+    if (speechHooks().started) onHost([&] { speechHooks().started(state); });
     return true;
   }
   showSpeechWarning(state);
-  state.main->settings.speechCalculator = 0;
-  if (speechHooks().startFailed) speechHooks().startFailed(state);
+  onHost([&] {
+    state.main->settings.speechCalculator = 0;
+    if (speechHooks().startFailed) speechHooks().startFailed(state);
+  });
   return false;
 }
 

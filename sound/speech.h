@@ -8,7 +8,8 @@ namespace vlm {
 
 struct EngineState;
 
-// 0 the character, 1 the voice (the settings' "SpeechAPI").
+// 0 the character, 1 the voice (the settings' "SpeechAPI", which a start
+// changes on the host thread).
 int32_t speechInterfaceOf(const EngineState& state);
 
 // What a speak request asks to start: the interface current when the start

@@ -105,7 +105,10 @@ TEST_F(SoundScene, WhenSoundCannotStartTheAssociationGoes) {
   vlm_AssociateField(0, 0, ATTRIB_SOUND_VOLUME, -1, 0);
   ASSERT_EQ(vlm_AttributeToField(ATTRIB_SOUND_VOLUME), 0);
   vlm_UpdateModel(0);
-  ASSERT_TRUE(waitFor([] { return vlm_AttributeToField(ATTRIB_SOUND_VOLUME) == -1; }));
+  ASSERT_TRUE(waitFor([&] {
+    platform::DataLockGuard lock(state->main->dataLock);
+    return vlm_AttributeToField(ATTRIB_SOUND_VOLUME) == -1;
+  }));
   ASSERT_TRUE(waitFor([&] { return !boxes_->boxes().empty(); }));
   EXPECT_EQ(boxes_->boxes()[0].text, "Unable to initialize Sound subsystem.");
   EXPECT_EQ(boxes_->boxes()[0].caption, "Velmora API Error");

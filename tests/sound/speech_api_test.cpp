@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "engine/engine_state.h"
@@ -290,27 +291,37 @@ TEST_F(SpeechApi, SwitchingToTheVoiceStopsTheCharacterBeforeTheVoiceIsMade) {
   ASSERT_TRUE(heard("voice created"));
   EXPECT_THAT(log().snapshot(), ElementsAre("server created", "character loaded", "character shown",
                                             "character released", "server released", "voice created"));
+  settle();
   EXPECT_EQ(speechInterfaceOf(*currentState()), 1);
   vlm_InitSpeech(0);
-  ASSERT_TRUE(heard("voice released"));
+  settle();
+  EXPECT_TRUE(log().has("voice released"));
   EXPECT_EQ(speechInterfaceOf(*currentState()), 0);
   vlm_CloseSpeech();
-  ASSERT_TRUE(waitFor([&] { return record().speechReady.load() == 0; }));
+  settle();
+  EXPECT_EQ(record().speechReady.load(), 0);
   EXPECT_EQ(log().snapshot().back(), "server released");
 }
 
 TEST_F(SpeechApi, AFailedStartWarnsAndTakesTheSpeechAttributeAway) {
   ASSERT_TRUE(init());
   auto state = currentState();
+  std::mutex openedMutex;
   std::vector<std::string> opened;
-  record().openWebPage = [&opened](const char* address) { opened.emplace_back(address); };
+  record().openWebPage = [&](const char* address) {
+    std::lock_guard lock(openedMutex);
+    opened.emplace_back(address);
+  };
   boxes_->answer(platform::BOX_YES);
   log().voiceFails = true;
   test::loadTable(*state, {{"name", {"Ann", "Bob"}}});
   // Associating speaks the field's name, and speech cannot start.
   vlm_AssociateField(0, 0, ATTRIB_SPEECH, -1, 0);
   ASSERT_TRUE(waitFor([&] { return !boxes_->boxes().empty(); }));
-  ASSERT_TRUE(waitFor([] { return vlm_AttributeToField(ATTRIB_SPEECH) == -1; }));
+  ASSERT_TRUE(waitFor([&] {
+    platform::DataLockGuard lock(state->main->dataLock);
+    return vlm_AttributeToField(ATTRIB_SPEECH) == -1;
+  }));
   const auto box = boxes_->boxes()[0];
   EXPECT_EQ(box.caption, " WARNING : Speech Output");
   EXPECT_EQ(box.icon, platform::BoxIcon::Warning);
@@ -319,9 +330,20 @@ TEST_F(SpeechApi, AFailedStartWarnsAndTakesTheSpeechAttributeAway) {
                            "speech. \n",
                            0),
             0u);
-  EXPECT_THAT(opened, ElementsAre("https://velmora.example/speech.html"));
+  ASSERT_TRUE(waitFor([&] {
+    std::lock_guard lock(openedMutex);
+    return !opened.empty();
+  }));
+  {
+    std::lock_guard lock(openedMutex);
+    EXPECT_THAT(opened, ElementsAre("https://velmora.example/speech.html"));
+  }
+  settle();
   EXPECT_EQ(state->main->settings.speechCalculator, 0) << "the Calculator speaks no more";
-  EXPECT_FALSE(state->model->scene.speechActive);
+  {
+    platform::DataLockGuard lock(state->main->dataLock);
+    EXPECT_FALSE(state->model->scene.speechActive);
+  }
   EXPECT_EQ(record().speechReady.load(), 0);
 
   // Each later request tries again, and warns again.

@@ -86,8 +86,12 @@ QImage grabView(EngineState& state) {
   const BarCover cover = barCover(state);
   const CaptureRegion r = captureRegion(view->width(), view->height(), cover.top, cover.bottom);
   if (r.width == 0) return {};
-  const QPixmap shot = view->screen()->grabWindow(view->winId(), 0, cover.top, r.width, r.height);
-  return shot.toImage().convertToFormat(QImage::Format_RGB888);
+  const QImage shot = view->screen()->grabWindow(view->winId(), 0, cover.top, r.width, r.height).toImage();
+  if (shot.depth() != 32) return shot.convertToFormat(QImage::Format_RGB888);
+  // The window's alpha channel is no part of the picture: the colours are
+  // taken as they are stored, as the screen shows them.
+  const QImage opaque(shot.constBits(), shot.width(), shot.height(), shot.bytesPerLine(), QImage::Format_RGB32);
+  return opaque.convertToFormat(QImage::Format_RGB888);
 }
 
 bool writeBitmap(const QImage& picture, const std::string& path) {

@@ -381,6 +381,9 @@ void installOutputHooks(EngineState& state) {
 
 bool onCreateTextures(EngineState& state, const platform::Command& command) {
   createObjectTextures(state, static_cast<int32_t>(static_cast<intptr_t>(command.wParam)));
+  // A rebuild asked for with the association may have been merged into one
+  // queued before this command: the objects take their textures in another.
+  postEngine(state, CMD_UPDATE_MODEL, 0);
   return true;
 }
 

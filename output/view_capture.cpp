@@ -86,18 +86,21 @@ void readCapture(EngineState& state, codecs::ChannelOrder order, CapturedPixels&
   std::shared_ptr<render::RenderContext> rc = state.view->view.render;
   if (!rc || !rc->context || out.bytes.empty()) return;
   out.order = order;
-  // A fresh frame: a dialog that was over the view has left nothing behind.
-  render::drawFrame(state);
-  glPushAttrib(GL_PIXEL_MODE_BIT);
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelTransferi(GL_MAP_COLOR, GL_FALSE);  // the one-bit text maps would turn every colour to black
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  glReadBuffer(GL_FRONT);
-  glReadPixels(0, out.y, out.width, out.height, order == codecs::ChannelOrder::BGR ? GL_BGR : GL_RGB,
-               GL_UNSIGNED_BYTE, out.bytes.data());
-  glPopClientAttrib();
-  glPopAttrib();
+  // A fresh frame, read from the back buffer once it is complete: a dialog
+  // that was over the view has left nothing in it, and the front buffer of a
+  // window is not readable everywhere (it reads black under Mesa on X).
+  render::drawFrame(state, [&out, order] {
+    glPushAttrib(GL_PIXEL_MODE_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelTransferi(GL_MAP_COLOR, GL_FALSE);  // the one-bit text maps would turn every colour to black
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, out.y, out.width, out.height, order == codecs::ChannelOrder::BGR ? GL_BGR : GL_RGB,
+                 GL_UNSIGNED_BYTE, out.bytes.data());
+    glPopClientAttrib();
+    glPopAttrib();
+  });
 }
 
 CaptureStatus captureView(EngineState& state, codecs::ChannelOrder order, CapturedPixels& out) {

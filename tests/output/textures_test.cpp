@@ -121,6 +121,20 @@ TEST_F(Textures, NamesThatAreNoPictureShowTheirTextOnlyBelow2048) {
   EXPECT_TRUE(boxes_->boxes().empty()) << "a missing picture is not an error";
 }
 
+TEST_F(Textures, TheTilesBuilderShowsItsSecondFieldOnTheTiles) {
+  // A small table: Tiles puts the second field it picks on the texture.
+  vlm_CreateDefaultModel(3);
+  ASSERT_TRUE(waitFor([this] {
+    platform::DataLockGuard lock(state_->main->dataLock);
+    return state_->view->view.texturesPresent && state_->model->objects.size() == 10 &&
+           state_->model->objects[0].texture != 0;
+  })) << "the tiles carry textures";
+  const std::vector<TextureEntry> list = entries();
+  EXPECT_GE(list.size(), 2u);
+  for (const TextureEntry& e : list) EXPECT_NE(e.texture, 0u) << e.name << ": the text drawn on the tile";
+  EXPECT_TRUE(boxes_->boxes().empty());
+}
+
 TEST_F(Textures, DeletingAndClearingTheTable) {
   loadNames({path("red.png")}, 3);
   bindTexture();

@@ -358,7 +358,8 @@ int copyToHtml(EngineState& state) {
       });
   if (std::fclose(file) != 0) ok = false;
   if (!ok) vlm_Error(("Unable to write the report " + path + ".").c_str());
-  if (!options.file) vlm_StartWebBrowser(("file://" + path).c_str());
+  if (!options.file && vlm_StartWebBrowser(("file://" + path).c_str()) != 1)
+    vlm_Error(("No web browser could be started for the report " + path + ".").c_str());
   return 1;
 }
 

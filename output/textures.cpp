@@ -193,8 +193,7 @@ void createObjectTextures(EngineState& state, int32_t field) {
   std::vector<PendingName> pending;
   {
     HeldDataLock lock(state.main->dataLock);
-    const int32_t n = state.data->rowCount;
-    if (field < 0 || field >= state.data->fieldCount) return;
+    const int32_t n = field >= 0 && field < state.data->fieldCount ? state.data->rowCount.get() : 0;
     progress.begin(" texturing", 0, n);
     std::unordered_set<std::string> seen;
     std::lock_guard listLock(o.texturesMutex);

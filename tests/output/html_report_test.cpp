@@ -134,6 +134,15 @@ TEST_F(HtmlReport, NothingSelectedListsEveryRowWithoutTheSelectedLine) {
   EXPECT_EQ(count(text, "<! --- #"), 10);
 }
 
+TEST_F(HtmlReport, ABrowserThatDoesNotStartIsTold) {
+  start();
+  browserStarts = false;
+  const std::string path = reportInBrowser();
+  EXPECT_TRUE(fs::exists(path)) << "the report is written all the same";
+  ASSERT_EQ(boxes_->boxes().size(), 1u);
+  EXPECT_NE(boxes_->boxes()[0].text.find(path), std::string::npos);
+}
+
 TEST_F(HtmlReport, CancelledDialogsWriteNothing) {
   start();
   reportDialog = [](ReportOptions&) { return false; };

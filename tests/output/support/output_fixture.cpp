@@ -41,7 +41,7 @@ void OutputTest::SetUp() {
   previousOpener_ = platform::setUrlOpener([this](const std::string& address) {
     std::lock_guard lock(mutex);
     opened.push_back(address);
-    return true;
+    return browserStarts;
   });
   setReportDialogHandler([this](ReportOptions& options) { return reportDialog ? reportDialog(options) : false; });
 }

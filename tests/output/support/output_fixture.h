@@ -42,8 +42,9 @@ class OutputTest : public EngineTest {
   // The printer handed back by the print dialog (null: cancelled).
   std::function<std::unique_ptr<QPrinter>()> makePrinter;
   int printDialogs = 0;
-  // Addresses opened in the browser.
+  // Addresses opened in the browser, and whether a browser starts.
   std::vector<std::string> opened;
+  bool browserStarts = true;
   // The Create Report dialog's answer and the options it sets.
   std::function<bool(ReportOptions&)> reportDialog;
 

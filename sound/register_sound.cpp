@@ -4,11 +4,11 @@
 #include "engine/commands/handler_table.h"
 #include "engine/engine_state.h"
 #include "engine/input/interaction_hooks.h"
+#include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "model/association_lookup.h"
 #include "model/association_ops.h"
 #include "platform/command_queue.h"
-#include "platform/web_page.h"
 #include "sound/sound_effects.h"
 #include "sound/sound_hooks.h"
 #include "sound/sound_record.h"
@@ -99,7 +99,7 @@ void registerSoundHandlers() {
 
 void installSoundHooks(EngineState& state) {
   state.main->sound = std::make_shared<SoundRecord>();
-  state.main->sound->openWebPage = [](const char* address) { platform::openWebPage(address); };
+  state.main->sound->openWebPage = [](const char* address) { vlm_StartWebBrowser(address); };
   EngineState* s = &state;  // the hooks live in the state they point at
   ModelHooks& h = state.model->hooks;
   // Every scene construction starts with sound off; the first sound

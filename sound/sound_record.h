@@ -35,7 +35,8 @@ struct SoundRecord {
   // A start asked for by the scene construction is queued: a rebuild asks
   // for one only when none is.
   std::atomic<int32_t> startQueued{0};
-  // Opens a web page in the user's browser (the speech warning's Yes).
+  // Opens a web page in the user's browser (the speech warning's Yes);
+  // vlm_StartWebBrowser unless a test records it.
   std::function<void(const char* address)> openWebPage;
 };
 

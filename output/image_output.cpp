@@ -231,12 +231,12 @@ bool onPrintImage(EngineState& state, const platform::Command&) {
   if (picture.isNull()) return true;
   // The dialog and the page belong to the host thread; the engine thread goes
   // on with its commands meanwhile.
-  QObject* host = platform::HostBridge::instance().hostWindow();
-  if (!host || platform::HostBridge::instance().isHostThread()) {
+  platform::HostBridge& bridge = platform::HostBridge::instance();
+  if (!bridge.hostWindow() || bridge.isHostThread()) {
     printPicture(picture);
     return true;
   }
-  QMetaObject::invokeMethod(host, [picture = std::move(picture)] { printPicture(picture); }, Qt::QueuedConnection);
+  bridge.postWork([picture = std::move(picture)] { printPicture(picture); });
   return true;
 }
 

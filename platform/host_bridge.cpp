@@ -185,6 +185,33 @@ intptr_t HostBridge::runOnHost(std::function<intptr_t()> work, std::chrono::mill
   return task->done ? task->result : 0;
 }
 
+bool HostBridge::postWork(std::function<void()> work) {
+  if (isHostThread()) {
+    work();
+    return true;
+  }
+  // A task nobody waits for: the queue's mutex hands it over to the host
+  // thread, which runs and frees it.
+  auto task = std::make_shared<HostTask>();
+  task->work = [work = std::move(work)]() -> intptr_t {
+    work();
+    return 0;
+  };
+  task->from = std::this_thread::get_id();
+  std::function<void()> hook;
+  {
+    std::lock_guard lock(impl_->mutex);
+    if (!impl_->host || !impl_->receiver) return false;
+    impl_->tasks.push_back(task);
+    auto* wake = new WakeEvent;
+    handOver(wake);
+    QCoreApplication::postEvent(impl_->receiver.get(), wake);
+    hook = impl_->wakeHook;
+  }
+  if (hook) hook();
+  return true;
+}
+
 void HostBridge::pump() {
   if (!isHostThread()) return;
   for (;;) {

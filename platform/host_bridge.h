@@ -58,6 +58,9 @@ class HostBridge {
   // Runs `work` on the host thread and returns its result (directly when called there).
   intptr_t runOnHost(std::function<intptr_t()> work,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(-1));
+  // Queues `work` to run on the host thread and returns at once (directly
+  // when called there). False when there is no host.
+  bool postWork(std::function<void()> work);
   // Runs queued host work; does nothing off the host thread.
   void pump();
   // On the host thread: whether it is running host work that `thread` waits

@@ -150,7 +150,10 @@ TEST_F(Textures, DeletingAndClearingTheTable) {
 TEST_F(Textures, APlaneTextureIsStoredWithItsPathAndName) {
   SpaceSettings& space = state_->view->space;
   EXPECT_EQ(vlm_LoadTextureFile(path("magenta.gif").c_str(), 1), 1);
-  ASSERT_TRUE(waitFor([&] { return space.axes[0].textureId != 0; }));
+  ASSERT_TRUE(waitFor([&] {
+    platform::DataLockGuard lock(state_->main->dataLock);  // the rebuild writes the records under it
+    return space.axes[0].textureId != 0;
+  }));
   {
     platform::DataLockGuard lock(state_->main->dataLock);
     EXPECT_EQ(space.axes[0].texturePath, path("magenta.gif"));
@@ -180,7 +183,10 @@ TEST_F(Textures, TheFirstPlaneTextureDropsTheObjectTextures) {
   bindTexture();
   ASSERT_FALSE(entries().empty());
   vlm_LoadTextureFile(path("blue.pcx").c_str(), 3);
-  ASSERT_TRUE(waitFor([&] { return state_->view->space.axes[2].textureId != 0; }));
+  ASSERT_TRUE(waitFor([&] {
+    platform::DataLockGuard lock(state_->main->dataLock);
+    return state_->view->space.axes[2].textureId != 0;
+  }));
   EXPECT_TRUE(entries().empty());
 }
 
@@ -229,7 +235,10 @@ TEST_F(Textures, TheGridsBitmapFileRowLoadsTheChosenPicture) {
     dialogAnswers = {{true, path("red.png"), 0}};
   }
   EXPECT_EQ(choosePlaneTexture(*state_, 2), 1);
-  ASSERT_TRUE(waitFor([&] { return state_->view->space.axes[1].textureId != 0; }));
+  ASSERT_TRUE(waitFor([&] {
+    platform::DataLockGuard lock(state_->main->dataLock);
+    return state_->view->space.axes[1].textureId != 0;
+  }));
   {
     std::lock_guard lock(mutex);
     dialogAnswers = {{false, "", 0}};

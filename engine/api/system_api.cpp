@@ -147,6 +147,8 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
     return 0;
   }
   m.dataDone.wait();
+  // The source application may already run beside the engine.
+  if (m.applicationKind == 2) vlm_IsAccessRunning();
 
   m.engineDone.reset();
   readSettings(*state, platform::RegistryStore::instance());

@@ -74,10 +74,18 @@ ColumnKind kindOfValues(int seen) {
 
 class SqliteCursor final : public Cursor {
  public:
-  SqliteCursor(std::shared_ptr<Connection> c, std::vector<ColumnKind> kinds, int64_t first)
-      : c_(std::move(c)), kinds_(std::move(kinds)), row_(first - 1) {}
+  SqliteCursor(std::shared_ptr<Connection> c, int64_t first) : c_(std::move(c)), row_(first - 1) {}
 
-  bool prepare(const std::string& sql, std::string& error) { return db::prepare(*c_, sql, s_, error); }
+  // Only the declared types matter here: which columns hold dates.
+  bool prepare(const std::string& sql, std::string& error) {
+    if (!db::prepare(*c_, sql, s_, error)) return false;
+    const int n = sqlite3_column_count(s_.stmt);
+    for (int i = 0; i < n; ++i) {
+      const char* decl = sqlite3_column_decltype(s_.stmt, i);
+      kinds_.push_back(sqliteColumnKind(decl ? decl : ""));
+    }
+    return true;
+  }
 
   Step next(Clock::time_point deadline) override {
     if (done_) return Step::End;
@@ -199,10 +207,9 @@ class SqliteDatabase final : public Database {
     for (int row = 0; row < kTypeSampleRows && (rc = sqlite3_step(s.stmt)) == SQLITE_ROW; ++row)
       for (int i = 0; i < n; ++i) seen[static_cast<size_t>(i)] |= 1 << sqlite3_column_type(s.stmt, i);
     c_->until(Clock::time_point::max());
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-      error = stepError(*c_, rc);
-      return std::nullopt;
-    }
+    // A row that fails (a view's error at run time, a slow first row) ends
+    // the look: the stream will say what went wrong when it gets there.
+    (void)rc;
     for (int i = 0; i < n; ++i) {
       Column& col = out[static_cast<size_t>(i)];
       if (col.kind == ColumnKind::Unknown) col.kind = kindOfValues(seen[static_cast<size_t>(i)] & ~(1 << SQLITE_NULL));
@@ -224,15 +231,11 @@ class SqliteDatabase final : public Database {
   }
 
   std::unique_ptr<Cursor> open(const ObjectInfo& object, const RowSelection& rows, std::string& error) override {
-    auto cols = columns(object, error);
-    if (!cols) return nullptr;
-    std::vector<ColumnKind> kinds;
-    for (const Column& c : *cols) kinds.push_back(c.kind);
     std::string sql = "SELECT * FROM " + quoteSqliteName(object.name);
     const int64_t first = std::max<int64_t>(rows.first, 0);
     if (rows.count >= 0 || first > 0)
       sql += " LIMIT " + std::to_string(rows.count >= 0 ? rows.count : -1) + " OFFSET " + std::to_string(first);
-    auto cursor = std::make_unique<SqliteCursor>(c_, std::move(kinds), first);
+    auto cursor = std::make_unique<SqliteCursor>(c_, first);
     if (!cursor->prepare(sql, error)) return nullptr;
     return cursor;
   }

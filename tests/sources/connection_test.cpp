@@ -24,16 +24,17 @@ class ConnectionTest : public SourceTest {
   }
 };
 
-TEST_F(ConnectionTest, ExcelAndAccessFindNoSource) {
+TEST_F(ConnectionTest, ExcelFindsNoSourceAndTheWorkspaceNoDatabase) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
+  // Mode 0 goes by the application kind (the database workspace here).
   for (int mode : {0, 1, 2}) {
     clearMessages();
     ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
     EXPECT_EQ(table().rowCount, 0);
     EXPECT_EQ(table().fieldCount, 0);
     EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
-    EXPECT_EQ(state().main->loadControl.connectionResult, -1);
+    EXPECT_EQ(state().main->loadControl.connectionResult, mode == 1 ? -1 : -2);
     const auto busy = messagesOf(HM_BUSY);
     ASSERT_FALSE(busy.empty());
     EXPECT_EQ(busy.back().wParam, 0u);
@@ -111,7 +112,9 @@ TEST_F(ConnectionTest, ModelFilesAndOtherFilesChangeNothing) {
   vlm_OpenFile(write("m.vlm", "[Model]\n").c_str(), 0);
   vlm_OpenFile(write("book.xls", "x").c_str(), 0);
   ASSERT_TRUE(request([] { vlm_InitConnection(-5 + 8); }));  // mode 3 after them
-  EXPECT_TRUE(boxTexts().empty());
+  // Any other file is offered to the database workspace, which says it is none.
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"book.xls\" is not a database file"), std::string::npos);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
 }
 
@@ -132,12 +135,14 @@ TEST_F(ConnectionTest, ReloadWithoutSourceWithoutApplication) {
   EXPECT_EQ(vlm_CopyToServer(nullptr), 0);
 }
 
-TEST_F(ConnectionTest, ReloadWithAccessEndsAsAnUnreachableSource) {
+TEST_F(ConnectionTest, APasteIsNotReloadedThroughTheDatabase) {
   start(23);
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(1), 1); }));
-  EXPECT_EQ(table().rowCount, 0);
-  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  EXPECT_EQ(vlm_Load(1), 0);
+  flushHostMessages();
+  EXPECT_EQ(table().rowCount, 1);
+  // Loading a database object without a database source connects first; the
+  // workspace has no database open.
   ASSERT_TRUE(request([] { EXPECT_EQ(vlm_LoadDataTable(0, 1), 1); }));
   EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -32,6 +33,17 @@ std::function<bool()> always() {
 
 void cancel() {
   if (ex().cancelAction) ex().cancelAction();
+}
+
+// Until the engine opens model files itself, File > Open asks for a data
+// file here and hands it to vlm_OpenFile, which routes it by its kind.
+void openDataFile(QWidget* parent) {
+  const QString file = QFileDialog::getOpenFileName(
+      parent, "Open", QString(),
+      "Data Files (*.sqlite *.sqlite3 *.db *.db3 *.mdb *.accdb *.txt *.tsv *.tab *.csv);;"
+      "Databases (*.sqlite *.sqlite3 *.db *.db3 *.mdb *.accdb);;"
+      "Text Files (*.txt *.tsv *.tab *.csv);;All Files (*)");
+  if (!file.isEmpty() && ex().openFile) ex().openFile(file.toLocal8Bit().constData(), 0);
 }
 
 }  // namespace
@@ -130,7 +142,10 @@ void MainWindow::makeCommands() {
   add(ID_IMAGE_SAVE, needs(e.saveImage), [] { ex().saveImage(); });
   add(ID_IMAGE_PRINT, needs(e.printImage), [] { ex().printImage(); });
   add(ID_NEW_MODEL, needs(e.modelReset), [] { ex().modelReset(); });
-  add(ID_OPEN_MODEL, needs(e.openModel), [] { ex().openModel(nullptr); });
+  add(ID_OPEN_MODEL, [] { return ex().openModel != nullptr || ex().openFile != nullptr; }, [this] {
+    if (ex().openModel) ex().openModel(nullptr);
+    else openDataFile(this);
+  });
   add(ID_APPLY_MODEL, needs(e.modelApply), [] { ex().modelApply(nullptr); });
   add(ID_SAVE_MODEL, needs(e.modelSave), [] { ex().modelSave(); });
   add(ID_SAVE_MODEL_AS, needs(e.modelSaveAs), [] { ex().modelSaveAs(); });

@@ -81,7 +81,8 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndStatusBar) {
   EXPECT_EQ(window_->toolbarAction(ID_SELECTOR)->toolTip(),
             QStringLiteral(" Selector \n (complex queries with visual feedback) "));
   // A command whose engine side is missing is disabled, never silently idle.
-  EXPECT_EQ(window_->isCommandEnabled(ID_OPEN_MODEL), hasExport("vlm_OpenModel"));
+  // File > Open opens data files while the engine opens no model files.
+  EXPECT_EQ(window_->isCommandEnabled(ID_OPEN_MODEL), hasExport("vlm_OpenModel") || hasExport("vlm_OpenFile"));
   EXPECT_EQ(window_->isCommandEnabled(ID_SCATTER), hasExport("vlm_CreateDefaultModel"));
   EXPECT_EQ(window_->isCommandEnabled(ID_SELECTOR), hasExport("vlm_IsSelectorOn"));
   EXPECT_FALSE(window_->isCommandEnabled(ID_DELETE)) << "nothing to delete";

@@ -134,7 +134,8 @@ class RecordBrowser final : public QMainWindow {
     if (!db_) return;
     tables_ = new QTreeWidgetItem(tree_, {"Tables"});
     queries_ = new QTreeWidgetItem(tree_, {"Queries"});
-    if (auto objects = db_->objects(error)) {
+    auto objects = db_->objects(error);
+    if (objects) {
       for (const auto& o : *objects) {
         const bool query = o.kind == db::ObjectKind::Query;
         new QTreeWidgetItem(query ? queries_ : tables_, {QString::fromStdString(o.name)});
@@ -142,6 +143,8 @@ class RecordBrowser final : public QMainWindow {
       }
     }
     tree_->expandAll();
+    // The first object is on view until another is chosen.
+    if (objects && !objects->empty()) showObject(objects->front().name, objects->front().kind == db::ObjectKind::Query);
   }
 
   bool showObject(const std::string& name, bool query) {

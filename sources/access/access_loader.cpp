@@ -250,6 +250,8 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
     platform::DataLockGuard guard(m.dataLock);
     clearTable(table);
     table.currentAccessObject = objectIndex;
+    // The tree shows the object in use: its node opens.
+    state.model->scene.tree.expanded[object.kind == kAccessQuery ? 1 : 0] = true;
     table.sourceRowCount = rows;
     table.serverQuery.clear();
     for (size_t f = 0; f < count; ++f) {

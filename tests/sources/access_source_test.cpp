@@ -422,8 +422,11 @@ TEST_F(AccessSourceTest, TreeMenuCommandsExpandCollapseAndLoad) {
   EXPECT_EQ(databaseTreeMenu(state(), 2000000200), nullptr);
   {
     platform::DataLockGuard guard(state().main->dataLock);
-    EXPECT_TRUE(runDatabaseTreeCommand(state(), kMenuExpand, 2000000400));  // the queries' node
+    // The query in use opened its node when it loaded.
     EXPECT_TRUE(state().model->scene.tree.expanded[1]);
+    EXPECT_TRUE(runDatabaseTreeCommand(state(), kMenuCollapse, 2000000400));  // the queries' node
+    EXPECT_FALSE(state().model->scene.tree.expanded[1]);
+    EXPECT_TRUE(runDatabaseTreeCommand(state(), kMenuExpand, 2000000311));
     EXPECT_FALSE(runDatabaseTreeCommand(state(), kMenuExpand, 2000000310));
     EXPECT_TRUE(runDatabaseTreeCommand(state(), kMenuCollapse, 2000000301));
     EXPECT_FALSE(state().model->scene.tree.expanded[0]);
@@ -433,6 +436,33 @@ TEST_F(AccessSourceTest, TreeMenuCommandsExpandCollapseAndLoad) {
   EXPECT_EQ(table().currentAccessObject, 2);
   EXPECT_EQ(table().rowCount, 2);
   EXPECT_FALSE(runDatabaseTreeCommand(state(), kMenuSelectObject, 2000000300));
+}
+
+TEST_F(AccessSourceTest, TheWorkspacesLifeCycleThroughTheExports) {
+  startEngine();
+  EXPECT_TRUE(accessSession(state()).foundRunning);
+  EXPECT_TRUE(accessSession(state()).foundVisible);
+  EXPECT_EQ(vlm_AccessQuit(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(vlm_IsAccessRunning(), 0);
+  EXPECT_FALSE(Workspace::instance().running());
+  EXPECT_EQ(vlm_AccessStart(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(vlm_IsAccessRunning(), 1);
+  EXPECT_TRUE(accessSession(state()).startedByEngine);
+  const auto path = database("shop.sqlite", test::numberedTableSql("t", 3));
+  EXPECT_EQ(vlm_AccessOpen(path.c_str()), 1);
+  ASSERT_TRUE(settle());
+  // Opening alone loads nothing; the workspace has the database open.
+  EXPECT_EQ(Workspace::instance().currentPath(), path);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  EXPECT_EQ(vlm_SwitchAccess(), 1);
+  ASSERT_TRUE(settle());
+  const auto view = platform::workspace::recordBrowserView();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.tables, 1);
+  EXPECT_NE(view.title.find("shop.sqlite"), std::string::npos);
+  EXPECT_EQ(vlm_AccessOpen(nullptr), 0);
 }
 
 TEST(AccessLoaderSizes, GrowthDoublesWithinWhatTheLoadKeeps) {

@@ -12,6 +12,7 @@ namespace vlm {
 
 struct EngineState;
 struct DataTable;
+class CellLoader;
 
 // Results of the first step (the connection result it leaves).
 constexpr int32_t kStreamOpened = 1;
@@ -48,7 +49,7 @@ int32_t grownCapacity(int32_t capacity, int32_t needed, int64_t expected);
 // Stores one record as sample `sample` (source index `sourceIndex`): its
 // tab-separated cells in field order. An integer field that meets a value
 // outside int32 becomes a real field; returns true when that happened.
-bool storeRecord(DataTable& table, class CellLoader& loader, int32_t sample, int32_t sourceIndex,
+bool storeRecord(DataTable& table, CellLoader& loader, int32_t sample, int32_t sourceIndex,
                  std::string_view record);
 
 }  // namespace vlm

@@ -7,6 +7,7 @@
 
 #include "platform/database/database.h"
 #include "platform/database/date_text.h"
+#include "platform/database/mdb_database.h"
 #include "platform/database/sqlite_database.h"
 #include "platform/support/sqlite_file.h"
 
@@ -234,6 +235,34 @@ TEST_F(SqliteTest, AStepThatOutlastsItsDeadlineFails) {
   EXPECT_EQ(cursor->next(Clock::now() + std::chrono::milliseconds(50)), Step::Failed);
   EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
   EXPECT_NE(cursor->error().find("in time"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vlm::platform::db
+
+namespace vlm::platform::db {
+namespace {
+
+// A file that begins as an Access database but holds nothing of one.
+TEST(AccessFiles, AnAccessHeaderOverGarbageIsRefused) {
+  const auto path = std::filesystem::temp_directory_path() / ("velmora-fake-" + std::to_string(::getpid()) + ".mdb");
+  std::string bytes(4, '\0');
+  bytes[1] = '\1';
+  bytes += "Standard Jet DB";
+  bytes.push_back('\0');
+  bytes += std::string(8192 - bytes.size(), '\0');
+  std::ofstream(path, std::ios::binary) << bytes;
+  EXPECT_TRUE(isAccessFile(path.string()));
+  std::string error;
+  auto db = openDatabaseFile(path.string(), error);
+  if (db) {
+    // mdbtools may accept the header; the file still lists nothing it could read.
+    auto objects = db->objects(error);
+    EXPECT_TRUE(!objects || objects->empty());
+  } else {
+    EXPECT_NE(error.find("velmora-fake-"), std::string::npos) << error;
+  }
+  std::filesystem::remove(path);
 }
 
 }  // namespace

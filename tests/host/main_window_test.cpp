@@ -91,6 +91,9 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndStatusBar) {
 
 TEST_F(MainWindowTest, HostMessagesDriveTheStatusBar) {
   ASSERT_TRUE(start());
+  // The start-up connection reports its (empty) table last: wait for it, so
+  // that it does not overwrite the counts posted here.
+  ASSERT_TRUE(waitFor([&] { return !window_->statusPartText(2).isEmpty(); }));
   vlm_PostMessage(HM_HITS, 70000, 3000000000u);
   ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2).contains(QStringLiteral("70000")); }));
   EXPECT_EQ(window_->statusPartText(2), QStringLiteral(" 70000 hits (3000000000 total in database)"));

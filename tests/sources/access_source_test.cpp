@@ -367,6 +367,29 @@ TEST_F(AccessSourceTest, LoadReloadsTheCurrentObjectOrTheSameNameInAnotherDataba
   EXPECT_EQ(vlm_Load(0), 0);
 }
 
+TEST_F(AccessSourceTest, CancellingTheLoadControlDialogKeepsTheLoadedTable) {
+  startEngine();
+  ASSERT_TRUE(openFile(database("shop.sqlite", test::numberedTableSql("a", 4) + test::numberedTableSql("b", 6))));
+  ASSERT_EQ(table().rowCount, 4);
+  int dialogs = 0;
+  setLoadControlDialogHook([&](const LoadControlDialogInput&) {
+    ++dialogs;
+    return LoadControlAnswer{};  // Cancel
+  });
+  clearMessages();
+  EXPECT_EQ(vlm_Load(1), 1);
+  ASSERT_TRUE(settle());
+  state().main->loadControl.limit = 5;
+  vlm_LoadDataTable(1, 1);  // 6 rows over a limit of 5
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(dialogs, 2);
+  EXPECT_EQ(state().main->loadControl.connectionResult, -11);
+  EXPECT_EQ(table().currentAccessObject, 0);
+  EXPECT_EQ(table().rowCount, 4);
+  EXPECT_EQ(cell(1, 3), "r3");
+  EXPECT_EQ(messagesOf(HM_BUSY).back().wParam, 0u);
+}
+
 TEST_F(AccessSourceTest, AWorkspaceIgnoringConversationsIsToldToAnswerOnce) {
   startEngine();
   const auto path = database("shop.sqlite", test::numberedTableSql("t", 3));

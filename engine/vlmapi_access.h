@@ -14,8 +14,6 @@ VLM_API int vlm_AccessQuit(void);
 VLM_API int vlm_JumpAccess(int sample);
 /* bring the workspace's main window to the front */
 VLM_API int vlm_SwitchAccess(void);
-/* open the user's web browser on an address or file */
-VLM_API void vlm_StartWebBrowser(const char* parameters);
 /* end of database workspace */
 
 #endif

@@ -1,9 +1,5 @@
 // The database workspace exports: each posts to the data thread, apart from
-// the running check and the web browser.
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QUrl>
-
+// the running check.
 #include <string>
 
 #include "engine/commands/command_ids.h"
@@ -49,11 +45,3 @@ VLM_API int vlm_JumpAccess(int sample) {
 }
 
 VLM_API int vlm_SwitchAccess(void) { return post(CMD_SWITCH_ACCESS); }
-
-VLM_API void vlm_StartWebBrowser(const char* parameters) {
-  if (!parameters || !*parameters) return;
-  const QString text = QString::fromUtf8(parameters);
-  // A file opens in the program the desktop gives its kind; anything else is an address.
-  const QUrl url = QFileInfo::exists(text) ? QUrl::fromLocalFile(text) : QUrl::fromUserInput(text);
-  QDesktopServices::openUrl(url);
-}

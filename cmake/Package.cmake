@@ -40,6 +40,9 @@ install(FILES README.md DESTINATION ${VLM_SHARE})
 install(FILES README.md cmake/debian/copyright DESTINATION share/doc/velmora)
 install(FILES assets/icons/velmora-access.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES assets/icons/application-x-velmora-model.svg DESTINATION share/icons/hicolor/scalable/mimetypes)
+install(FILES assets/icons/velmora-access-48.png DESTINATION share/icons/hicolor/48x48/apps RENAME velmora-access.png)
+install(FILES assets/icons/application-x-velmora-model-48.png DESTINATION share/icons/hicolor/48x48/mimetypes
+        RENAME application-x-velmora-model.png)
 install(FILES ${VLM_DESKTOP_OUT}/applications/velmora-access.desktop DESTINATION share/applications)
 install(FILES ${VLM_DESKTOP_OUT}/mime/packages/velmora-access.xml DESTINATION share/mime/packages)
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "engine/vlmapi.h"
 #include "host/desktop_entries.h"
@@ -25,8 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kSampleFolder[] = "assets";
-constexpr char kProgramIconFile[] = "assets/icons/velmora-access.svg";
-constexpr char kModelIconFile[] = "assets/icons/application-x-velmora-model.svg";
+constexpr char kProgramIconFile[] = "assets/icons/velmora-access";
+constexpr char kModelIconFile[] = "assets/icons/application-x-velmora-model";
 
 // Failed steps, each "what: why".
 class Problems {
@@ -178,10 +179,15 @@ void writeRegistry(const SetupContext& c, Problems& problems) {
 }
 
 void installFileType(const SetupContext& c, const InstalledFiles& files, Problems& problems) {
-  const std::string programIcon = copyFile(c.paths.folder + "/" + kProgramIconFile, files.programIcon);
-  if (!programIcon.empty()) problems.add("the program icon (" + files.programIcon + ")", programIcon);
-  const std::string modelIcon = copyFile(c.paths.folder + "/" + kModelIconFile, files.modelIcon);
-  if (!modelIcon.empty()) problems.add("the model file icon (" + files.modelIcon + ")", modelIcon);
+  const std::string source = c.paths.folder + "/";
+  for (const auto& [from, to, what] :
+       {std::tuple{source + kProgramIconFile + ".svg", files.programIcon, "the program icon"},
+        std::tuple{source + kProgramIconFile + "-48.png", files.programIconPng, "the program icon"},
+        std::tuple{source + kModelIconFile + ".svg", files.modelIcon, "the model file icon"},
+        std::tuple{source + kModelIconFile + "-48.png", files.modelIconPng, "the model file icon"}}) {
+    const std::string failure = copyFile(from, to);
+    if (!failure.empty()) problems.add(std::string(what) + " (" + to + ")", failure);
+  }
   const std::string package = writeFile(files.mimePackage, mimePackage(kModelClassName), fs::perms(0644));
   if (!package.empty()) {
     problems.add("the .vlm file type (" + files.mimePackage + ")", package);
@@ -304,6 +310,8 @@ InstalledFiles installedFiles(const SetupContext& c) {
   files.mimePackage = f.mime + "/packages/" + kMimePackageName;
   files.programIcon = f.icons + "/scalable/apps/" + kProgramIcon + ".svg";
   files.modelIcon = f.icons + "/scalable/mimetypes/" + kModelMimeIcon + ".svg";
+  files.programIconPng = f.icons + "/48x48/apps/" + kProgramIcon + ".png";
+  files.modelIconPng = f.icons + "/48x48/mimetypes/" + kModelMimeIcon + ".png";
   return files;
 }
 
@@ -403,8 +411,8 @@ std::vector<std::string> removeInstallation(const SetupContext& c, SetupUi& ui, 
       problems.add(std::string("registry key ") + rootName(k.root) + "\\" + k.key, "could not be deleted");
   const bool hadType = fs::exists(files.mimePackage, ec);
   gone(files.mimePackage, "the .vlm file type");
-  gone(files.programIcon, "the program icon");
-  gone(files.modelIcon, "the model file icon");
+  for (const std::string& icon : {files.programIcon, files.programIconPng}) gone(icon, "the program icon");
+  for (const std::string& icon : {files.modelIcon, files.modelIconPng}) gone(icon, "the model file icon");
   if (hadType)
     runDesktopTool(c, "update-mime-database", {c.folders.mime}, "the .vlm file type", "shared-mime-info", true,
                    problems);

@@ -61,7 +61,8 @@ struct InstalledFiles {
   std::string menuFile;
   std::string menuDirectory, demosDirectory;
   std::string mimePackage;
-  std::string programIcon, modelIcon;
+  std::string programIcon, modelIcon;        // scalable
+  std::string programIconPng, modelIconPng;  // 48 pixels
 };
 InstalledFiles installedFiles(const SetupContext& context);
 

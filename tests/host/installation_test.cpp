@@ -148,6 +148,8 @@ TEST_F(InstallationTest, LaunchersMenuFolderFileTypeAndIconsAreInPlace) {
   EXPECT_NE(readText(files_.mimePackage).find("<glob pattern=\"*.vlm\"/>"), std::string::npos);
   EXPECT_EQ(readText(files_.programIcon), "<svg id=\"program\"/>");
   EXPECT_EQ(readText(files_.modelIcon), "<svg id=\"model\"/>");
+  EXPECT_EQ(readText(files_.programIconPng), "program png");
+  EXPECT_EQ(readText(files_.modelIconPng), "model png");
   EXPECT_EQ(tools_, (std::vector<std::string>{"/usr/bin/update-mime-database " + context_.folders.mime,
                                                "/usr/bin/update-desktop-database -q " + context_.folders.applications}));
   // No file of the installation folder was copied or changed.
@@ -259,7 +261,8 @@ TEST_F(InstallationTest, RemovalTakesEveryPieceInOrderAndLeavesOtherFilesAlone) 
 
   for (const std::string& file : {files_.desktopLauncher, files_.programLauncher, files_.helpLauncher,
                                   files_.readmeLauncher, files_.menuFile, files_.menuDirectory, files_.demosDirectory,
-                                  files_.mimePackage, files_.programIcon, files_.modelIcon, files_.demosFolder})
+                                  files_.mimePackage, files_.programIcon, files_.modelIcon, files_.programIconPng,
+                                  files_.modelIconPng, files_.demosFolder})
     EXPECT_FALSE(fs::exists(file)) << file;
   EXPECT_TRUE(fs::exists(fs::path(files_.menuFolder) / "mine.desktop")) << "a user's own launcher stays";
   EXPECT_TRUE(fs::exists(fs::path(context_.folders.desktop) / "notes.txt"));

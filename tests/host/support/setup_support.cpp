@@ -103,9 +103,57 @@ void makeInstallationFolder(const fs::path& folder, const std::vector<std::strin
   writeText(folder / "libvlmapi.so", "engine");
   writeText(folder / "assets" / "icons" / "velmora-access.svg", "<svg id=\"program\"/>");
   writeText(folder / "assets" / "icons" / "application-x-velmora-model.svg", "<svg id=\"model\"/>");
+  writeText(folder / "assets" / "icons" / "velmora-access-48.png", "program png");
+  writeText(folder / "assets" / "icons" / "application-x-velmora-model-48.png", "model png");
   writeText(folder / "assets" / "help" / "index.html", "<html>help</html>");
   writeText(folder / "README.md", "# Velmora\n");
   for (const std::string& sample : samples) writeText(folder / "assets" / sample, "[Source]\n");
+}
+
+namespace {
+
+std::string unescapeRegistry(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') ++i;
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
+RegistryFile readRegistryFile(const fs::path& file) {
+  RegistryFile keys;
+  std::istringstream in(readText(file));
+  std::string line, current;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    if (line[0] == '[' && line.back() == ']') {
+      current.clear();
+      for (char c : unescapeRegistry(line.substr(1, line.size() - 2)))
+        current.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+      while (!current.empty() && current.back() == '\\') current.pop_back();
+      keys[current];
+      continue;
+    }
+    const size_t colon = line.find(':'), eq = line.find('=');
+    if (colon == std::string::npos || eq == std::string::npos) continue;
+    keys[current][unescapeRegistry(line.substr(colon + 1, eq - colon - 1))] =
+        line.substr(0, colon) + ":" + unescapeRegistry(line.substr(eq + 1));
+  }
+  return keys;
+}
+
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    const std::string relative = fs::relative(it->path(), root).string();
+    files[relative] = it->is_directory() ? std::string("<folder>") : readText(it->path());
+  }
+  return files;
 }
 
 }  // namespace vlm::test

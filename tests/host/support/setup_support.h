@@ -69,3 +69,15 @@ std::string readText(const std::filesystem::path& file);
 void makeInstallationFolder(const std::filesystem::path& folder, const std::vector<std::string>& samples);
 
 }  // namespace vlm::test
+
+namespace vlm::test {
+
+// The registry store's file as the test sees it: upper-cased key path ->
+// value name -> "text:..." or "dword:..." (empty keys have no values).
+using RegistryFile = std::map<std::string, std::map<std::string, std::string>>;
+RegistryFile readRegistryFile(const std::filesystem::path& file);
+
+// Every file and folder below `root`: relative path -> content ("<folder>" for folders).
+std::map<std::string, std::string> snapshot(const std::filesystem::path& root);
+
+}  // namespace vlm::test

@@ -52,11 +52,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Velmora")
 set(CPACK_PACKAGE_CONTACT "Velmora developers <velmora@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interactive 3D visual data mining")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Velmora loads a table (a database table or query, a spreadsheet selection, a\n"
-    "tab-separated table from the clipboard or a file), shows every row as a 3D\n"
-    "object and binds fields to position, colour, size, shape, labels, sound and\n"
-    "speech. Models (.vlm files) save and re-apply all of it.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Velmora loads a table (a database table or query, a spreadsheet selection, a\n"
+       "tab-separated table from the clipboard or a file), shows every row as a 3D\n"
+       "object and binds fields to position, colour, size, shape, labels, sound and\n"
+       "speech. Models (.vlm files) save and re-apply all of it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -63,6 +63,14 @@ void TerminalSetupUi::tell(const std::string& caption, const std::string& text, 
   std::fflush(to);
 }
 
-bool hasDisplay() { return nonEmpty("DISPLAY") || nonEmpty("WAYLAND_DISPLAY") || nonEmpty("QT_QPA_PLATFORM"); }
+bool hasDisplay() {
+  // Boxes on a platform nobody sees (offscreen, minimal) could never be answered.
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform && *platform) {
+    const std::string name(platform);
+    return name.rfind("offscreen", 0) != 0 && name.rfind("minimal", 0) != 0;
+  }
+  return nonEmpty("DISPLAY") || nonEmpty("WAYLAND_DISPLAY");
+}
 
 }  // namespace vlm::host

@@ -28,8 +28,8 @@ class TerminalSetupUi : public SetupUi {
   std::FILE* err_;
 };
 
-// Whether a display is there to show boxes on (an X or Wayland display, or a
-// Qt platform chosen explicitly).
+// Whether a display is there to show boxes on: an X or Wayland display, or a
+// Qt platform chosen explicitly that is not one nobody sees (offscreen, minimal).
 bool hasDisplay();
 
 }  // namespace vlm::host

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "host/addin_button.h"
@@ -238,36 +240,91 @@ TEST_F(SetupProcessTest, UsageAndVersionNeedNoDisplay) {
   EXPECT_TRUE(snapshot(home_).size() == 1) << "nothing written";
 }
 
-// On an X display the image stays on offer after the hand-over, until
-// another program takes the clipboard; then the program ends.
-TEST_F(SetupProcessTest, TheButtonImageStaysOnTheClipboardUntilAnotherProgramTakesIt) {
-  if (QGuiApplication::platformName() != QStringLiteral("xcb")) GTEST_SKIP() << "needs an X display";
-  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+// Runs `command` and returns its standard output (empty when it fails).
+QByteArray output(const QString& program, const QStringList& arguments, const QByteArray& input = {}) {
   QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForStarted(5000)) return {};
+  process.write(input);
+  process.closeWriteChannel();
+  if (!process.waitForFinished(10000)) {
+    process.kill();
+    process.waitForFinished();
+    return {};
+  }
+  return process.exitCode() == 0 ? process.readAllStandardOutput() : QByteArray();
+}
+
+// On an X display the image stays on offer after the hand-over, until another
+// program takes the clipboard; then the program ends. The display is one of
+// its own, so no other test's clipboard use gets in the way.
+TEST_F(SetupProcessTest, TheButtonImageStaysOnTheClipboardUntilAnotherProgramTakesIt) {
+  if (host::findProgram("Xvfb").empty() || host::findProgram("xclip").empty())
+    GTEST_SKIP() << "needs Xvfb and xclip";
+  QProcess server;
+  QString display;
+  for (int n = 200 + ::getpid() % 500, tries = 0; tries < 20 && display.isEmpty(); ++n, ++tries) {
+    if (fs::exists("/tmp/.X11-unix/X" + std::to_string(n)) || fs::exists("/tmp/.X" + std::to_string(n) + "-lock"))
+      continue;
+    server.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                                          QStringLiteral("320x240x24")});
+    if (server.waitForStarted(5000) &&
+        waitFor([&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
+                             server.state() == QProcess::NotRunning; },
+                10000) &&
+        server.state() == QProcess::Running)
+      display = QStringLiteral(":%1").arg(n);
+  }
+  ASSERT_FALSE(display.isEmpty()) << "no display of its own";
+
+  QProcess program;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("HOME"), QString::fromStdString(home_.string()));
-  process.setProcessEnvironment(env);
-  process.start(QString::fromStdString(programPath().string()), {QStringLiteral("-c")});
-  ASSERT_TRUE(process.waitForStarted(10000));
+  env.insert(QStringLiteral("DISPLAY"), display);
+  env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  program.setProcessEnvironment(env);
+  program.start(QString::fromStdString(programPath().string()), {QStringLiteral("-c")});
+  ASSERT_TRUE(program.waitForStarted(10000));
+  const QStringList clipboard{QStringLiteral("-display"), display, QStringLiteral("-selection"),
+                              QStringLiteral("clipboard")};
   QImage image;
-  ASSERT_TRUE(waitFor(
+  EXPECT_TRUE(waitFor(
       [&] {
-        image = QGuiApplication::clipboard()->image();
+        const QByteArray png = output(QStringLiteral("xclip"), clipboard + QStringList{QStringLiteral("-t"),
+                                                                                       QStringLiteral("image/png"),
+                                                                                       QStringLiteral("-o")});
+        image = QImage::fromData(png, "PNG");
         return !image.isNull();
       },
       20000));
   EXPECT_EQ(image.size(), QSize(16, 16));
-  const QImage expected = host::withSystemColours(host::addinButtonFace(), QGuiApplication::palette());
-  EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), expected);
-  // It is still there a moment later: the program did not end and take it along.
+  // A moment later it is still on offer: the program did not end and take it along.
   QTest::qWait(500);
-  EXPECT_EQ(process.state(), QProcess::Running);
-  EXPECT_FALSE(QGuiApplication::clipboard()->image().isNull());
-  QGuiApplication::clipboard()->setText(QStringLiteral("after"));
-  EXPECT_TRUE(waitFor([&] { return process.state() == QProcess::NotRunning; }, 10000));
-  EXPECT_EQ(process.exitCode(), 0);
-  if (process.state() != QProcess::NotRunning) process.kill();
-  process.waitForFinished();
+  EXPECT_EQ(program.state(), QProcess::Running);
+  EXPECT_FALSE(output(QStringLiteral("xclip"), clipboard + QStringList{QStringLiteral("-t"),
+                                                                       QStringLiteral("TARGETS"), QStringLiteral("-o")})
+                   .isEmpty());
+  // Another program copies: the image is no longer needed and the program ends.
+  output(QStringLiteral("xclip"), clipboard + QStringList{QStringLiteral("-i")}, "taken");
+  EXPECT_TRUE(waitFor([&] { return program.state() == QProcess::NotRunning; }, 10000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+  if (program.state() != QProcess::NotRunning) program.kill();
+  program.waitForFinished();
+  server.terminate();
+  if (!server.waitForFinished(5000)) server.kill();
+  server.waitForFinished();
+}
+
+// The image in the system's colours, as the add-in's button shows it.
+TEST(AddinHandOverTest, TheClipboardHoldsTheFaceInTheSystemsColours) {
+  if (QGuiApplication::platformName() == QStringLiteral("offscreen") ||
+      QGuiApplication::platformName() == QStringLiteral("xcb")) {
+    ASSERT_TRUE(host::putButtonImageOnClipboard());
+    const QImage expected = host::withSystemColours(host::addinButtonFace(), QGuiApplication::palette());
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), expected);
+  }
 }
 
 }  // namespace

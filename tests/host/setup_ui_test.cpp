@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "host/installation.h"
@@ -107,6 +110,33 @@ TEST(SetupUiTest, TerminalMessagesGoToOutputAndProblemsToErrors) {
   EXPECT_EQ(text(err), "Velmora ACCESS Installation Incomplete\n- the help launcher: missing\n");
   std::fclose(out);
   std::fclose(err);
+}
+
+TEST(SetupUiTest, BoxesOnlyWhereSomeoneSeesThem) {
+  struct Saved {
+    std::string name;
+    std::optional<std::string> value;
+  };
+  std::vector<Saved> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* v = std::getenv(name);
+    saved.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+    unsetenv(name);
+  }
+  EXPECT_FALSE(hasDisplay());
+  setenv("DISPLAY", ":0", 1);
+  EXPECT_TRUE(hasDisplay());
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  EXPECT_FALSE(hasDisplay()) << "a box nobody sees could never be answered";
+  setenv("QT_QPA_PLATFORM", "minimal", 1);
+  EXPECT_FALSE(hasDisplay());
+  unsetenv("DISPLAY");
+  setenv("QT_QPA_PLATFORM", "wayland", 1);
+  EXPECT_TRUE(hasDisplay());
+  unsetenv("QT_QPA_PLATFORM");
+  setenv("WAYLAND_DISPLAY", "wayland-0", 1);
+  EXPECT_TRUE(hasDisplay());
+  for (const Saved& s : saved) s.value ? setenv(s.name.c_str(), s.value->c_str(), 1) : unsetenv(s.name.c_str());
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // The registry store as the host's installation and removal reach it.
-#include <algorithm>
-#include <cstring>
 #include <optional>
 #include <string>
 
+#include "engine/api/text_out.h"
 #include "engine/vlmapi.h"
 #include "platform/registry_store.h"
 
@@ -65,17 +64,9 @@ VLM_API int vlm_IsRegistryKey(int root, const char* key, int withSubKeys) {
 }
 
 VLM_API int vlm_ReadRegistryText(int root, const char* key, const char* name, char* buffer, int size) {
-  if (buffer && size > 0) buffer[0] = '\0';
   const auto r = rootOf(root);
-  if (!r || !key) return -1;
-  const auto text = freshStore().readText(*r, key, nameOf(name));
-  if (!text) return -1;
-  if (buffer && size > 0) {
-    const size_t n = std::min(text->size(), static_cast<size_t>(size - 1));
-    std::memcpy(buffer, text->data(), n);
-    buffer[n] = '\0';
-  }
-  return static_cast<int>(text->size());
+  if (!r || !key) return vlm::api::copyOut(std::nullopt, buffer, size);
+  return vlm::api::copyOut(freshStore().readText(*r, key, nameOf(name)), buffer, size);
 }
 
 VLM_API int vlm_ReadRegistryDword(int root, const char* key, const char* name, uint32_t* value) {

@@ -31,6 +31,7 @@ namespace vlm {
 
 class WorkerThread;
 struct AccessSession;
+struct SoundRecord;  // sound/sound_record.h
 
 // What the getters report about the data source. The loaders publish it
 // whenever they change the table's source; it has its own small mutex so the
@@ -86,6 +87,7 @@ struct MainRecord {
   std::atomic<uint32_t> loadGeneration{0};
   // The conversation with the database workspace and its record stream.
   std::shared_ptr<AccessSession> access;
+  std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
   OutputState output;  // report options, image types, object textures

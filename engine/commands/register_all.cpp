@@ -46,6 +46,7 @@ void registerAllHandlers() {
     registerSceneHandlers();
     registerPickingHandlers();
     registerOutputHandlers();
+    registerSoundHandlers();
   });
 }
 

@@ -7,6 +7,7 @@
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "platform/report.h"
 #include "sources/clipboard_exchange.h"
 #include "sources/load_finish.h"
 #include "sources/source_record.h"
@@ -106,7 +107,12 @@ bool onOpenFile(EngineState& state, const platform::Command& command) {
   // Model files are opened by the model file loader, which this build lacks.
   if (containsUpper(path, ".VLM")) return true;
   const auto format = textFileFormat(path);
-  if (!format) return true;  // workbooks and databases need Excel or Access
+  if (!format) {
+    // Workbooks and databases would need Excel or Access: say so, change nothing.
+    const std::string text = "Unable to open \"" + path + "\": Velmora does not read files of this type.";
+    platform::reportError(text.c_str());
+    return true;
+  }
   startConnection(state);
   if (loadTextFile(state, path, *format)) {
     postHost(state, HM_RECENT_FILE, 0, 0, state.data->sourcePath);

@@ -112,7 +112,6 @@ void HostTest::TearDown() {
 }
 
 bool HostTest::start(const std::string& file) {
-  vlm_WriteHostDword("FirstRun", 0, 1);  // no tool-window arrangement moving the window
   window_ = std::make_unique<host::MainWindow>();
   window_->showNormal();
   window_->resize(900, 700);

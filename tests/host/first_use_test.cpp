@@ -263,6 +263,32 @@ TEST_F(FirstUseTest, ADoubleClickOnTheLegendPlusRotatesTwice) {
   EXPECT_EQ(vlm_AttributeToField(kColour), expected) << "a third step";
 }
 
+// The panel's hint promises a menu on a double click or a right click.
+TEST_F(FirstUseTest, TheInformationPanelsMenuHintIsAnswered) {
+  if (!hasExport("vlm_ShowFloatingMenu")) GTEST_SKIP() << "this engine has no floating menu yet";
+  startWithSample(20);
+  if (IsSkipped() || HasFatalFailure()) return;
+  const QPoint object = colouredPixel(settledView());
+  ASSERT_GE(object.x(), 0);
+  auto shown = std::make_shared<int>(0);
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [shown] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      ++*shown;
+      popup->close();
+    }
+  });
+  timer->start(50);
+  QTest::mouseDClick(window_->view(), Qt::LeftButton, Qt::NoModifier, object);
+  EXPECT_TRUE(waitFor([&] { return *shown > 0; }, 5000)) << "no menu on a double click";
+  const int afterDoubleClick = *shown;
+  QTest::qWait(500);
+  QTest::mouseClick(window_->view(), Qt::RightButton, Qt::NoModifier, object);
+  EXPECT_TRUE(waitFor([&] { return *shown > afterDoubleClick; }, 5000)) << "no menu on a right click";
+  timer->stop();
+  timer->deleteLater();
+}
+
 TEST_F(FirstUseTest, TheSavedPlacementIsHonouredOnTheSecondStart) {
   ASSERT_TRUE(start());  // the first run arranges the windows
   QTest::qWait(300);

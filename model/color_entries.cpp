@@ -326,7 +326,10 @@ bool dragColourStopLocked(ModelContext& ctx, int32_t index, float position) {
   ColorModel& m = ctx.colour;
   const size_t i = static_cast<size_t>(index);
   const float p = std::clamp(position, m.entries[i - 1].position, m.entries[i + 1].position);
-  const float v = m.valueMin + (m.valueMax - m.valueMin) * p;
+  // Between the neighbours' values too: an entry's position and value can
+  // differ slightly until the next fit (a ramp truncates whole numbers).
+  const float lo = entryValue(m.entries[i - 1], colour.fieldType), hi = entryValue(m.entries[i + 1], colour.fieldType);
+  const float v = std::clamp(m.valueMin + (m.valueMax - m.valueMin) * p, std::min(lo, hi), std::max(lo, hi));
   ColorEntry& e = m.entries[i];
   if (colour.fieldType == FT_REAL) {
     e.value.f = v;

@@ -3,8 +3,6 @@
 #include <GL/glu.h>
 
 #include <QFontMetrics>
-#include <QImage>
-#include <QPainter>
 #include <QPainterPath>
 
 #include <cmath>

@@ -67,15 +67,9 @@ class FirstView : public ::testing::Test {
   void TearDown() override {
     if (const char* folder = std::getenv("VLM_SCREENSHOTS"))
       capture->save(std::string(folder) + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
-    platform::Command close;
-    close.number = CMD_CLOSE_WINDOW;
-    onCloseWindow(*state, close);
+    test::closeView(*state);
   }
-  void draw() {
-    platform::Command c;
-    c.number = CMD_DRAW_SCENE;
-    onDrawScene(*state, c);
-  }
+  void draw() { test::drawScene(*state); }
   void scheme(int which) {
     applyDefaultColorScheme(state->view->space, which);
     render::applyClearColour(*state);

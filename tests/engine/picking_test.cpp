@@ -44,9 +44,7 @@ class Picking : public ::testing::Test {
   }
   void TearDown() override {
     pickSources() = saved;
-    platform::Command close;
-    close.number = CMD_CLOSE_WINDOW;
-    onCloseWindow(*state, close);
+    test::closeView(*state);
   }
   void objectsDraw(std::function<void()> objects, std::function<void()> axes = {}) {
     pickSources().drawPass = [objects, axes](EngineState&, PickPass pass) {

@@ -35,16 +35,6 @@ using namespace vlm::host;
 
 constexpr int kColour = 1;  // ATTRIB_COLOR
 
-// A strongly coloured pixel of the view right of the legend, or (-1, -1).
-QPoint colouredPixel(const QImage& image) {
-  for (int y = image.height() / 8; y < image.height() * 7 / 8; y += 2)
-    for (int x = 220; x < image.width() - 10; x += 2) {
-      const QColor c = image.pixelColor(x, y);
-      if (c.hsvSaturation() > 150 && c.value() > 80) return QPoint(x, y);
-    }
-  return QPoint(-1, -1);
-}
-
 int colouredPixels(const QImage& image) {
   int n = 0;
   for (int y = 0; y < image.height(); y += 2)

@@ -36,16 +36,6 @@ QStringList menuTexts(QMenu* menu) {
   return texts;
 }
 
-// A strongly coloured pixel right of the legend texts (an object), or (-1, -1).
-QPoint colouredPixel(const QImage& image) {
-  for (int y = image.height() / 8; y < image.height() * 7 / 8; y += 2)
-    for (int x = 220; x < image.width() - 10; x += 2) {
-      const QColor c = image.pixelColor(x, y);
-      if (c.hsvSaturation() > 150 && c.value() > 80) return QPoint(x, y);
-    }
-  return QPoint(-1, -1);
-}
-
 double differingShare(const QImage& a, const QImage& b) {
   if (a.size() != b.size() || a.isNull()) return 1.0;
   long differing = 0;

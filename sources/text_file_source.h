@@ -14,6 +14,9 @@ struct EngineState;
 // The format of a file by its extension (any case), or nothing.
 std::optional<TableTextFormat> textFileFormat(const std::string& path);
 
+// The message for a data file that cannot be read; it names the file.
+std::string cannotReadMessage(const std::string& path);
+
 // Reads the whole file. When it cannot be read, reports a message naming it
 // and returns false; nothing else changes.
 bool readTableFile(const std::string& path, std::string& text);

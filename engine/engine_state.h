@@ -29,6 +29,7 @@
 namespace vlm {
 
 class WorkerThread;
+struct ToolsState;  // the tool windows and popup menus (tools/)
 
 // What the getters report about the data source. The loaders publish it
 // whenever they change the table's source; it has its own small mutex so the
@@ -82,6 +83,8 @@ struct MainRecord {
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
+  // Tool windows, popup menu state and queued tool edits; made on first use.
+  std::shared_ptr<ToolsState> tools;
 };
 
 struct ViewRecord {

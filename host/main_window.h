@@ -84,6 +84,7 @@ class MainWindow : public QMainWindow {
   void setCaption();
   // main_window.cpp
   void handleHostMessage(QEvent* e);
+  void runGridMenuCommand(int id);
   void forwardMouse(MouseAction action, int x, int y, int flags);
   void handleKey(QKeyEvent* e, bool down);
   void recordPlacement();

@@ -1,6 +1,7 @@
 #include "tools/grid/grid_rows.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "model/space_settings_table.h"
@@ -81,6 +82,22 @@ std::string fontRowText(const SpaceSettings& space) {
 std::string textRowText(const SpaceSettings& space, int32_t row) {
   if (row == kRowLabelFont) return fontRowText(space);
   return space.rows[static_cast<size_t>(row)].text;
+}
+
+std::string controlText(const SpaceSettings& space, int32_t row) {
+  const SpaceSetting& r = space.rows[static_cast<size_t>(row)];
+  switch (gridRowType(r)) {
+    case GridRowType::Switch: return switchText(r);
+    case GridRowType::Slider: return sliderBoundText(r, r.value);
+    case GridRowType::Text: return textRowText(space, row);
+    case GridRowType::Colour: {
+      char text[8];
+      std::snprintf(text, sizeof text, "#%02X%02X%02X", r.colorref & 0xFF, (r.colorref >> 8) & 0xFF,
+                    (r.colorref >> 16) & 0xFF);
+      return text;
+    }
+  }
+  return {};
 }
 
 }  // namespace vlm::tools

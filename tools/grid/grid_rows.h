@@ -42,6 +42,9 @@ std::string switchText(const SpaceSetting& row);
 std::string sliderBoundText(const SpaceSetting& row, int32_t value);
 std::string fontRowText(const SpaceSettings& space);
 std::string textRowText(const SpaceSettings& space, int32_t row);
+// What a row's control shows, as one text (the colour of a colour row as
+// "#RRGGBB"); the list gives it to assistive tools.
+std::string controlText(const SpaceSettings& space, int32_t row);
 // Arrow Type names: 0 "No Arrows", 1 "Line", 2 "Pyramid", 3 "Cube", 4 "Ball".
 const char* arrowTypeName(int32_t value);
 

@@ -188,6 +188,7 @@ void GridWindow::refill() {
     auto* item = new QListWidgetItem(list_);
     item->setData(Qt::UserRole, r);
     item->setData(Qt::DisplayRole, qs(rows_.rows[static_cast<size_t>(r)].name));
+    item->setData(Qt::AccessibleDescriptionRole, qs(controlText(rows_, r)));
   }
   list_->verticalScrollBar()->setValue(scroll);
 }
@@ -200,8 +201,15 @@ void GridWindow::requestMenu(int32_t row) {
 }
 
 void GridWindow::editRow(std::function<RowEffects(SpaceSettings&)> change) {
-  editModel(state_, [change = std::move(change)](EngineState& s) { applyRowEffects(s, change(s.view->space)); });
-  refill();
+  const bool now = editModel(state_, [change = std::move(change)](EngineState& s) {
+    applyRowEffects(s, change(s.view->space));
+  });
+  if (now) {
+    refill();
+    return;
+  }
+  // The edit waits for the engine thread: the list follows once it is made.
+  editModel(state_, [](EngineState& s) { refreshGridLater(s); });
 }
 
 void GridWindow::setSlider(int32_t row, int x) {
@@ -212,6 +220,7 @@ void GridWindow::setSlider(int32_t row, int x) {
   const int32_t value = sliderValueAt(x, l.trackStart, l.trackEnd, shown.min, shown.max);
   if (value == shown.value) return;
   shown.value = value;
+  item->setData(Qt::AccessibleDescriptionRole, qs(controlText(rows_, row)));
   editModel(state_, [row, value](EngineState& s) { applyRowEffects(s, setSliderRow(s.view->space, row, value)); });
   list_->viewport()->update(list_->visualItemRect(item));
 }
@@ -319,6 +328,7 @@ bool openGrid(EngineState& state) {
   if (!tools.grid) tools.grid = new GridWindow(state, hostWidget(state));
   tools.grid->refill();
   tools.grid->openWindow();
+  postRefresh(state);  // the Grid's menu item and toolbar button show it
   return true;
 }
 

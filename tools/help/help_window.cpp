@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -123,6 +124,8 @@ HelpWindow::HelpWindow(EngineState& state, ToolWindowState& place, QWidget* owne
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
   connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
   connect(search_, &QLineEdit::returnPressed, this, [this] { runSearch(search_->text()); });
+  // Following a link leaves the index or the search results.
+  connect(browser_, &QTextBrowser::sourceChanged, this, [this] { view_.clear(); });
   connect(external, &QPushButton::clicked, this, [this] {
     const QUrl source = browser_->source();
     if (source.isLocalFile()) QDesktopServices::openUrl(source);
@@ -139,15 +142,15 @@ bool HelpWindow::showRequest(const HelpRequest& request) {
       showIndex();
       break;
     case HelpView::Search:
-      view_ = QStringLiteral("search");
       browser_->setSource(QUrl::fromLocalFile(path));
+      view_ = QStringLiteral("search");
       search_->setFocus();
       search_->selectAll();
       break;
     case HelpView::Contents:
     case HelpView::Topic:
-      view_ = QString::fromStdString(request.page);
       browser_->setSource(QUrl::fromLocalFile(path));
+      view_.clear();
       break;
   }
   if (!isOpen()) openWindow();
@@ -158,23 +161,23 @@ bool HelpWindow::showRequest(const HelpRequest& request) {
 }
 
 QString HelpWindow::currentPage() const {
-  if (view_ == QLatin1String("index") || view_ == QLatin1String("search")) return view_;
-  return QFileInfo(browser_->source().toLocalFile()).fileName();
+  if (!view_.isEmpty()) return view_;
+  return QFileInfo(browser_->source().path()).fileName();
 }
 
 QString HelpWindow::shownText() const { return browser_->toPlainText(); }
 
 void HelpWindow::showIndex() {
-  view_ = QStringLiteral("index");
   browser_->setSearchPaths({folder_});
   browser_->setHtml(listPage(QStringLiteral("Index"), buildHelpIndex(folder_), QStringLiteral("No pages found.")));
+  view_ = QStringLiteral("index");
 }
 
 void HelpWindow::runSearch(const QString& words) {
-  view_ = QStringLiteral("search");
   browser_->setSearchPaths({folder_});
   browser_->setHtml(listPage(QStringLiteral("Search: ") + words, searchHelp(folder_, words),
                              QStringLiteral("No page holds all of these words.")));
+  view_ = QStringLiteral("search");
 }
 
 bool showHelpWindow(EngineState& state, const HelpRequest& request) {

@@ -193,6 +193,7 @@ void labelEdit(EngineState& state, std::function<RowEffects(SpaceSettings&)> cha
     e.rebuildLabelFont = true;
     e.rebuildModel = true;
     applyRowEffects(s, e);
+    refreshGridLater(s);  // the Grid shows the label rows too
   });
 }
 
@@ -258,6 +259,7 @@ void toggleWaterLevel(EngineState& state) {
     editModel(state, [](EngineState& s) {
       s.view->space.rows[kRowAxes].value = 1;
       rebuild(s);
+      refreshGridLater(s);
     });
   }
   postRefresh(state);

@@ -19,6 +19,7 @@
 #include "platform/report.h"
 #include "tools/help/help_topics.h"
 #include "tools/host_widget.h"
+#include "tools/model_edit.h"
 #include "tools/tools_state.h"
 
 namespace vlm::tools {
@@ -93,26 +94,30 @@ SetupWindow::SetupWindow(EngineState& state, QWidget* owner)
   layout->addStretch(1);
   layout->addLayout(buttons);
 
-  EngineSettings& s = state.main->settings;
-  connect(askUser, &QCheckBox::toggled, this, [this, &s](bool on) {
-    if (!reading_) s.asking = on ? 1 : 0;
-  });
+  // The workers read some of these settings: every change is made under the
+  // data lock, without making the host wait for it.
+  auto setting = [this](int32_t EngineSettings::*field) {
+    return [this, field](bool on) {
+      if (reading_) return;
+      editModel(state_, [field, on](EngineState& s) { s.main->settings.*field = on ? 1 : 0; });
+    };
+  };
+  connect(askUser, &QCheckBox::toggled, this, setting(&EngineSettings::asking));
+  connect(animateBuilders, &QCheckBox::toggled, this, setting(&EngineSettings::animateBuilders));
+  connect(speechCalculator, &QCheckBox::toggled, this, setting(&EngineSettings::speechCalculator));
   connect(showTips, &QCheckBox::toggled, this, [this](bool on) {
     if (!reading_) setShowTipsSetting(state_, on);
   });
   connect(autoRotations, &QCheckBox::toggled, this, [this](bool on) {
     if (!reading_) setAutomaticRotations(state_, on);
   });
-  connect(animateBuilders, &QCheckBox::toggled, this, [this, &s](bool on) {
-    if (!reading_) s.animateBuilders = on ? 1 : 0;
-  });
-  connect(speechCalculator, &QCheckBox::toggled, this, [this, &s](bool on) {
-    if (!reading_) s.speechCalculator = on ? 1 : 0;
-  });
-  auto chooseSpeech = [this, &s](bool newer) {
-    if (reading_ || s.newerSpeechApi == newer) return;
-    s.newerSpeechApi = newer;
-    postData(state_, CMD_INIT_SPEECH, 0, newer ? 1 : 0);  // start the chosen interface
+  auto chooseSpeech = [this](bool newer) {
+    if (reading_ || speechApi5->isChecked() != newer) return;
+    editModel(state_, [newer](EngineState& s) {
+      if (s.main->settings.newerSpeechApi == newer) return;
+      s.main->settings.newerSpeechApi = newer;
+      postData(s, CMD_INIT_SPEECH, 0, newer ? 1 : 0);  // start the chosen interface
+    });
   };
   connect(speechApi4, &QRadioButton::toggled, this, [chooseSpeech](bool on) {
     if (on) chooseSpeech(false);
@@ -120,9 +125,9 @@ SetupWindow::SetupWindow(EngineState& state, QWidget* owner)
   connect(speechApi5, &QRadioButton::toggled, this, [chooseSpeech](bool on) {
     if (on) chooseSpeech(true);
   });
-  auto chooseToolbar = [this, &s](int full) {
+  auto chooseToolbar = [this](int32_t full) {
     if (reading_) return;
-    s.toolbarFull = full;
+    editModel(state_, [full](EngineState& s) { s.main->settings.toolbarFull = full; });
     postHost(state_, HM_LAYOUT, 1, static_cast<uintptr_t>(full));
   };
   connect(imageAndText, &QRadioButton::toggled, this, [chooseToolbar](bool on) {

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "engine/vlmapi.h"
@@ -94,6 +95,12 @@ TipOfTheDay* showTipOfTheDayAtStart(QWidget* owner) {
   auto* box = new TipOfTheDay(owner);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->show();
+  // Arranging the windows at start raises the main window afterwards; the tip
+  // stays in front of it.
+  QTimer::singleShot(0, box, [box] {
+    box->raise();
+    box->activateWindow();
+  });
   return box;
 }
 

@@ -34,6 +34,15 @@ bool editModel(EngineState& state, ModelEdit edit) {
   return true;
 }
 
+void queueEdit(EngineState& state, ModelEdit edit) {
+  ToolsState& tools = toolsOf(state);
+  {
+    std::lock_guard guard(tools.editMutex);
+    tools.edits.push_back(std::move(edit));
+  }
+  if (!postEngine(state, CMD_RUN_TOOL_EDITS)) runQueuedEdits(state);
+}
+
 void runQueuedEdits(EngineState& state) {
   ToolsState& tools = toolsOf(state);
   std::deque<ModelEdit> edits;

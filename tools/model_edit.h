@@ -16,6 +16,10 @@ using ModelEdit = std::function<void(EngineState&)>;
 // thread to queue for, the edit waits for the lock here.
 bool editModel(EngineState& state, ModelEdit edit);
 
+// Queues an edit for the engine thread behind every command already posted
+// there (a follow-up that must see what those commands did).
+void queueEdit(EngineState& state, ModelEdit edit);
+
 // Runs an edit only when the lock can be had at once; false otherwise. For
 // reads that may skip a turn (a refresh that a later one makes up).
 bool tryWithLock(EngineState& state, const ModelEdit& work);

@@ -98,6 +98,12 @@ bool openRenderContext(EngineState& state) {
   return true;
 }
 
+bool stereoAvailable() {
+  QOpenGLContext probe;
+  probe.setFormat(wantedSurfaceFormat(true));
+  return probe.create() && formatSatisfies(wantedSurfaceFormat(true), probe.format());
+}
+
 void closeRenderContext(EngineState& state) {
   ViewState& v = state.view->view;
   std::shared_ptr<RenderContext> rc = v.render;

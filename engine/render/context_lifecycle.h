@@ -10,6 +10,9 @@ namespace vlm::render {
 // reports "Unable to set OpenGL graphics format (1)", one without the asked
 // buffers (stereo, depth, alpha, double buffer) "... (2)".
 bool openRenderContext(EngineState& state);
+// Whether this display gives a context with stereo buffers (a throw-away
+// context is made to find out; the current one is left as it is).
+bool stereoAvailable();
 void closeRenderContext(EngineState& state);
 
 }  // namespace vlm::render

@@ -11,6 +11,7 @@
 #include "engine/render/gl_setup.h"
 #include "engine/render/render_context.h"
 #include "engine/worker_thread.h"
+#include "model/space_settings_table.h"
 #include "platform/command_queue.h"
 #include "platform/message_box.h"
 
@@ -37,6 +38,22 @@ void onResize(EngineState& state, const platform::Command& command) {
 }
 
 bool onSetStereo(EngineState& state, const platform::Command& command) {
+  if (command.wParam != 0 && !render::stereoAvailable()) {
+    // A display without stereo keeps the context it has: drawing goes on in
+    // mono, the user is told, and the setting is stored off.
+    state.view->view.stereo = 0;
+    {
+      platform::DataLockGuard lock(state.main->dataLock);
+      state.main->settings.stereoGridItem = 0;
+      state.view->space.rows[kRowStereo].value = 0;
+    }
+    platform::MessageBoxRequest box;
+    box.caption = " Grid 3D STEREO Setting";
+    box.text = "This display cannot show 3D stereo. \nVelmora goes on drawing in mono.";
+    box.icon = platform::BoxIcon::Information;
+    platform::showMessageBox(box);
+    return true;
+  }
   state.view->view.stereo = command.wParam != 0 ? 1 : 0;
   render::closeRenderContext(state);
   if (render::openRenderContext(state)) {

@@ -305,7 +305,7 @@ TEST_F(FloatingMenu, SoundEffectsAndVoiceLanguagesNeedAField) {
   const SoundSpeechLink saved = link;
   link.setEffect = [](EngineState&, int32_t e) { effect = e; };
   link.effect = [](EngineState&) { return effect.load(); };
-  dataHandlers().set(CMD_SPEECH_LANGUAGE, [](EngineState&, const platform::Command& c) {
+  test::HandlerSwap swapCmdSpeechLanguage(dataHandlers(), CMD_SPEECH_LANGUAGE, [](EngineState&, const platform::Command& c) {
     language = static_cast<int>(c.wParam);
     return true;
   });
@@ -324,7 +324,6 @@ TEST_F(FloatingMenu, SoundEffectsAndVoiceLanguagesNeedAField) {
   vlm_ShowFloatingMenu(kLegend + ATTRIB_SPEECH);
   ASSERT_TRUE(test::waitUntil([] { return language.load() >= 0; }));
   EXPECT_EQ(language.load(), 4);
-  dataHandlers().set(CMD_SPEECH_LANGUAGE, nullptr);
   link = saved;
 }
 
@@ -415,7 +414,7 @@ TEST_F(FloatingMenu, DeleteWithNothingSelectedDeletesTheClickedObject) {
 TEST_F(FloatingMenu, TheDatabaseTreeExpandsCollapsesAndLoads) {
   static std::atomic<int> loaded{-1};
   loaded = -1;
-  dataHandlers().set(CMD_LOAD, [](EngineState&, const platform::Command& c) {
+  test::HandlerSwap swapCmdLoad(dataHandlers(), CMD_LOAD, [](EngineState&, const platform::Command& c) {
     loaded = static_cast<int>(c.wParam);
     return true;
   });
@@ -435,7 +434,6 @@ TEST_F(FloatingMenu, TheDatabaseTreeExpandsCollapsesAndLoads) {
   vlm_ShowFloatingMenu(2000000401);
   ASSERT_TRUE(test::waitUntil([] { return loaded.load() >= 0; }));
   EXPECT_EQ(loaded.load(), 1);
-  dataHandlers().set(CMD_LOAD, nullptr);
 }
 
 // A click handler holds the data lock while it waits for the menu it asked
@@ -455,7 +453,7 @@ TEST_F(FloatingMenu, AMenuOpenedWhileTheEngineHoldsTheLockStillBindsAField) {
     }
   } filter;
   host->installEventFilter(&filter);
-  engineHandlers().set(CMD_PLAY_SLIDER, [](EngineState& s, const platform::Command&) {
+  test::HandlerSwap swapCmdPlaySlider(engineHandlers(), CMD_PLAY_SLIDER, [](EngineState& s, const platform::Command&) {
     platform::DataLockGuard lock(s.main->dataLock);
     sendHost(s, HM_SHOW_FLOATING_MENU, kLegend + ATTRIB_SIZE, 0);
     returned = true;
@@ -467,7 +465,6 @@ TEST_F(FloatingMenu, AMenuOpenedWhileTheEngineHoldsTheLockStillBindsAField) {
   ASSERT_TRUE(test::waitUntil([] { return returned.load(); }, 10000));
   ASSERT_TRUE(waitForRebuild(before));
   EXPECT_EQ(binding(ATTRIB_SIZE).field, 2);
-  engineHandlers().set(CMD_PLAY_SLIDER, nullptr);
   host->removeEventFilter(&filter);
 }
 

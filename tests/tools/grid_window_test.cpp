@@ -93,10 +93,13 @@ TEST_F(GridTest, ASwitchHidesItsChildrenAndShowsThemAgain) {
   ASSERT_TRUE(listed(kRowArrowType));
   const int before = rebuilds();
   click(kRowAxes, 150);
+  // The list follows at once, or once a rebuild that holds the settings is done.
+  ASSERT_TRUE(test::waitUntil([&] { return !listed(kRowArrowType); }));
   EXPECT_EQ(row(kRowAxes), 0);
   for (int32_t r = 4; r <= 8; ++r) EXPECT_FALSE(listed(r)) << r;
   ASSERT_TRUE(waitForRebuild(before));
   click(kRowAxes, 150);
+  ASSERT_TRUE(test::waitUntil([&] { return listed(kRowArrowType); }));
   for (int32_t r = 4; r <= 8; ++r) EXPECT_TRUE(listed(r)) << r;
 }
 
@@ -150,12 +153,13 @@ TEST_F(GridTest, TheFontRowOpensTheFontDialog) {
 TEST_F(GridTest, TheStereoSwitchGoesToTheEngineThread) {
   static std::atomic<int> stereo{-1};
   stereo = -1;
+  const CommandHandler real = engineHandlers().find(CMD_SET_STEREO);
   engineHandlers().set(CMD_SET_STEREO, [](EngineState&, const platform::Command& c) {
     stereo = static_cast<int>(c.wParam);
     return true;
   });
   if (!openWindow()) {
-    engineHandlers().set(CMD_SET_STEREO, nullptr);
+    engineHandlers().set(CMD_SET_STEREO, real);
     GTEST_SKIP() << "no GL context";
   }
   openGrid();
@@ -164,7 +168,23 @@ TEST_F(GridTest, TheStereoSwitchGoesToTheEngineThread) {
   EXPECT_EQ(stereo.load(), 1);
   EXPECT_EQ(state_->main->settings.stereoGridItem, 1);
   EXPECT_TRUE(listed(kRowEyeOffset));
-  engineHandlers().set(CMD_SET_STEREO, nullptr);
+  engineHandlers().set(CMD_SET_STEREO, real);
+}
+
+TEST_F(GridTest, WithoutStereoTheSwitchTurnsOffAgainAndDrawingGoesOn) {
+  if (!openWindow()) GTEST_SKIP() << "no GL context";
+  openGrid();
+  click(kRowStereo, 150);
+  ASSERT_TRUE(test::waitUntil([&] { return !boxes_->boxes().empty(); }));
+  if (boxes_->boxes()[0].text.find("mono") == std::string::npos) GTEST_SKIP() << "this display gives stereo";
+  EXPECT_EQ(boxes_->boxes()[0].caption, " Grid 3D STEREO Setting");
+  ASSERT_TRUE(test::waitUntil([&] { return grid()->rows().rows[kRowStereo].value == 0; }));
+  EXPECT_EQ(row(kRowStereo), 0);
+  EXPECT_EQ(state_->main->settings.stereoGridItem, 0);
+  EXPECT_FALSE(listed(kRowEyeOffset));
+  const int before = rebuilds();
+  vlm_UpdateModel(0);
+  EXPECT_TRUE(waitForRebuild(before)) << "the engine thread still runs";
 }
 
 TEST_F(GridTest, TheNameAreaAndTheRightButtonAskForTheGridMenu) {

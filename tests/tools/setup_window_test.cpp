@@ -85,7 +85,7 @@ TEST_F(SetupTest, TheToolbarAndSpeechChoices) {
   host_->installEventFilter(&filter);
   static std::atomic<int> speech{-1};
   speech = -1;
-  dataHandlers().set(CMD_INIT_SPEECH, [](EngineState&, const platform::Command& c) {
+  test::HandlerSwap swapCmdInitSpeech(dataHandlers(), CMD_INIT_SPEECH, [](EngineState&, const platform::Command& c) {
     speech = static_cast<int>(c.lParam);
     return true;
   });
@@ -99,7 +99,6 @@ TEST_F(SetupTest, TheToolbarAndSpeechChoices) {
   setup()->imageOnly->click();
   QCoreApplication::processEvents();
   EXPECT_EQ(filter.layouts, (std::vector<std::pair<uintptr_t, uintptr_t>>{{1, 1}, {1, 0}}));
-  dataHandlers().set(CMD_INIT_SPEECH, nullptr);
   host_->removeEventFilter(&filter);
 }
 

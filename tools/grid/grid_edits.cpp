@@ -9,6 +9,8 @@
 #include "engine/worker_thread.h"
 #include "model/color_schemes.h"
 #include "model/space_settings_table.h"
+#include "tools/grid/grid_window.h"
+#include "tools/model_edit.h"
 
 namespace vlm::tools {
 namespace {
@@ -141,6 +143,8 @@ void applyRowEffects(EngineState& state, const RowEffects& e) {
   if (e.stereo >= 0) {
     settings.stereoGridItem = e.stereo;
     postEngine(state, CMD_SET_STEREO, static_cast<uintptr_t>(e.stereo));
+    // A display without stereo turns the switch off again: the Grid shows it.
+    queueEdit(state, [](EngineState& s) { refreshGridLater(s); });
   }
   if (e.fieldOfView) {
     setFieldOfView(state, e.fieldOfViewDegrees);

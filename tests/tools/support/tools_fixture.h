@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/commands/handler_table.h"
 #include "engine/engine_state.h"
 #include "engine/support/engine_fixture.h"
 #include "engine/support/table_loader.h"
@@ -40,6 +41,23 @@ class ToolsTest : public EngineTest {
  private:
   struct Chooser;
   std::shared_ptr<Chooser> chooser_;
+};
+
+// Puts a handler in place of a command's own for the life of the object.
+class HandlerSwap {
+ public:
+  HandlerSwap(HandlerTable& table, int32_t number, CommandHandler handler)
+      : table_(table), number_(number), previous_(table.find(number)) {
+    table_.set(number, handler);
+  }
+  ~HandlerSwap() { table_.set(number_, previous_); }
+  HandlerSwap(const HandlerSwap&) = delete;
+  HandlerSwap& operator=(const HandlerSwap&) = delete;
+
+ private:
+  HandlerTable& table_;
+  int32_t number_;
+  CommandHandler previous_;
 };
 
 // The cars-like table most tool tests use: Name (text), Miles (integer), Weight

@@ -167,7 +167,7 @@ TEST_F(GridTest, TheStereoSwitchGoesToTheEngineThread) {
   ASSERT_TRUE(test::waitUntil([] { return stereo.load() >= 0; }));
   EXPECT_EQ(stereo.load(), 1);
   EXPECT_EQ(state_->main->settings.stereoGridItem, 1);
-  EXPECT_TRUE(listed(kRowEyeOffset));
+  EXPECT_TRUE(test::waitUntil([&] { return listed(kRowEyeOffset); }));
   engineHandlers().set(CMD_SET_STEREO, real);
 }
 

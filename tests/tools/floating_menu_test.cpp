@@ -62,6 +62,13 @@ class FloatingMenu : public test::ToolsTest {
     return !rebuild || waitForRebuild(before);
   }
 
+  // Reads what the engine thread may be writing, under the data lock.
+  template <typename F>
+  auto locked(F&& read) {
+    platform::DataLockGuard lock(state_->main->dataLock);
+    return read();
+  }
+
   const Menu& lastMenu() {
     last_ = shownMenus().back();
     return last_;
@@ -211,9 +218,9 @@ TEST_F(FloatingMenu, ColourRampsAndMappings) {
     EXPECT_FLOAT_EQ(m.entries[1].red, 1.0f);
   }
   ASSERT_TRUE(pick(kLegend + ATTRIB_COLOR, CMD_ID_CATEGORICAL));
-  EXPECT_EQ(state_->view->savedColorModel.rampType, kRampCategorical);
+  EXPECT_EQ(locked([&] { return state_->view->savedColorModel.rampType; }), kRampCategorical);
   ASSERT_TRUE(pick(kLegend + ATTRIB_COLOR, CMD_ID_CONTINUOUS));
-  EXPECT_EQ(state_->view->savedColorModel.rampType, kRampContinuous);
+  EXPECT_EQ(locked([&] { return state_->view->savedColorModel.rampType; }), kRampContinuous);
   ASSERT_TRUE(pick(kLegend + ATTRIB_COLOR, CMD_ID_RESET));
   EXPECT_FALSE(binding(ATTRIB_COLOR).exists);
   platform::DataLockGuard lock(state_->main->dataLock);
@@ -229,7 +236,7 @@ TEST_F(FloatingMenu, ColourPointsWithTheirDialogs) {
   };
   answers.colour = [](uint32_t) -> std::optional<uint32_t> { return 0x0000FF; };
   answerDialogs(answers);
-  const size_t entries = state_->view->savedColorModel.entries.size();
+  const size_t entries = locked([&] { return state_->view->savedColorModel.entries.size(); });
   ASSERT_TRUE(pick(kLegend + ATTRIB_COLOR, CMD_ID_ADD_POINT));
   {
     platform::DataLockGuard lock(state_->main->dataLock);
@@ -254,15 +261,15 @@ TEST_F(FloatingMenu, ColourPointsWithTheirDialogs) {
     EXPECT_TRUE(std::any_of(es.begin(), es.end(), [](const ColorEntry& e) { return e.valueText == "16"; }));
   }
   ASSERT_TRUE(pick(2000000253, CMD_ID_REMOVE_POINT));
-  EXPECT_EQ(state_->view->savedColorModel.entries.size(), entries);
+  EXPECT_EQ(locked([&] { return state_->view->savedColorModel.entries.size(); }), entries);
   // A cancelled dialog changes nothing.
   answers.colour = [](uint32_t) -> std::optional<uint32_t> { return std::nullopt; };
   answerDialogs(answers);
-  const float red = state_->view->savedColorModel.entries[1].red;
+  const float red = locked([&] { return state_->view->savedColorModel.entries[1].red; });
   choose(CMD_ID_SET_COLOUR);
   vlm_ShowFloatingMenu(2000000253);
   drainEngine();
-  EXPECT_FLOAT_EQ(state_->view->savedColorModel.entries[1].red, red);
+  EXPECT_FLOAT_EQ(locked([&] { return state_->view->savedColorModel.entries[1].red; }), red);
 }
 
 TEST_F(FloatingMenu, LabelCommandsRebuildTheLabelFont) {
@@ -289,7 +296,7 @@ TEST_F(FloatingMenu, LabelCommandsRebuildTheLabelFont) {
   ASSERT_TRUE(pick(kLegend + ATTRIB_LABEL, CMD_ID_COLOUR_BY_OBJECT));
   EXPECT_EQ(row(kRowLabelColorByObject).value, 1);
   ASSERT_TRUE(pick(kLegend + ATTRIB_LABEL, CMD_ID_LABEL_FONT));
-  EXPECT_EQ(state_->view->space.labelFont.face, "DejaVu Serif");
+  EXPECT_EQ(locked([&] { return state_->view->space.labelFont.face; }), "DejaVu Serif");
   EXPECT_FLOAT_EQ(row(kRowLabelFont).secondary, 14 * 10 * 0.035f);
   // Every label command leaves the font lists to be made again.
   drainEngine();
@@ -359,12 +366,15 @@ TEST_F(FloatingMenu, SpaceCommands) {
   runMenuCommand(*state_, space, CMD_ID_LABELS_ON);
   EXPECT_EQ(vlm_GetDefaultLabels(), 0);
 
-  state_->view->space.rows[kRowAxes].value = 0;
+  {
+    platform::DataLockGuard lock(state_->main->dataLock);
+    state_->view->space.rows[kRowAxes].value = 0;
+  }
   const int before = rebuilds();
   runMenuCommand(*state_, space, CMD_ID_WATER_LEVEL);
   EXPECT_EQ(vlm_GetWaterlevel(), 1);
   ASSERT_TRUE(waitForRebuild(before));
-  EXPECT_EQ(state_->view->space.rows[kRowAxes].value, 1) << "water on turns the axes on";
+  EXPECT_EQ(locked([&] { return state_->view->space.rows[kRowAxes].value; }), 1) << "water on turns the axes on";
   runMenuCommand(*state_, space, CMD_ID_WATER_LEVEL);
   EXPECT_EQ(vlm_GetWaterlevel(), 0);
 
@@ -425,11 +435,11 @@ TEST_F(FloatingMenu, TheDatabaseTreeExpandsCollapsesAndLoads) {
   choose(CMD_ID_EXPAND);
   vlm_ShowFloatingMenu(2000000310);  // the Queries node
   drainEngine();
-  EXPECT_TRUE(state_->model->scene.tree.expanded[1]);
+  EXPECT_TRUE(locked([&] { return state_->model->scene.tree.expanded[1]; }));
   choose(CMD_ID_COLLAPSE);
   vlm_ShowFloatingMenu(2000000400);  // a table: its node collapses
   drainEngine();
-  EXPECT_FALSE(state_->model->scene.tree.expanded[0]);
+  EXPECT_FALSE(locked([&] { return state_->model->scene.tree.expanded[0]; }));
   choose(CMD_ID_SELECT_TABLE);
   vlm_ShowFloatingMenu(2000000401);
   ASSERT_TRUE(test::waitUntil([] { return loaded.load() >= 0; }));

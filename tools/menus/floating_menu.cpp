@@ -70,7 +70,6 @@ Menu menuFor(const MenuTarget& t, const MenuView& view) {
   Menu menu;
   switch (t.kind) {
     case MenuTarget::Kind::Space: return resourceMenu(ResourceMenu::Space);
-    case MenuTarget::Kind::Grid: return resourceMenu(ResourceMenu::Grid);
     case MenuTarget::Kind::ColourEntry: return resourceMenu(ResourceMenu::ColourEntry);
     case MenuTarget::Kind::TreeNode: return resourceMenu(ResourceMenu::DatabaseNode);
     case MenuTarget::Kind::TreeTable: return resourceMenu(ResourceMenu::DatabaseTable);

@@ -17,9 +17,9 @@ namespace vlm::tools {
 
 // What a menu was opened for, and so what its commands act on.
 struct MenuTarget {
-  enum class Kind { Space, Data, Attribute, ColourEntry, TreeNode, TreeTable, TreeQuery, Grid };
+  enum class Kind { Space, Data, Attribute, ColourEntry, TreeNode, TreeTable, TreeQuery };
   Kind kind = Kind::Space;
-  int32_t name = -1;      // the pick name (or Grid row) the menu was opened for
+  int32_t name = -1;      // the pick name the menu was opened for
   int32_t attribute = 0;  // Attribute menus: the attribute
   RuntimeMenu menu = RuntimeMenu::Mapping;
   int32_t sample = -1;    // Data: the object's sample

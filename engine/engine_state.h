@@ -19,6 +19,7 @@
 #include "model/association.h"
 #include "model/color_model.h"
 #include "model/model_context.h"
+#include "output/output_state.h"
 #include "platform/data_lock.h"
 #include "platform/event.h"
 #include "platform/regional_settings.h"
@@ -29,6 +30,7 @@
 namespace vlm {
 
 class WorkerThread;
+struct SoundRecord;  // sound/sound_record.h
 struct ToolsState;  // the tool windows and popup menus (tools/)
 
 // What the getters report about the data source. The loaders publish it
@@ -80,8 +82,10 @@ struct MainRecord {
   // vlm_Load's with-control flag on its way to the data thread (-1: none).
   std::atomic<int32_t> pendingWithControl{-1};  // a load is writing the table (the copy waits for it to end)
   PublishedSource source;
+  std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
+  OutputState output;  // report options, image types, object textures
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
   // Tool windows, popup menu state and queued tool edits; made on first use.
   std::shared_ptr<ToolsState> tools;

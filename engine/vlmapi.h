@@ -90,6 +90,9 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_scene.h"
 #include "engine/vlmapi_selection.h"
 #include "engine/vlmapi_host.h"
+#include "engine/vlmapi_output.h"
+#include "engine/vlmapi_sound.h"
+#include "engine/vlmapi_registry.h"
 #include "engine/vlmapi_tools.h"
 
 #endif

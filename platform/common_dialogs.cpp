@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QFont>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -66,14 +65,6 @@ std::optional<std::string> askText(QWidget* parent, const TextRequest& request) 
                                              qs(request.initial), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
-}
-
-std::optional<std::string> chooseFileToOpen(QWidget* parent, const FileRequest& request) {
-  if (auto a = answerer(); a.file) return a.file(request);
-  const QString file = QFileDialog::getOpenFileName(parent, qs(request.caption), qs(request.folder),
-                                                    qs(request.filter), nullptr, QFileDialog::DontUseNativeDialog);
-  if (file.isEmpty()) return std::nullopt;
-  return file.toStdString();
 }
 
 }  // namespace vlm::platform

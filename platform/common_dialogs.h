@@ -1,6 +1,6 @@
 #pragma once
-// The common dialogs the tools ask for: colour, font, a one-line text and an
-// image file to open. Each is shown on the host thread over `parent` and
+// The common dialogs the tools ask for: colour, font and a one-line text (the
+// file dialogs are platform/file_dialog.h). Each is shown on the host thread over `parent` and
 // answers nothing (nullopt) when the user cancels. Tests replace the dialogs by
 // a scripted answerer.
 #include <cstdint>
@@ -25,18 +25,11 @@ struct TextRequest {
   std::string initial;
 };
 
-struct FileRequest {
-  std::string caption;
-  std::string folder;
-  std::string filter;  // "Images (*.bmp *.jpg)"
-};
-
 // What a test puts in place of the real dialogs; an empty member shows the real one.
 struct DialogAnswerer {
   std::function<std::optional<uint32_t>(uint32_t initial)> colour;
   std::function<std::optional<FontChoice>(const FontChoice& initial)> font;
   std::function<std::optional<std::string>(const TextRequest&)> text;
-  std::function<std::optional<std::string>(const FileRequest&)> file;
 };
 
 // Replaces the answerer and returns the previous one.
@@ -47,6 +40,5 @@ std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial);
 // Screen fonts, starting from `initial`.
 std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial);
 std::optional<std::string> askText(QWidget* parent, const TextRequest& request);
-std::optional<std::string> chooseFileToOpen(QWidget* parent, const FileRequest& request);
 
 }  // namespace vlm::platform

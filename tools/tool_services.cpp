@@ -6,7 +6,7 @@ namespace vlm::tools {
 namespace {
 
 // The exports are looked up by name: a build without the Selector, the
-// Calculator, the model file or the image support simply has none of them.
+// Calculator or the model file simply has none of them.
 template <typename F>
 F find(const char* name) {
   return reinterpret_cast<F>(dlsym(RTLD_DEFAULT, name));
@@ -20,8 +20,6 @@ ToolServices lookUp() {
   if (auto on = find<int (*)()>("vlm_IsCalculatorOn")) s.isCalculatorOn = [on] { return on() != 0; };
   if (auto jump = find<int (*)(int)>("vlm_JumpToServer")) s.jumpToServer = [jump](int32_t sample) { jump(sample); };
   if (auto open = find<void (*)(const char*)>("vlm_OpenModel")) s.openModelDialog = [open] { open(nullptr); };
-  if (auto load = find<void (*)(const char*, int)>("vlm_LoadTextureFile"))
-    s.loadTextureFile = [load](const char* path, int32_t plane) { load(path, plane); };
   return s;
 }
 

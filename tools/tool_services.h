@@ -1,7 +1,6 @@
 #pragma once
 // What the tools ask of the rest of the engine through its exported functions:
-// the other tool windows, the data source, the model file and the plane
-// images. They are found by name in the loaded engine on first use; an empty
+// the other tool windows, the data source and the model file. They are found by name in the loaded engine on first use; an empty
 // one is a feature this build does not carry, and its command does nothing
 // (its menu item is greyed where the menu shows one). Tests set them.
 #include <cstdint>
@@ -16,7 +15,6 @@ struct ToolServices {
   std::function<bool()> isCalculatorOn;
   std::function<void(int32_t sample)> jumpToServer;  // "Go To"
   std::function<void()> openModelDialog;             // the model file's open dialog
-  std::function<void(const char* path, int32_t plane)> loadTextureFile;  // plane 1 X, 2 Y, 3 Z
 };
 
 ToolServices& toolServices();

@@ -22,11 +22,13 @@
 #include "model/color_ramps.h"
 #include "model/color_schemes.h"
 #include "model/space_settings_table.h"
+#include "output/textures.h"
 #include "platform/clock.h"
 #include "platform/host_bridge.h"
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
 #include "platform/report.h"
+#include "sound/sound_hooks.h"
 #include "tools/tools_lifecycle.h"
 
 namespace vlm {
@@ -136,6 +138,8 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
     applyNamedRamp(ctx, 0, -1, 0, -1);
   }
   installTableHooks(state);
+  installOutputHooks(*state);
+  installSoundHooks(*state);
   registerAllHandlers();
   setCurrentState(state);
 

@@ -3,6 +3,7 @@
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/render/render_commands.h"
+#include "output/register_output.h"
 
 namespace vlm {
 namespace {
@@ -44,6 +45,8 @@ void registerAllHandlers() {
     registerSourceHandlers();
     registerSceneHandlers();
     registerPickingHandlers();
+    registerOutputHandlers();
+    registerSoundHandlers();
     registerToolHandlers();
   });
 }

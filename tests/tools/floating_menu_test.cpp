@@ -3,18 +3,20 @@
 // the model rebuilt.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <atomic>
 
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
-#include "engine/sound_speech_link.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "model/association_lookup.h"
 #include "model/space_settings_table.h"
 #include "platform/message_box.h"
+#include "sound/sound_record.h"
 #include "tools/menus/menu_commands.h"
 #include "tools/menus/menu_ids.h"
 #include "tools/support/tools_fixture.h"
@@ -304,34 +306,38 @@ TEST_F(FloatingMenu, LabelCommandsRebuildTheLabelFont) {
 }
 
 TEST_F(FloatingMenu, SoundEffectsAndVoiceLanguagesNeedAField) {
-  static std::atomic<int> effect{-1};
   static std::atomic<int> language{-1};
-  effect = -1;
   language = -1;
-  SoundSpeechLink& link = soundSpeechLink();
-  const SoundSpeechLink saved = link;
-  link.setEffect = [](EngineState&, int32_t e) { effect = e; };
-  link.effect = [](EngineState&) { return effect.load(); };
-  test::HandlerSwap swapCmdSpeechLanguage(dataHandlers(), CMD_SPEECH_LANGUAGE, [](EngineState&, const platform::Command& c) {
+  // No speech is started or spoken here; the language request is recorded.
+  const auto quiet = [](EngineState&, const platform::Command&) { return true; };
+  test::HandlerSwap noStart(dataHandlers(), CMD_INIT_SPEECH, quiet);
+  test::HandlerSwap noSpeech(dataHandlers(), CMD_SPEAK, quiet);
+  test::HandlerSwap languages(dataHandlers(), CMD_SPEECH_LANGUAGE, [](EngineState&, const platform::Command& c) {
     language = static_cast<int>(c.wParam);
     return true;
   });
-  choose(CMD_ID_EFFECT_FIRST + 3);
+  const auto effect = [&] { return soundRecord(*state_).currentEffect.load(); };
+  ASSERT_EQ(effect(), 0);
+  choose(CMD_ID_EFFECT_FIRST + 3);  // "&Blub"
   vlm_ShowFloatingMenu(kLegend + ATTRIB_SOUND_FREQ);
-  EXPECT_EQ(effect.load(), -1) << "no field on the attribute";
+  EXPECT_EQ(effect(), 0) << "no field on the attribute";
   vlm_AssociateField(1, 0, ATTRIB_SOUND_FREQ, -1, 0);
   vlm_ShowFloatingMenu(kLegend + ATTRIB_SOUND_FREQ);
-  EXPECT_EQ(effect.load(), 3);
+  EXPECT_EQ(effect(), 3);
   choose(0);
   vlm_ShowFloatingMenu(kLegend + ATTRIB_SOUND_FREQ);
   EXPECT_TRUE(findCommand(lastMenu(), CMD_ID_EFFECT_FIRST + 3)->checked) << "the current effect";
+  vlm_ShowFloatingMenu(kLegend + ATTRIB_SPEECH);
+  EXPECT_TRUE(findCommand(lastMenu(), CMD_ID_LANGUAGE_FIRST)->checked) << "the current language";
   choose(CMD_ID_LANGUAGE_FIRST + 4);
   vlm_ShowFloatingMenu(kLegend + ATTRIB_SPEECH);
+  drainEngine();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(language.load(), -1) << "no field on speech";
   vlm_AssociateField(3, 0, ATTRIB_SPEECH, -1, 0);
   vlm_ShowFloatingMenu(kLegend + ATTRIB_SPEECH);
   ASSERT_TRUE(test::waitUntil([] { return language.load() >= 0; }));
   EXPECT_EQ(language.load(), 4);
-  link = saved;
 }
 
 TEST_F(FloatingMenu, GoToIsGreyedForClipboardData) {

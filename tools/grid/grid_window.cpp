@@ -17,15 +17,14 @@
 #include "engine/worker_thread.h"
 #include "engine/commands/command_ids.h"
 #include "model/space_settings_table.h"
+#include "output/texture_file_dialog.h"
 #include "platform/common_dialogs.h"
 #include "platform/host_bridge.h"
-#include "platform/message_box.h"
 #include "platform/report.h"
 #include "tools/grid/grid_edits.h"
 #include "tools/grid/grid_rows.h"
 #include "tools/host_widget.h"
 #include "tools/model_edit.h"
-#include "tools/tool_services.h"
 #include "tools/tools_state.h"
 
 namespace vlm::tools {
@@ -226,29 +225,7 @@ void GridWindow::setSlider(int32_t row, int x) {
 }
 
 void GridWindow::chooseBitmap(int32_t row) {
-  const int32_t plane = planeOfBitmapRow(row);
-  const auto& load = toolServices().loadTextureFile;
-  if (!load) {
-    platform::MessageBoxRequest box;
-    box.caption = " Grid";
-    box.text = "Plane images cannot be loaded by this build of Velmora.";
-    box.icon = platform::BoxIcon::Information;
-    platform::showMessageBox(box);
-    return;
-  }
-  platform::FileRequest request;
-  request.caption = "Select Texture File";
-  request.folder = state_.main->dataFolder;
-  request.filter =
-      "Graphic Files (*.bmp *.dib *.rle *.gif *.jpg *.jpeg *.jpe *.jfif *.tga *.tif *.tiff *.pcx *.pcc *.rgb *.rgba *.sgi);;"
-      "Bitmap Files (*.bmp *.dib *.rle);;GIF Files (*.gif);;JPEG Files (*.jpg *.jpeg *.jpe *.jfif);;"
-      "Targa Files (*.tga);;TIFF Files (*.tif *.tiff);;PCX Files (*.pcx *.pcc);;RGB Files (*.rgb *.rgba *.sgi);;"
-      "All Files (*)";
-  const std::optional<std::string> file = platform::chooseFileToOpen(this, request);
-  if (!file) return;
-  load(file->c_str(), plane);
-  postEngine(state_, CMD_UPDATE_MODEL, 0);
-  refill();
+  if (choosePlaneTexture(state_, planeOfBitmapRow(row))) refill();
 }
 
 void GridWindow::pressRow(int32_t row, int x, bool rightButton) {

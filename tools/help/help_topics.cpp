@@ -80,10 +80,10 @@ std::string attributeHelpPage(int32_t attribute) {
 std::vector<std::string> helpFolders(const std::string& installRoot) {
   if (const char* env = std::getenv("VELMORA_HELP_DIR"); env && *env) return {env};
   std::vector<std::string> folders;
-  if (!installRoot.empty()) folders.push_back(installRoot + "help");
+  if (!installRoot.empty()) folders.push_back(installRoot + "assets/help");
   if (const std::string lib = libraryFolder(); !lib.empty()) {
-    folders.push_back(lib + "/help");
-    folders.push_back(lib + "/../share/velmora/help");
+    folders.push_back(lib + "/assets/help");
+    folders.push_back(lib + "/../../share/velmora/assets/help");
   }
   if (*VLM_SOURCE_HELP_DIR) folders.push_back(VLM_SOURCE_HELP_DIR);
   return folders;

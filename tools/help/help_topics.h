@@ -29,8 +29,9 @@ HelpRequest helpPageOf(int32_t topic);
 std::string attributeHelpPage(int32_t attribute);
 
 // Folders searched for the pages, in order: $VELMORA_HELP_DIR alone when it is
-// set; otherwise the installation folder's "help", the "help" folder beside the
-// engine library, "../share/velmora/help" from there, and the source tree's.
+// set; otherwise "assets/help" in the installation folder, beside the engine
+// library (a build folder links its assets), in the package's share folder
+// seen from the library's, and the source tree's.
 std::vector<std::string> helpFolders(const std::string& installRoot);
 // The first of those folders that holds the page, or empty.
 std::string findHelpFolder(const std::string& installRoot, const std::string& page);

@@ -1,6 +1,5 @@
 #include "tools/help/help_window.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -17,6 +16,7 @@
 #include <algorithm>
 
 #include "engine/engine_state.h"
+#include "platform/url_opener.h"
 #include "tools/host_widget.h"
 #include "tools/tools_state.h"
 
@@ -42,8 +42,11 @@ QString plainTextOf(const QString& html) {
   return doc.toPlainText();
 }
 
+// The pages of the help; index.html only leads a desktop's menu entry to the contents.
 QStringList pagesIn(const QString& folder) {
-  return QDir(folder).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+  QStringList pages = QDir(folder).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+  pages.removeAll(QStringLiteral("index.html"));
+  return pages;
 }
 
 QString listPage(const QString& heading, const std::vector<HelpIndexEntry>& entries, const QString& empty) {
@@ -127,8 +130,9 @@ HelpWindow::HelpWindow(EngineState& state, ToolWindowState& place, QWidget* owne
   // Following a link leaves the index or the search results.
   connect(browser_, &QTextBrowser::sourceChanged, this, [this] { view_.clear(); });
   connect(external, &QPushButton::clicked, this, [this] {
-    const QUrl source = browser_->source();
-    if (source.isLocalFile()) QDesktopServices::openUrl(source);
+    const QString page = currentPage();
+    if (page.endsWith(QLatin1String(".html")))
+      platform::openUrl(QUrl::fromLocalFile(folder_ + QLatin1Char('/') + page).toString().toStdString());
   });
 }
 

@@ -2,8 +2,8 @@
 
 #include "engine/input/pick_names.h"
 #include "engine/engine_state.h"
-#include "engine/sound_speech_link.h"
 #include "model/association_lookup.h"
+#include "sound/sound_menu_commands.h"
 #include "tools/host_widget.h"
 #include "tools/menus/menu_commands.h"
 #include "tools/menus/menu_ids.h"
@@ -81,8 +81,8 @@ Menu menuFor(const MenuTarget& t, const MenuView& view) {
     case MenuTarget::Kind::Attribute:
       menu = runtimeMenu(t.menu, view.fields);
       if (view.attributeField >= 0) setChecked(menu, kFieldItemFirst + view.attributeField, true);
-      if (t.menu == RuntimeMenu::Sound && view.soundEffect >= 0)
-        setChecked(menu, CMD_ID_EFFECT_FIRST + view.soundEffect, true);
+      if (t.menu == RuntimeMenu::Sound) setChecked(menu, view.effectItem, true);
+      if (t.menu == RuntimeMenu::Voice) setChecked(menu, view.languageItem, true);
       return menu;
   }
   return menu;
@@ -111,7 +111,10 @@ int32_t showFloatingMenu(EngineState& state, int32_t name) {
     view.sourceKind = state.main->source.description.kind;
   }
   view.fields = tools.menuFields;
-  if (const auto& effect = soundSpeechLink().effect) view.soundEffect = effect(state);
+  if (state.main->sound) {
+    view.effectItem = checkedEffectCommand(state);
+    view.languageItem = checkedLanguageCommand(state);
+  }
   const int32_t id = trackMenu(menuFor(target, view), hostWidget(state));
   if (id != 0) runMenuCommand(state, target, id);
   return id;

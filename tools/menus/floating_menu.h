@@ -41,7 +41,8 @@ struct MenuView {
   std::vector<std::string> fields;
   int32_t attributeField = -1;  // the field bound to the target's attribute
   int32_t sourceKind = 0;       // DataSourceKind of the table
-  int32_t soundEffect = -1;     // the current effect, -1 unknown
+  int32_t effectItem = 0;       // the Sound Effect item of the current effect
+  int32_t languageItem = 0;     // the Voice Language item of the current language
 };
 
 // The menu of a target with its check marks and greying.

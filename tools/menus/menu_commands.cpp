@@ -5,7 +5,6 @@
 #include "engine/commands/command_ids.h"
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
-#include "engine/sound_speech_link.h"
 #include "engine/worker_thread.h"
 #include "model/association_lookup.h"
 #include "model/association_ops.h"
@@ -16,6 +15,7 @@
 #include "model/colorref.h"
 #include "model/space_settings_table.h"
 #include "platform/message_box.h"
+#include "sound/sound_menu_commands.h"
 #include "tools/grid/grid_edits.h"
 #include "tools/grid/grid_window.h"
 #include "tools/host_widget.h"
@@ -213,20 +213,15 @@ void labelColour(EngineState& state) {
   labelEdit(state, [c = *chosen](SpaceSettings& space) { return setColourRow(space, kRowLabelColor, c); });
 }
 
-// --- sound and voice: only while the attribute has a field ---
+// --- sound and voice: the sound subsystem's commands, which act only while
+// the attribute has a field (read under the data lock) ---
 
-void soundEffect(EngineState& state, const MenuTarget& t, int32_t effect) {
-  editModel(state, [a = t.attribute, effect](EngineState& s) {
-    if (attributeToField(s.model->associations, a) < 0) return;
-    if (const auto& set = soundSpeechLink().setEffect) set(s, effect);
-  });
+void soundEffect(EngineState& state, const MenuTarget& t, int32_t id) {
+  editModel(state, [a = t.attribute, id](EngineState& s) { runSoundMenuCommand(s, a, id); });
 }
 
-void voiceLanguage(EngineState& state, int32_t language) {
-  editModel(state, [language](EngineState& s) {
-    if (attributeToField(s.model->associations, ATTRIB_SPEECH) < 0) return;
-    postData(s, CMD_SPEECH_LANGUAGE, static_cast<uintptr_t>(language));
-  });
+void voiceLanguage(EngineState& state, int32_t id) {
+  editModel(state, [id](EngineState& s) { runVoiceMenuCommand(s, id); });
 }
 
 // --- the floating menu's own commands ---
@@ -397,11 +392,11 @@ bool runMappingCommand(EngineState& state, const MenuTarget& t, int32_t id) {
     default: break;
   }
   if (id >= CMD_ID_EFFECT_FIRST && id <= CMD_ID_EFFECT_LAST) {
-    soundEffect(state, t, id - CMD_ID_EFFECT_FIRST);
+    soundEffect(state, t, id);
     return true;
   }
   if (id >= CMD_ID_LANGUAGE_FIRST && id <= CMD_ID_LANGUAGE_LAST) {
-    voiceLanguage(state, id - CMD_ID_LANGUAGE_FIRST);
+    voiceLanguage(state, id);
     return true;
   }
   return false;

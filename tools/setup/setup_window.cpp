@@ -113,11 +113,8 @@ SetupWindow::SetupWindow(EngineState& state, QWidget* owner)
   });
   auto chooseSpeech = [this](bool newer) {
     if (reading_ || speechApi5->isChecked() != newer) return;
-    editModel(state_, [newer](EngineState& s) {
-      if (s.main->settings.newerSpeechApi == newer) return;
-      s.main->settings.newerSpeechApi = newer;
-      postData(s, CMD_INIT_SPEECH, 0, newer ? 1 : 0);  // start the chosen interface
-    });
+    // Starting the chosen interface stores it in the settings once it runs.
+    if (state_.main->settings.newerSpeechApi != newer) postData(state_, CMD_INIT_SPEECH, newer ? 1 : 0);
   };
   connect(speechApi4, &QRadioButton::toggled, this, [chooseSpeech](bool on) {
     if (on) chooseSpeech(false);

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -53,6 +54,7 @@ bool waitUntil(const std::function<bool()>& done, int ms) {
 }
 
 void ToolsTest::SetUp() {
+  setenv("ALSOFT_DRIVERS", "null", 0);  // sound plays on OpenAL Soft's silent backend
   EngineTest::SetUp();
   // No arrangement of the tool windows at start: the tests open what they use.
   platform::RegistryStore::instance().writeDword(platform::RegistryRoot::CurrentUser,

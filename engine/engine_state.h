@@ -32,6 +32,7 @@ namespace vlm {
 class WorkerThread;
 struct AccessSession;
 struct SoundRecord;  // sound/sound_record.h
+struct ToolsState;  // the tool windows and popup menus (tools/)
 
 // What the getters report about the data source. The loaders publish it
 // whenever they change the table's source; it has its own small mutex so the
@@ -93,6 +94,8 @@ struct MainRecord {
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
   OutputState output;  // report options, image types, object textures
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
+  // Tool windows, popup menu state and queued tool edits; made on first use.
+  std::shared_ptr<ToolsState> tools;
 };
 
 struct ViewRecord {

@@ -12,9 +12,9 @@ bool DataLock::takeLocked() {
     return true;
   }
   // The borrower gets in only once the holder displaced by the force is out.
-  if (!borrowed_ && displaced_ == std::thread::id{} && borrower_ != std::thread::id{} &&
+  if (displaced_ == std::thread::id{} && borrower_ != std::thread::id{} &&
       borrower_ == std::this_thread::get_id()) {
-    borrowed_ = true;
+    ++borrowDepth_;
     return true;
   }
   return false;
@@ -53,12 +53,12 @@ bool DataLock::forceLending(std::thread::id borrower) {
   std::lock_guard lock(mutex_);
   const auto me = std::this_thread::get_id();
   const bool was = free_;
-  borrowed_ = false;
+  borrowDepth_ = 0;
   if (!free_ && owner_ != me) {
     // The holder's coming release gives the lock back to this thread
     // instead of freeing it under its feet.
     if (borrower != std::thread::id{} && owner_ == borrower)
-      borrowed_ = true;
+      borrowDepth_ = 1;
     else
       displaced_ = owner_;
   }
@@ -68,26 +68,47 @@ bool DataLock::forceLending(std::thread::id borrower) {
   return was;
 }
 
+bool DataLock::lendTo(std::thread::id borrower) {
+  {
+    std::lock_guard lock(mutex_);
+    if (free_ || owner_ != std::this_thread::get_id() || borrower_ != std::thread::id{}) return false;
+    borrower_ = borrower;
+    borrowDepth_ = 0;
+  }
+  cv_.notify_all();  // a borrower already waiting may go on
+  return true;
+}
+
+void DataLock::endLoan() {
+  {
+    std::lock_guard lock(mutex_);
+    if (free_ || owner_ != std::this_thread::get_id()) return;
+    borrower_ = std::thread::id{};
+    borrowDepth_ = 0;
+  }
+  cv_.notify_all();
+}
+
 void DataLock::release() {
   {
     std::lock_guard lock(mutex_);
     const auto me = std::this_thread::get_id();
     if (displaced_ != std::thread::id{} && displaced_ == me) {
       displaced_ = std::thread::id{};  // its hold ended when the lock was forced
-    } else if (borrowed_ && borrower_ == me) {
-      borrowed_ = false;  // back to the thread that forced it
+    } else if (borrowDepth_ > 0 && borrower_ == me) {
+      --borrowDepth_;  // back to the thread that forced or lent it
     } else if (displaced_ != std::thread::id{}) {
       // The forcing thread is done while the displaced holder is still inside:
       // the lock stays that holder's, and its release frees it.
       owner_ = displaced_;
       displaced_ = std::thread::id{};
       borrower_ = std::thread::id{};
-      borrowed_ = false;
+      borrowDepth_ = 0;
     } else {
       free_ = true;
       owner_ = std::thread::id{};
       borrower_ = std::thread::id{};
-      borrowed_ = false;
+      borrowDepth_ = 0;
     }
   }
   cv_.notify_all();
@@ -117,7 +138,7 @@ bool DataLock::acquireUnlessLent(const std::function<bool(std::thread::id holder
     {
       std::unique_lock lock(mutex_);
       if (takeLocked()) return true;
-      holder = borrowed_ ? borrower_ : owner_;
+      holder = borrowDepth_ > 0 ? borrower_ : owner_;
     }
     if (lent && lent(holder)) return false;
     {
@@ -139,7 +160,7 @@ bool DataLock::heldByCurrentThread() const {
   std::lock_guard lock(mutex_);
   const auto me = std::this_thread::get_id();
   if (displaced_ != std::thread::id{} && displaced_ == me) return true;  // still inside until it releases
-  if (borrowed_) return borrower_ == me;
+  if (borrowDepth_ > 0) return borrower_ == me;
   return !free_ && owner_ == me;
 }
 

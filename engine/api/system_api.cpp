@@ -31,6 +31,7 @@
 #include "platform/registry_store.h"
 #include "platform/report.h"
 #include "sound/sound_hooks.h"
+#include "tools/tools_lifecycle.h"
 
 namespace vlm {
 
@@ -234,6 +235,7 @@ VLM_API void vlm_DeinitSystem(void) {
     // A thread that did not end keeps its own reference to the state.
     endWorker(data, std::chrono::milliseconds(0));
   }
+  tools::closeTools(*state);  // the tool windows' rectangles are written with the settings
   writeSettings(*state, platform::RegistryStore::instance());
   platform::setErrorSink(nullptr);
   platform::HostBridge::instance().setWakeHook(nullptr);
@@ -295,7 +297,7 @@ VLM_API void vlm_AutoArrange(int mode) {
   QScreen* screen = QGuiApplication::primaryScreen();
   const QRect desk = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
   EngineSettings& e = m.settings;
-  // The tool windows keep their rectangles here; they are placed when they exist.
+  // The tool windows keep their rectangles here; then they are opened and placed.
   if (mode == 1) {
     const int w = desk.width() * 75 / 100;
     e.view3D = {desk.x(), desk.y(), w, desk.height()};
@@ -315,6 +317,7 @@ VLM_API void vlm_AutoArrange(int mode) {
     e.calculator.rect = {b - 40, 30 + desk.height() / 8, w, h};
     e.selector.rect = {b - 70, 30 + 2 * (desk.height() / 8), w, h};
   }
+  tools::arrangeToolWindows(*state);
   postHost(*state, HM_LAYOUT, 2, 0);
   if (auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(m.hostWindow))) {
     const WindowRect r = e.view3D;

@@ -47,6 +47,7 @@ void registerAllHandlers() {
     registerPickingHandlers();
     registerOutputHandlers();
     registerSoundHandlers();
+    registerToolHandlers();
   });
 }
 

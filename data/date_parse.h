@@ -26,7 +26,12 @@ constexpr int32_t kDateYearFirst = 3;
 int32_t parseDateTimeText(std::string_view text, int32_t state, int32_t (&maxima)[3], int32_t centuryBase,
                           TimeEntry& entry);
 
-// The same with the field's state and maxima.
+// The same, always by the general reading of every token (parseDateTimeText
+// reads the commonest shapes more directly, to the same result).
+int32_t parseDateTimeWalk(std::string_view text, int32_t state, int32_t (&maxima)[3], int32_t centuryBase,
+                          TimeEntry& entry);
+
+// The same as parseDateTimeText with the field's state and maxima.
 int32_t parseDateTime(std::string_view text, DataField& field, const platform::RegionalSettings& regional,
                       TimeEntry& entry);
 

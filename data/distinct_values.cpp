@@ -1,17 +1,23 @@
 #include "data/distinct_values.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <tuple>
 #include <vector>
 
+#include "data/second_thread.h"
 #include "data/text_pool.h"
 #include "platform/report.h"
 
 namespace vlm {
 namespace {
+
+// Below this many cells a second thread costs more than it saves.
+constexpr int64_t kParallelCells = 200000;
 
 // A key that sorts floats in numeric order (and -0 with +0).
 uint32_t floatKey(float f) {
@@ -194,10 +200,36 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
 }
 
 void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>& fieldDone) {
-  for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
+  const int32_t count = std::min<int32_t>(table.fieldCount, kMaxFields);
+  if (count <= 0) return;
+  // Fields are independent of each other: a second thread takes every other
+  // field as it comes free, once the table is big enough to be worth it.
+  std::atomic<int32_t> next{0};
+  std::vector<std::atomic<bool>> built(static_cast<size_t>(count));
+  const auto work = [&] {
+    for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
+      buildDistinctValues(table, f);
+      built[static_cast<size_t>(f)].store(true, std::memory_order_release);
+    }
+  };
+  const int64_t cells = int64_t{std::max<int32_t>(table.rowCount, 0)} * count;
+  std::optional<SecondThread> helper;
+  if (count > 1 && cells >= kParallelCells && SecondThread::available()) helper.emplace(work);
+  // The caller hears of the fields in their order, as soon as each is built.
+  int32_t reported = 0;
+  const auto report = [&] {
+    while (reported < count && built[static_cast<size_t>(reported)].load(std::memory_order_acquire)) {
+      if (fieldDone) fieldDone(reported);
+      ++reported;
+    }
+  };
+  for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
     buildDistinctValues(table, f);
-    if (fieldDone) fieldDone(f);
+    built[static_cast<size_t>(f)].store(true, std::memory_order_release);
+    report();
   }
+  helper.reset();
+  report();
 }
 
 }  // namespace vlm

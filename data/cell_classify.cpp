@@ -104,6 +104,16 @@ uint8_t classifyCell(DataField& field, std::string_view text, const platform::Re
       return AC_REAL;
     }
   }
+  // An ISO date in a date field (or a field not typed yet) is a date when the
+  // field's maxima let it be one; otherwise the full rules say what it is.
+  if ((field.analysisClass == AC_DATETIME || field.analysisClass == AC_NONE) && hasIsoDateShape(text)) {
+    TimeEntry entry;
+    const int32_t state = parseDateTime(text, field, regional, entry);
+    if (state > 0) {
+      if (state > field.dateOrderState) field.dateOrderState = state;
+      return AC_DATETIME;
+    }
+  }
   return classifyCellInFull(field, text, regional);
 }
 

@@ -366,9 +366,7 @@ bool DateTimeParser::timeToken(const Token& token) {
 // and the maxima must fit a year-first date. Returns -1 for any other text,
 // which then takes the walk.
 int32_t isoDate(std::string_view text, int32_t (&maxima)[3], TimeEntry& entry) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return -1;
-  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-    if (!isDigit(text[i])) return -1;
+  if (!hasIsoDateShape(text)) return -1;
   const auto digit = [&](size_t i) { return static_cast<int32_t>(text[i] - '0'); };
   const int32_t year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
   const int32_t month = digit(5) * 10 + digit(6);
@@ -385,6 +383,13 @@ int32_t isoDate(std::string_view text, int32_t (&maxima)[3], TimeEntry& entry) {
 }
 
 }  // namespace
+
+bool hasIsoDateShape(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+    if (!isDigit(text[i])) return false;
+  return true;
+}
 
 int32_t parseDateTimeText(std::string_view text, int32_t state, int32_t (&maxima)[3], int32_t centuryBase,
                           TimeEntry& entry) {

@@ -31,6 +31,9 @@ int32_t parseDateTimeText(std::string_view text, int32_t state, int32_t (&maxima
 int32_t parseDateTimeWalk(std::string_view text, int32_t state, int32_t (&maxima)[3], int32_t centuryBase,
                           TimeEntry& entry);
 
+// True for "YYYY-MM-DD" shapes: four digits, '-', two digits, '-', two digits.
+bool hasIsoDateShape(std::string_view text);
+
 // The same as parseDateTimeText with the field's state and maxima.
 int32_t parseDateTime(std::string_view text, DataField& field, const platform::RegionalSettings& regional,
                       TimeEntry& entry);

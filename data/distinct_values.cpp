@@ -74,6 +74,11 @@ void buildNumeric(DataField& field, int32_t rows, Key key, std::vector<DistinctV
     if (cell.flags & kCellPresent) items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
   }
   radixSortByKey(items);
+  // The list is sized once (with room for the empty value), so that it never
+  // moves while it grows nor when it is trimmed.
+  size_t runs = 0;
+  for (size_t i = 0; i < items.size(); ++i) runs += i == 0 || (items[i] >> 32) != (items[i - 1] >> 32);
+  list.reserve(runs + 1);
   uint64_t previous = 0;
   for (size_t i = 0; i < items.size(); ++i) {
     const uint64_t k = items[i] >> 32;
@@ -104,6 +109,7 @@ void buildIndexed(DataField& field, int32_t rows, size_t tableSize, Less less, s
   for (size_t i = 0; i < tableSize; ++i)
     if (counts[i] > 0) used.push_back(static_cast<int32_t>(i));
   std::sort(used.begin(), used.end(), less);
+  list.reserve(used.size() + 1);
   // counts becomes the entry index of each table index.
   for (size_t e = 0; e < used.size(); ++e) {
     DistinctValue entry;
@@ -177,7 +183,8 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
       empty.word = missing;
       list.push_back(empty);
     }
-    list.shrink_to_fit();
+    // A list sized up front is left as it is (one spare entry at most).
+    if (list.capacity() > list.size() + 1) list.shrink_to_fit();
   } catch (const std::bad_alloc&) {
     platform::reportError(messages.shrink);
     return false;

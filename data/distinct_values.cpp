@@ -52,10 +52,13 @@ Messages messagesFor(uint8_t type) {
 
 // Sorts (key, sample) pairs by key in three stable 11-bit passes: linear in
 // the samples, where a comparison sort of a million keys costs several times more.
-void radixSortByKey(std::vector<uint64_t>& items) {
+// Sort keys: a few megabytes for each field of a big table.
+using SortItems = std::vector<uint64_t, platform::BigAllocator<uint64_t>>;
+
+void radixSortByKey(SortItems& items) {
   // A column that rises with the rows (an id) is in order already.
   if (std::is_sorted(items.begin(), items.end())) return;
-  std::vector<uint64_t> buffer(items.size());
+  SortItems buffer(items.size());
   for (int shift = 32; shift < 65; shift += 11) {
     size_t counts[2049] = {};
     for (uint64_t v : items) ++counts[((v >> shift) & 0x7FF) + 1];
@@ -70,7 +73,7 @@ void radixSortByKey(std::vector<uint64_t>& items) {
 // Numbers: sort the present values, then one entry per run of equal values.
 template <class Key>
 void buildNumeric(DataField& field, int32_t rows, Key key, std::vector<DistinctValue>& list) {
-  std::vector<uint64_t> items;
+  SortItems items;
   items.reserve(static_cast<size_t>(rows));
   for (int32_t s = 0; s < rows; ++s) {
     Cell& cell = field.cells[static_cast<size_t>(s)];

@@ -140,7 +140,7 @@ void openFile(EngineState& state, const std::string& path) {
                               .c_str());
     return;
   }
-  std::string text;
+  TableFileText text;
   if (!readTableFile(path, text)) return;  // reported, nothing changed
   LoadRunning running(state);
   startConnection(state);

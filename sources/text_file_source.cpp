@@ -17,7 +17,7 @@ constexpr const char* kCannotRead = "Unable to read the data file.";
 constexpr const char* kBadData = "Bad Data in the File.";
 constexpr const char* kBadFormat = "Incorrect Data Format in the File...";
 
-bool readWholeFile(const std::string& path, std::string& text) {
+bool readWholeFile(const std::string& path, TableFileText& text) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   in.seekg(0, std::ios::end);
@@ -45,7 +45,7 @@ std::optional<TableTextFormat> textFileFormat(const std::string& path) {
   return std::nullopt;
 }
 
-bool readTableFile(const std::string& path, std::string& text) {
+bool readTableFile(const std::string& path, TableFileText& text) {
   if (readWholeFile(path, text)) return true;
   platform::reportError((std::string(kCannotRead) + "\n\n" + path).c_str());
   return false;

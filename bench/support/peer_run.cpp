@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sys/resource.h>
 
 namespace vlm::bench {
 namespace {
@@ -33,8 +34,9 @@ PeerResult runPeer(const std::string& command) {
   PeerResult result;
   FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
   if (!pipe) return result;
-  const int got = std::fscanf(pipe, "%lf %lld %ld", &result.seconds, &result.rows, &result.peakKiB);
-  result.ran = pclose(pipe) == 0 && got == 3;
+  const int got =
+      std::fscanf(pipe, "%lf %lld %ld %lf", &result.seconds, &result.rows, &result.peakKiB, &result.cpuSeconds);
+  result.ran = pclose(pipe) == 0 && got == 4;
   return result;
 }
 
@@ -55,5 +57,12 @@ PeerResult runDuckDb(const std::string& path) {
 long residentKiB() { return statusKiB("VmRSS:"); }
 long peakResidentKiB() { return statusKiB("VmHWM:"); }
 void resetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+double processCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 }  // namespace vlm::bench

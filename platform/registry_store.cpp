@@ -10,10 +10,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+
 
 namespace vlm::platform {
 namespace {
@@ -26,6 +28,16 @@ std::string keyId(const std::string& key) {
   for (char c : key) id.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
   while (!id.empty() && id.back() == '\\') id.pop_back();
   return id;
+}
+
+// Where the views of the roots keep their keys (see the header).
+const std::string kVirtualStore = "Software\\Classes\\VirtualStore\\MACHINE\\";
+const std::string kUserClasses = "Software\\Classes\\";
+const std::string kMachineClasses = "SOFTWARE\\Classes\\";
+
+bool isVirtualised(const std::string& key) {
+  const std::string id = keyId(key);
+  return id == "SOFTWARE" || id.rfind("SOFTWARE\\", 0) == 0;
 }
 
 std::string escape(const std::string& text) {
@@ -98,17 +110,30 @@ bool readFileText(const std::string& path, std::string& text) {
   return true;
 }
 
-// An exclusive lock on a file beside the store, held while it lives.
+// An exclusive lock on a file beside the store, held while it lives. The
+// lock file goes with the store's file: a lock taken on a lock file removed
+// meanwhile is let go and taken again on the one now at the path.
 class FileLock {
  public:
-  explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (fd_ < 0) return;
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        ::close(fd_);
-        fd_ = -1;
+  explicit FileLock(const std::string& path) : path_(path) {
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      std::error_code ec;
+      const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+      if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+      const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+      if (fd < 0) return;
+      int locked;
+      while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+      }
+      struct stat held {};
+      struct stat named {};
+      if (locked == 0 && ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+          held.st_dev == named.st_dev) {
+        fd_ = fd;
         return;
       }
+      ::close(fd);
+      if (locked != 0) return;
     }
   }
   ~FileLock() {
@@ -117,9 +142,14 @@ class FileLock {
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
   bool held() const { return fd_ >= 0; }
+  // Removes the lock file while still holding it; a waiter then sees it gone.
+  void removeFile() const {
+    if (fd_ >= 0) ::unlink(path_.c_str());
+  }
 
  private:
-  int fd_;
+  std::string path_;
+  int fd_ = -1;
 };
 
 bool writeAll(int fd, const std::string& text) {
@@ -154,22 +184,6 @@ bool writeFileSynced(const std::string& path, const std::string& text) {
     ::close(dir);
   }
   return true;
-}
-
-std::optional<uint32_t> dwordIn(const RegistryStore::Hive& h, const std::string& key, const std::string& name) {
-  auto k = h.find(keyId(key));
-  if (k == h.end()) return std::nullopt;
-  auto v = k->second.find(name);
-  if (v == k->second.end() || !v->second.isDword) return std::nullopt;
-  return v->second.dword;
-}
-
-std::optional<std::string> textIn(const RegistryStore::Hive& h, const std::string& key, const std::string& name) {
-  auto k = h.find(keyId(key));
-  if (k == h.end()) return std::nullopt;
-  auto v = k->second.find(name);
-  if (v == k->second.end() || v->second.isDword) return std::nullopt;
-  return v->second.text;
 }
 
 std::unique_ptr<RegistryStore>& processStore() {
@@ -259,8 +273,7 @@ void RegistryStore::redirect(const std::string& userFile, const std::string& mac
   processStore() = std::make_unique<RegistryStore>(userFile, machineFile);
 }
 
-RegistryStore::HiveFile& RegistryStore::hive(RegistryRoot root) {
-  HiveFile& file = root == RegistryRoot::CurrentUser ? user_ : machine_;
+RegistryStore::HiveFile& RegistryStore::loaded(HiveFile& file) {
   if (!file.loaded) {
     file.loaded = true;
     file.hive.clear();
@@ -271,24 +284,56 @@ RegistryStore::HiveFile& RegistryStore::hive(RegistryRoot root) {
   return file;
 }
 
-void RegistryStore::applyChange(Hive& hive, const Change& change) {
-  if (!change.deleteKey) {
-    hive[change.key][change.name] = change.value;
-    return;
+std::vector<RegistryStore::Place> RegistryStore::readPlaces(RegistryRoot root, const std::string& key) {
+  switch (root) {
+    case RegistryRoot::CurrentUser:
+      return {{&loaded(user_), key}};
+    case RegistryRoot::LocalMachine:
+      if (isVirtualised(key)) return {{&loaded(user_), kVirtualStore + key}, {&loaded(machine_), key}};
+      return {{&loaded(machine_), key}};
+    case RegistryRoot::ClassesRoot:
+      return {{&loaded(user_), kUserClasses + key}, {&loaded(machine_), kMachineClasses + key}};
   }
-  for (auto it = hive.begin(); it != hive.end();) {
-    if (it->first == change.key || it->first.rfind(change.key + "\\", 0) == 0)
-      it = hive.erase(it);
-    else
-      ++it;
+  return {};
+}
+
+RegistryStore::Place RegistryStore::writePlace(RegistryRoot root, const std::string& key) {
+  switch (root) {
+    case RegistryRoot::CurrentUser: return {&loaded(user_), key};
+    case RegistryRoot::LocalMachine: return {&loaded(machine_), key};
+    case RegistryRoot::ClassesRoot: return {&loaded(user_), kUserClasses + key};
+  }
+  return {&loaded(user_), key};
+}
+
+std::optional<RegistryStore::Place> RegistryStore::fallbackPlace(RegistryRoot root, const std::string& key) {
+  if (root == RegistryRoot::LocalMachine && isVirtualised(key)) return Place{&loaded(user_), kVirtualStore + key};
+  return std::nullopt;
+}
+
+void RegistryStore::applyChange(Hive& hive, const Change& change) {
+  switch (change.kind) {
+    case Change::Kind::SetValue: hive[change.key][change.name] = change.value; return;
+    case Change::Kind::CreateKey: hive[change.key]; return;
+    case Change::Kind::DeleteKey:
+      for (auto it = hive.begin(); it != hive.end();) {
+        if (it->first == change.key || it->first.rfind(change.key + "\\", 0) == 0)
+          it = hive.erase(it);
+        else
+          ++it;
+      }
+      return;
   }
 }
 
 bool RegistryStore::apply(HiveFile& file, Change change) {
+  // Only the user file waits for the batch: a machine file that refuses must
+  // say so at once, so the write can go to the user's copy instead.
+  const bool batched = batchDepth_ > 0 && &file == &user_;
   Hive before;
-  if (batchDepth_ == 0) before = file.hive;
+  if (!batched) before = file.hive;
   applyChange(file.hive, change);
-  if (batchDepth_ > 0) {
+  if (batched) {
     file.pending.push_back(std::move(change));
     return true;
   }
@@ -301,7 +346,6 @@ bool RegistryStore::mergeIntoFile(HiveFile& file, const std::vector<Change>& cha
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path path(file.path);
-  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
   // Another program may write the file meanwhile: take its lock, read what it
   // holds now, and change only our values.
   const FileLock lock(file.path + ".lock");
@@ -312,88 +356,157 @@ bool RegistryStore::mergeIntoFile(HiveFile& file, const std::vector<Change>& cha
   if (readFileText(file.path, text)) current = parseRegistryText(text, &spelling);
   for (const Change& c : changes) {
     applyChange(current, c);
-    if (!c.deleteKey && !spelling.count(c.key)) {
+    if (c.kind != Change::Kind::DeleteKey && !spelling.count(c.key)) {
       auto ours = file.spelling.find(c.key);
       spelling[c.key] = ours != file.spelling.end() ? ours->second : c.key;
     }
   }
-  return writeFileSynced(file.path, formatRegistryText(current, spelling));
+  if (!current.empty()) return writeFileSynced(file.path, formatRegistryText(current, spelling));
+  // Nothing left: no file, and no folder of ours left empty behind it.
+  fs::remove(path, ec);
+  if (ec || fs::exists(path, ec)) return false;
+  lock.removeFile();
+  if (path.parent_path().filename() == "velmora" && fs::is_empty(path.parent_path(), ec))
+    fs::remove(path.parent_path(), ec);
+  return true;
+}
+
+const RegistryStore::Value* RegistryStore::find(const std::vector<Place>& places, const std::string& name) {
+  for (const Place& place : places) {
+    auto k = place.file->hive.find(keyId(place.key));
+    if (k == place.file->hive.end()) continue;
+    auto v = k->second.find(name);
+    if (v != k->second.end()) return &v->second;
+  }
+  return nullptr;
 }
 
 std::optional<uint32_t> RegistryStore::readDword(RegistryRoot root, const std::string& key, const std::string& name) {
   std::lock_guard lock(mutex_);
-  return dwordIn(hive(root).hive, key, name);
+  const Value* v = find(readPlaces(root, key), name);
+  if (!v || !v->isDword) return std::nullopt;
+  return v->dword;
 }
 
 std::optional<std::string> RegistryStore::readText(RegistryRoot root, const std::string& key, const std::string& name) {
   std::lock_guard lock(mutex_);
-  return textIn(hive(root).hive, key, name);
+  const Value* v = find(readPlaces(root, key), name);
+  if (!v || v->isDword) return std::nullopt;
+  return v->text;
 }
+
+namespace {
+
+// The value as the files of the places hold it now.
+template <typename Places>
+std::optional<RegistryStore::Value> valueOnDisk(const Places& places, const std::string& name) {
+  for (const auto& [path, key] : places) {
+    std::string text;
+    if (!readFileText(path, text)) continue;
+    const RegistryStore::Hive hive = parseRegistryText(text, nullptr);
+    auto k = hive.find(keyId(key));
+    if (k == hive.end()) continue;
+    auto v = k->second.find(name);
+    if (v != k->second.end()) return v->second;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<uint32_t> RegistryStore::readDwordOnDisk(RegistryRoot root, const std::string& key,
                                                        const std::string& name) {
-  std::string path;
+  std::vector<std::pair<std::string, std::string>> places;
   {
-    std::lock_guard lock(mutex_);
-    path = hive(root).path;  // the first contact also fixes this store's view
+    std::lock_guard lock(mutex_);  // the first contact also fixes this store's view
+    for (const Place& place : readPlaces(root, key)) places.emplace_back(place.file->path, place.key);
   }
-  std::string text;
-  if (!readFileText(path, text)) return std::nullopt;
-  return dwordIn(parseRegistryText(text, nullptr), key, name);
+  const auto v = valueOnDisk(places, name);
+  if (!v || !v->isDword) return std::nullopt;
+  return v->dword;
 }
 
 std::optional<std::string> RegistryStore::readTextOnDisk(RegistryRoot root, const std::string& key,
                                                          const std::string& name) {
-  std::string path;
+  std::vector<std::pair<std::string, std::string>> places;
   {
     std::lock_guard lock(mutex_);
-    path = hive(root).path;  // the first contact also fixes this store's view
+    for (const Place& place : readPlaces(root, key)) places.emplace_back(place.file->path, place.key);
   }
-  std::string text;
-  if (!readFileText(path, text)) return std::nullopt;
-  return textIn(parseRegistryText(text, nullptr), key, name);
+  const auto v = valueOnDisk(places, name);
+  if (!v || v->isDword) return std::nullopt;
+  return v->text;
+}
+
+bool RegistryStore::write(RegistryRoot root, const std::string& key, const std::string* name, const Value& value) {
+  std::lock_guard lock(mutex_);
+  auto writeAt = [&](const Place& place) {
+    HiveFile& file = *place.file;
+    Change c;
+    c.kind = name ? Change::Kind::SetValue : Change::Kind::CreateKey;
+    c.key = keyId(place.key);
+    if (name) c.name = *name;
+    c.value = value;
+    const bool spelt = file.spelling.count(c.key) > 0;
+    if (!spelt) file.spelling[c.key] = place.key;
+    const std::string id = c.key;
+    if (apply(file, std::move(c))) return true;
+    if (!spelt) file.spelling.erase(id);
+    return false;
+  };
+  if (writeAt(writePlace(root, key))) return true;
+  const auto fallback = fallbackPlace(root, key);
+  return fallback && writeAt(*fallback);
 }
 
 bool RegistryStore::writeDword(RegistryRoot root, const std::string& key, const std::string& name, uint32_t value) {
-  std::lock_guard lock(mutex_);
-  HiveFile& file = hive(root);
-  const std::string id = keyId(key);
-  if (!file.spelling.count(id)) file.spelling[id] = key;
-  Change c;
-  c.key = id;
-  c.name = name;
-  c.value.isDword = true;
-  c.value.dword = value;
-  return apply(file, std::move(c));
+  Value v;
+  v.isDword = true;
+  v.dword = value;
+  return write(root, key, &name, v);
 }
 
 bool RegistryStore::writeText(RegistryRoot root, const std::string& key, const std::string& name, const std::string& value) {
-  std::lock_guard lock(mutex_);
-  HiveFile& file = hive(root);
-  const std::string id = keyId(key);
-  if (!file.spelling.count(id)) file.spelling[id] = key;
-  Change c;
-  c.key = id;
-  c.name = name;
-  c.value.text = value;
-  return apply(file, std::move(c));
+  Value v;
+  v.text = value;
+  return write(root, key, &name, v);
+}
+
+bool RegistryStore::createKey(RegistryRoot root, const std::string& key) {
+  return write(root, key, nullptr, Value{});
 }
 
 bool RegistryStore::deleteKey(RegistryRoot root, const std::string& key) {
   std::lock_guard lock(mutex_);
-  HiveFile& file = hive(root);
-  Change c;
-  c.key = keyId(key);
-  c.deleteKey = true;
-  bool found = false;
-  for (const auto& [id, values] : file.hive) found = found || id == c.key || id.rfind(c.key + "\\", 0) == 0;
-  if (!found) return false;
-  return apply(file, std::move(c));
+  bool gone = true;
+  for (const Place& place : readPlaces(root, key)) {
+    HiveFile& file = *place.file;
+    Change c;
+    c.kind = Change::Kind::DeleteKey;
+    c.key = keyId(place.key);
+    bool found = false;
+    for (const auto& [id, values] : file.hive) found = found || id == c.key || id.rfind(c.key + "\\", 0) == 0;
+    if (found && !apply(file, std::move(c))) gone = false;
+  }
+  return gone;
 }
 
 bool RegistryStore::keyExists(RegistryRoot root, const std::string& key) {
   std::lock_guard lock(mutex_);
-  return hive(root).hive.count(keyId(key)) > 0;
+  for (const Place& place : readPlaces(root, key))
+    if (place.file->hive.count(keyId(place.key))) return true;
+  return false;
+}
+
+bool RegistryStore::keyTreeExists(RegistryRoot root, const std::string& key) {
+  std::lock_guard lock(mutex_);
+  for (const Place& place : readPlaces(root, key)) {
+    const std::string id = keyId(place.key);
+    // Keys below "ID" sort after it, among others that merely start with "ID" ("ID2").
+    for (auto it = place.file->hive.lower_bound(id); it != place.file->hive.end() && it->first.rfind(id, 0) == 0; ++it)
+      if (it->first.size() == id.size() || it->first[id.size()] == '\\') return true;
+  }
+  return false;
 }
 
 void RegistryStore::reload() {

@@ -3,15 +3,26 @@
 // ($XDG_CONFIG_HOME/velmora/registry, else ~/.config/velmora/registry) and one
 // machine-level file (/etc/velmora/registry, or $VELMORA_MACHINE_REGISTRY),
 // readable when not writable. Values are typed DWORD or text and are keyed by
-// the registry key path and value name.
+// the registry key path and value name. A file that is torn or garbage reads
+// as what it still holds that parses; a write that leaves a file without keys
+// removes it (and its "velmora" folder when that is left empty).
 //
-// Several running programs share the file. Reads give this store's view: the
+// Several running programs share the files. Reads give this store's view: a
 // file as it was first read, with this store's own writes. A write holds a
 // lock on the file (registry.lock beside it), reads the file again, changes
 // only the values written, and replaces the file through a temporary file
 // that is synced before the rename: another program's values are never
-// reverted, and a crash never leaves a torn file. A file that is torn or
-// garbage anyway reads as what it still holds that parses.
+// reverted, and a crash never leaves a torn file.
+//
+// The three roots are views over the two files, as on the system whose
+// registry this stands in for:
+// - CurrentUser: the user file.
+// - LocalMachine: the machine file. A user who may not write the machine file
+//   (everyone but root for /etc) has writes under "SOFTWARE\..." redirected to
+//   the user file's "Software\Classes\VirtualStore\MACHINE\SOFTWARE\...", and
+//   reads see that copy first, so a per-user installation works.
+// - ClassesRoot: "Software\Classes\..." of the user file over that of the
+//   machine file; class registrations are written to the user's part.
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -21,7 +32,7 @@
 
 namespace vlm::platform {
 
-enum class RegistryRoot { CurrentUser, LocalMachine };
+enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
 
 class RegistryStore {
  public:
@@ -35,11 +46,16 @@ class RegistryStore {
   std::optional<std::string> readText(RegistryRoot root, const std::string& key, const std::string& name);
   bool writeDword(RegistryRoot root, const std::string& key, const std::string& name, uint32_t value);
   bool writeText(RegistryRoot root, const std::string& key, const std::string& name, const std::string& value);
-  // Deletes a key with its values and every key below it.
+  // Creates a key without values (nothing happens when it exists).
+  bool createKey(RegistryRoot root, const std::string& key);
+  // Deletes a key with its values and every key below it, in every file the
+  // root views. True when nothing of it is left (also when there was none).
   bool deleteKey(RegistryRoot root, const std::string& key);
   bool keyExists(RegistryRoot root, const std::string& key);
-  // The values as the file holds them now, with what other programs wrote
-  // since this store read it.
+  // Whether the key or any key below it exists.
+  bool keyTreeExists(RegistryRoot root, const std::string& key);
+  // The values as the files hold them now, with what other programs wrote
+  // since this store read them.
   std::optional<uint32_t> readDwordOnDisk(RegistryRoot root, const std::string& key, const std::string& name);
   std::optional<std::string> readTextOnDisk(RegistryRoot root, const std::string& key, const std::string& name);
   // Forgets what was read, so the next access reads the files again.
@@ -58,12 +74,14 @@ class RegistryStore {
   using Hive = std::map<std::string, Key>;         // upper-cased key path -> values
 
  private:
-  // One change to merge into the file: a value set, or a key deleted.
+  // One change to merge into the file: a value set, a key made, or a key
+  // deleted with the keys below it.
   struct Change {
+    enum class Kind { SetValue, CreateKey, DeleteKey };
+    Kind kind = Kind::SetValue;
     std::string key;  // upper-cased key path
     std::string name;
     Value value;
-    bool deleteKey = false;
   };
   struct HiveFile {
     std::string path;
@@ -72,9 +90,23 @@ class RegistryStore {
     bool loaded = false;
     std::vector<Change> pending;  // batched changes not yet in the file
   };
-  HiveFile& hive(RegistryRoot root);
-  static void applyChange(Hive& hive, const Change& change);
+  // Where a key of a root lives: a file and the key's path in it.
+  struct Place {
+    HiveFile* file;
+    std::string key;
+  };
+  HiveFile& loaded(HiveFile& file);
+  // The places a root reads, in precedence order.
+  std::vector<Place> readPlaces(RegistryRoot root, const std::string& key);
+  // The place a write goes to first, and where it goes when that file refuses.
+  Place writePlace(RegistryRoot root, const std::string& key);
+  std::optional<Place> fallbackPlace(RegistryRoot root, const std::string& key);
+  const Value* find(const std::vector<Place>& places, const std::string& name);
+  bool write(RegistryRoot root, const std::string& key, const std::string* name, const Value& value);
+  // Applies the change to the view and merges it into the file (or keeps it
+  // for the batch); the view is left as it was when the file refuses.
   bool apply(HiveFile& file, Change change);
+  static void applyChange(Hive& hive, const Change& change);
   bool mergeIntoFile(HiveFile& file, const std::vector<Change>& changes);
 
   std::mutex mutex_;

@@ -8,6 +8,9 @@
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "sources/access/access_connection.h"
+#include "sources/access/access_conversation.h"
+#include "sources/access/access_loader.h"
 #include "platform/report.h"
 #include "sources/clipboard_exchange.h"
 #include "sources/load_finish.h"
@@ -24,9 +27,12 @@ void takeWithControl(EngineState& state) {
 }
 
 // A new connection: the model takes the old source's names, the table is
-// cleared, and the abort flag is cleared for the new load.
+// cleared, and the abort flag is cleared for the new load. A record stream
+// still open ends, and a chunk of it still queued finds a newer load.
 void startConnection(EngineState& state) {
   takeWithControl(state);
+  closeAccess(state);
+  ++state.main->loadGeneration;
   ModelRecord& model = *state.model;
   model.sourceName = state.data->sourceName;
   model.sourceSelection = state.data->excelSelection;
@@ -43,24 +49,23 @@ struct LoadRunning {
   EngineState& state;
 };
 
-// The last line of the connection messages: where to turn instead.
+// The last line of the connection message: where to turn instead.
 constexpr const char* kConnectionHelp =
     "contact Velmora support.\n\nTables can be pasted (Ctrl+V) or opened from text files.";
 
-// The Excel and Access sources are not available on this platform. The table
-// and the model stay as they are, and the user is told why, unless this is
-// the start-up connection of an empty program (nothing asked, nothing lost).
-void unreachableSource(EngineState& state, int32_t requestedMode, int32_t mode) {
+// The Excel source is not available on this platform. The table and the
+// model stay as they are, and the user is told why, unless this is the
+// start-up connection of an empty program (nothing asked, nothing lost).
+void unreachableSource(EngineState& state, int32_t requestedMode) {
   takeWithControl(state);
   state.main->loadControl.connectionResult = -1;
   postBusy(state, false);  // nothing else changed
   const bool startUp = requestedMode <= 0 && state.data->sourceKind == DSK_NONE;
   if (startUp) return;
-  const std::string text = mode == 1 ? std::string("EXCEL CONNECTION NOT INITIALIZED!  \n\n") +
-                                           "Excel Application is not available.\n"
-                                     : std::string("ACCESS CONNECTION NOT INITIALIZED!  \n\n") +
-                                           "Access Application is not available.\n";
-  platform::reportError((text + "Please consult the documentation, or \n" + kConnectionHelp).c_str());
+  const std::string text = std::string("EXCEL CONNECTION NOT INITIALIZED!  \n\n") +
+                           "Excel Application is not available.\n" + "Please consult the documentation, or \n" +
+                           kConnectionHelp;
+  platform::reportError(text.c_str());
 }
 
 std::string fileNameOf(const std::string& path) {
@@ -75,15 +80,19 @@ bool containsUpper(std::string text, const char* part) {
 
 }  // namespace
 
-void runConnectionRequest(EngineState& state, int32_t mode) {
+void runConnectionRequest(EngineState& state, int32_t mode, const std::string& wantedObject, bool retried) {
   MainRecord& m = *state.main;
   const int32_t requested = mode;
   if (mode <= 0) mode = m.applicationKind == 2 ? 2 : 1;
   switch (mode) {
     case 1:
-    case 2:
-      unreachableSource(state, requested, mode);
+      unreachableSource(state, requested);
       break;
+    case 2:
+      startConnection(state);
+      // The data done event is set once the conversation is open.
+      connectAndLoadAccess(state, retried, wantedObject);
+      return;
     case 3: {
       LoadRunning running(state);
       startConnection(state);
@@ -100,28 +109,29 @@ void runConnectionRequest(EngineState& state, int32_t mode) {
 }
 
 bool onInitConnection(EngineState& state, const platform::Command& command) {
-  runConnectionRequest(state, static_cast<int32_t>(static_cast<intptr_t>(command.wParam)));
+  // lParam 1 marks the one retry after the workspace was told to answer; the
+  // text names the object to load when the database holds it.
+  runConnectionRequest(state, static_cast<int32_t>(static_cast<intptr_t>(command.wParam)), command.text,
+                       command.lParam == 1);
   return true;
 }
 
-bool onCloseConnection(EngineState&, const platform::Command&) {
-  // No conversation with Excel or Access is ever open here.
+bool onCloseConnection(EngineState& state, const platform::Command&) {
+  // No conversation with Excel is ever open here.
+  if (state.data->sourceKind == DSK_ACCESS) closeAccess(state);
   return true;
 }
 
 bool onLoad(EngineState& state, const platform::Command& command) {
-  takeWithControl(state);
-  MainRecord& m = *state.main;
   const int32_t object = static_cast<int32_t>(static_cast<intptr_t>(command.wParam));
-  m.loadControl.samplingAccepted = object == state.data->currentAccessObject ? 1 : 0;
-  m.abortFlag = 0;
-  postBusy(state, true);
-  if (state.data->sourceKind == DSK_ACCESS || m.applicationKind == 2) {
-    // Loading an Access object needs Access, which is not reachable here.
-    runConnectionRequest(state, 2);
-    return true;
+  if (isFullLoad(command.lParam)) {
+    // Only a new load clears the abort flag: a Stop between two chunks holds.
+    takeWithControl(state);
+    MainRecord& m = *state.main;
+    m.loadControl.samplingAccepted = object == state.data->currentAccessObject ? 1 : 0;
+    m.abortFlag = 0;
   }
-  postBusy(state, false);
+  loadAccessObject(state, object, command.lParam);
   return true;
 }
 
@@ -135,9 +145,14 @@ void openFile(EngineState& state, const std::string& path) {
   }
   const auto format = textFileFormat(path);
   if (!format) {
-    platform::reportError(("Unable to open \"" + fileNameOf(path) +
-                           "\":\nonly tables in text files (.txt, .tsv, .tab, .csv) can be opened.")
-                              .c_str());
+    // Any other file is a database for the workspace to open (it says why
+    // when it cannot); without the workspace, say so and change nothing.
+    if (state.main->applicationKind == 2) {
+      openDatabaseFile(state, path);
+    } else {
+      const std::string text = "Unable to open \"" + path + "\": Velmora does not read files of this type.";
+      platform::reportError(text.c_str());
+    }
     return;
   }
   TableFileText text;

@@ -13,7 +13,6 @@
 namespace vlm {
 namespace {
 
-constexpr const char* kCannotRead = "Unable to read the data file.";
 constexpr const char* kBadData = "Bad Data in the File.";
 constexpr const char* kBadFormat = "Incorrect Data Format in the File...";
 
@@ -45,9 +44,15 @@ std::optional<TableTextFormat> textFileFormat(const std::string& path) {
   return std::nullopt;
 }
 
+std::string cannotReadMessage(const std::string& path) {
+  std::error_code error;
+  const bool missing = !std::filesystem::exists(path, error) && !error;
+  return "Unable to read the data file \"" + path + "\"" + (missing ? ": there is no such file." : ".");
+}
+
 bool readTableFile(const std::string& path, TableFileText& text) {
   if (readWholeFile(path, text)) return true;
-  platform::reportError((std::string(kCannotRead) + "\n\n" + path).c_str());
+  platform::reportError(cannotReadMessage(path).c_str());
   return false;
 }
 

@@ -18,6 +18,9 @@ std::optional<TableTextFormat> textFileFormat(const std::string& path);
 // A whole file's text: a big file is read into huge pages where the system has them.
 using TableFileText = std::basic_string<char, std::char_traits<char>, platform::BigAllocator<char>>;
 
+// The message for a data file that cannot be read; it names the file.
+std::string cannotReadMessage(const std::string& path);
+
 // Reads the whole file. When it cannot be read, reports a message naming it
 // and returns false; nothing else changes.
 bool readTableFile(const std::string& path, TableFileText& text);

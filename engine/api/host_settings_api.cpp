@@ -4,8 +4,7 @@
 // as the file holds them now (another running program may have written
 // since); a DWORD is written when it differs from what this program read or
 // last wrote, so unchanged values never revert another program's.
-#include <cstring>
-
+#include "engine/api/text_out.h"
 #include "engine/vlmapi.h"
 #include "platform/registry_store.h"
 
@@ -32,16 +31,9 @@ VLM_API int vlm_WriteHostDword(const char* name, uint32_t value, uint32_t defaul
 }
 
 VLM_API int vlm_ReadHostText(const char* name, char* buffer, int size) {
-  if (buffer && size > 0) buffer[0] = '\0';
-  if (!name) return -1;
-  const auto text = RegistryStore::instance().readTextOnDisk(RegistryRoot::CurrentUser, kHostKey, name);
-  if (!text) return -1;
-  if (buffer && size > 0) {
-    const size_t n = std::min(text->size(), static_cast<size_t>(size - 1));
-    std::memcpy(buffer, text->data(), n);
-    buffer[n] = '\0';
-  }
-  return static_cast<int>(text->size());
+  if (!name) return vlm::api::copyOut(std::nullopt, buffer, size);
+  return vlm::api::copyOut(RegistryStore::instance().readTextOnDisk(RegistryRoot::CurrentUser, kHostKey, name), buffer,
+                           size);
 }
 
 VLM_API int vlm_WriteHostText(const char* name, const char* text) {

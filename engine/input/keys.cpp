@@ -32,9 +32,9 @@ void onKeyDown(EngineState& state, const platform::Command& command) {
     case VK_KEY_CONTROL: in.ctrlDown = true; break;
     case VK_KEY_ESCAPE:
     case VK_KEY_DELETE:
+      // The association of the current attribute goes; the rows stay. It
+      // changes under the data lock: a load must not free its arrays meanwhile.
       if (interactionHooks().deleteField) {
-        // The associations change under the data lock, as with every other
-        // change: a load must not free their arrays meanwhile.
         platform::DataLockGuard lock(state.main->dataLock);
         interactionHooks().deleteField(state);
       }
@@ -51,7 +51,9 @@ void onKeyDown(EngineState& state, const platform::Command& command) {
     case VK_KEY_PRIOR:
     case VK_KEY_NUMPAD9: keyStep(state, 0, -2, 3); break;
     case VK_KEY_END:
-    case VK_KEY_NUMPAD1: keyStep(state, 0, 2, 3); break;
+    case VK_KEY_NUMPAD1:
+    case VK_KEY_NEXT:  // Page Down moves back, the other way from Page Up
+    case VK_KEY_NUMPAD3: keyStep(state, 0, 2, 3); break;
     case VK_KEY_HOME:
       getInitPosition(state);
       render::drawFrame(state);

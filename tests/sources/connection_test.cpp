@@ -25,27 +25,21 @@ class ConnectionTest : public SourceTest {
   }
 };
 
-const char kAccessMessage[] =
-    "ACCESS CONNECTION NOT INITIALIZED!  \n\nAccess Application is not available.\nPlease consult the documentation, or \n";
 const char kExcelMessage[] =
     "EXCEL CONNECTION NOT INITIALIZED!  \n\nExcel Application is not available.\nPlease consult the documentation, or \n";
 
 TEST_F(ConnectionTest, AnUnreachableSourceKeepsTheTableAndTheModelAndSaysWhy) {
-  start();
+  start(21);  // the spreadsheet kind: its application is not on this platform
   ASSERT_TRUE(paste("a\tb\r\n1\t2\r\n3\t4\r\n"));
   {
     ModelContext ctx = modelContext(state());
     ASSERT_EQ(associateField(state().main->dataLock, ctx, 1, 0, ATTRIB_AXISX, -1, 0), 1);
   }
-  const struct {
-    int mode;
-    const char* message;
-  } cases[] = {{0, kAccessMessage}, {1, kExcelMessage}, {2, kAccessMessage}};
-  for (const auto& c : cases) {
+  for (int mode : {0, 1}) {
     clearMessages();
     resetBoxes();
-    ASSERT_TRUE(request([&] { vlm_InitConnection(c.mode); }));
-    EXPECT_EQ(table().rowCount, 2) << c.mode;
+    ASSERT_TRUE(request([&] { vlm_InitConnection(mode); }));
+    EXPECT_EQ(table().rowCount, 2) << mode;
     EXPECT_EQ(table().fieldCount, 2);
     EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
     EXPECT_EQ(state().model->associations.count, 1);
@@ -53,23 +47,43 @@ TEST_F(ConnectionTest, AnUnreachableSourceKeepsTheTableAndTheModelAndSaysWhy) {
     const auto busy = messagesOf(HM_BUSY);
     ASSERT_FALSE(busy.empty());
     EXPECT_EQ(busy.back().wParam, 0u);
-    ASSERT_EQ(boxTexts().size(), 1u) << c.mode;
-    EXPECT_EQ(boxTexts()[0].rfind(c.message, 0), 0u) << boxTexts()[0];
+    ASSERT_EQ(boxTexts().size(), 1u) << mode;
+    EXPECT_EQ(boxTexts()[0].rfind(kExcelMessage, 0), 0u) << boxTexts()[0];
     char source[1024] = "x";
     vlm_GetDataServer(source, nullptr, nullptr);
     EXPECT_STREQ(source, "clipboard");
   }
 }
 
-TEST_F(ConnectionTest, TheStartUpConnectionOfAnEmptyProgramSaysNothing) {
+TEST_F(ConnectionTest, TheWorkspaceWithoutADatabaseEndsTheConnection) {
   start();
+  ASSERT_TRUE(paste("a\r\n1\r\n"));
+  // Mode 0 goes by the application kind (the database workspace here).
+  for (int mode : {0, 2}) {
+    clearMessages();
+    ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
+    EXPECT_EQ(table().rowCount, 0);
+    EXPECT_EQ(table().fieldCount, 0);
+    EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+    EXPECT_EQ(state().main->loadControl.connectionResult, -2);
+    const auto busy = messagesOf(HM_BUSY);
+    ASSERT_FALSE(busy.empty());
+    EXPECT_EQ(busy.back().wParam, 0u);
+    char source[1024] = "x";
+    vlm_GetDataServer(source, nullptr, nullptr);
+    EXPECT_STREQ(source, "");
+  }
+}
+
+TEST_F(ConnectionTest, TheStartUpConnectionOfAnEmptyProgramSaysNothing) {
+  start(21);
   ASSERT_TRUE(request([] { vlm_InitConnection(0); }));
   EXPECT_TRUE(boxTexts().empty());
   EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
   // Asked for by name, it says why.
-  ASSERT_TRUE(request([] { vlm_InitConnection(2); }));
+  ASSERT_TRUE(request([] { vlm_InitConnection(1); }));
   ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0].rfind(kAccessMessage, 0), 0u);
+  EXPECT_EQ(boxTexts()[0].rfind(kExcelMessage, 0), 0u);
 }
 
 TEST_F(ConnectionTest, OtherModesDoNothing) {
@@ -127,7 +141,7 @@ TEST_F(ConnectionTest, AFileThatCannotBeReadKeepsTheTableAndNamesTheFile) {
   const std::string missing = (dir_ / "none.txt").string();
   ASSERT_TRUE(open(missing));
   ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.\n\n" + missing);
+  EXPECT_EQ(boxTexts()[0], "Unable to read the data file \"" + missing + "\": there is no such file.");
   EXPECT_EQ(table().rowCount, 1);
   EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
   // A file that holds no table replaces the table as a bad paste does.
@@ -142,13 +156,24 @@ TEST_F(ConnectionTest, FilesOfKindsThatCannotBeOpenedKeepTheTableAndNameTheFile)
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
   ASSERT_TRUE(open(write("m.vlm", "[Model]\n")));
+  // Any other file is offered to the database workspace, which says it is none.
   ASSERT_TRUE(open(write("book.xls", "x")));
   const auto boxes = boxTexts();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0], "Unable to open \"m.vlm\":\nthis version cannot open model files.");
-  EXPECT_EQ(boxes[1], "Unable to open \"book.xls\":\nonly tables in text files (.txt, .tsv, .tab, .csv) can be opened.");
+  EXPECT_NE(boxes[1].find("\"book.xls\" is not a database file"), std::string::npos) << boxes[1];
   EXPECT_EQ(table().rowCount, 1);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
+}
+
+TEST_F(ConnectionTest, ReloadOfAPastedTableKeepsIt) {
+  start();
+  ASSERT_TRUE(paste("a\r\n1\r\n2\r\n"));
+  EXPECT_EQ(vlm_Load(0), 0) << "nothing to read again";
+  EXPECT_EQ(vlm_Load(1), 0);
+  flushHostMessages();
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
 }
 
 TEST_F(ConnectionTest, ReloadOfAFileReadsItAgain) {
@@ -164,7 +189,7 @@ TEST_F(ConnectionTest, ReloadOfAFileReadsItAgain) {
   ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(0), 1); }));
   EXPECT_EQ(table().rowCount, 3);
   ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.\n\n" + path);
+  EXPECT_EQ(boxTexts()[0], "Unable to read the data file \"" + path + "\": there is no such file.");
 }
 
 TEST_F(ConnectionTest, APastedTableCannotBeReloadedAndStays) {
@@ -187,22 +212,16 @@ TEST_F(ConnectionTest, APastedTableCannotBeReloadedAndStays) {
   }
 }
 
-TEST_F(ConnectionTest, ReloadWithoutSourceWithoutApplication) {
-  start(99);  // no application kind
-  EXPECT_EQ(vlm_Load(0), 0);
-  EXPECT_EQ(vlm_Switch(), 0);
-  EXPECT_EQ(vlm_JumpToServer(0), 0);
-  EXPECT_EQ(vlm_CopyToServer(nullptr), 0);
-}
-
-TEST_F(ConnectionTest, LoadingAnAccessTableKeepsTheTableAndSaysWhy) {
+TEST_F(ConnectionTest, APasteIsNotReloadedThroughTheDatabase) {
   start(23);
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_LoadDataTable(0, 1), 1); }));
+  EXPECT_EQ(vlm_Load(1), 0);
+  flushHostMessages();
   EXPECT_EQ(table().rowCount, 1);
-  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
-  ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0].rfind(kAccessMessage, 0), 0u);
+  // Loading a database object without a database source connects first; the
+  // workspace has no database open.
+  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_LoadDataTable(0, 1), 1); }));
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
 }
 
 TEST_F(ConnectionTest, ExportsWithoutEngine) {

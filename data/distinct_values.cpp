@@ -136,7 +136,12 @@ void buildIndexed(DataField& field, int32_t rows, size_t tableSize, Less less, s
 
 }  // namespace
 
-bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
+namespace {
+
+// A field's list as buildDistinctValues builds it; a failure is not reported
+// here but handed back (`failure`), so that only the calling thread reports.
+bool buildField(DataTable& table, int32_t fieldIndex, const char*& failure) {
+  failure = nullptr;
   if (fieldIndex < 0 || fieldIndex >= table.fieldCount || fieldIndex >= kMaxFields) return false;
   DataField& field = table.fields[static_cast<size_t>(fieldIndex)];
   std::vector<DistinctValue>().swap(field.distinct);
@@ -173,10 +178,10 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
       }
     }
   } catch (const std::bad_alloc&) {
-    platform::reportError(messages.allocation);
+    failure = messages.allocation;
     return false;
   } catch (const std::length_error&) {
-    platform::reportError(messages.allocation);
+    failure = messages.allocation;
     return false;
   }
   const int32_t valued = static_cast<int32_t>(list.size());
@@ -193,7 +198,7 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
     // A list sized up front is left as it is (one spare entry at most).
     if (list.capacity() > list.size() + 1) list.shrink_to_fit();
   } catch (const std::bad_alloc&) {
-    platform::reportError(messages.shrink);
+    failure = messages.shrink;
     return false;
   }
   field.distinct = std::move(list);
@@ -213,6 +218,15 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
   return true;
 }
 
+}  // namespace
+
+bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
+  const char* failure = nullptr;
+  const bool built = buildField(table, fieldIndex, failure);
+  if (failure) platform::reportError(failure);
+  return built;
+}
+
 void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>& fieldDone) {
   const int32_t count = std::min<int32_t>(table.fieldCount, kMaxFields);
   if (count <= 0) return;
@@ -220,25 +234,28 @@ void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>
   // field as it comes free, once the table is big enough to be worth it.
   std::atomic<int32_t> next{0};
   std::vector<std::atomic<bool>> built(static_cast<size_t>(count));
+  std::vector<const char*> failures(static_cast<size_t>(count), nullptr);
   const auto work = [&] {
     for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
-      buildDistinctValues(table, f);
+      buildField(table, f, failures[static_cast<size_t>(f)]);
       built[static_cast<size_t>(f)].store(true, std::memory_order_release);
     }
   };
   const int64_t cells = int64_t{std::max<int32_t>(table.rowCount, 0)} * count;
   std::optional<SecondThread> helper;
   if (count > 1 && cells >= kParallelCells && SecondThread::available()) helper.emplace(work);
-  // The caller hears of the fields in their order, as soon as each is built.
+  // The caller hears of the fields (and of any failure) in field order, on
+  // its own thread, as soon as each is built.
   int32_t reported = 0;
   const auto report = [&] {
     while (reported < count && built[static_cast<size_t>(reported)].load(std::memory_order_acquire)) {
+      if (const char* failure = failures[static_cast<size_t>(reported)]) platform::reportError(failure);
       if (fieldDone) fieldDone(reported);
       ++reported;
     }
   };
   for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
-    buildDistinctValues(table, f);
+    buildField(table, f, failures[static_cast<size_t>(f)]);
     built[static_cast<size_t>(f)].store(true, std::memory_order_release);
     report();
   }

@@ -110,25 +110,25 @@ bool readFileText(const std::string& path, std::string& text) {
   return true;
 }
 
-// An exclusive lock on a file beside the store, held while it lives. The
-// lock file goes with the store's file: a lock taken on a lock file removed
-// meanwhile is let go and taken again on the one now at the path.
-class FileLock {
+// An exclusive lock on the folder that holds a store's file, held while it
+// lives. Locking the folder leaves nothing behind when the last key goes; a
+// lock taken on a folder removed meanwhile is let go and taken again on the
+// folder now at the path.
+class FolderLock {
  public:
-  explicit FileLock(const std::string& path) : path_(path) {
+  explicit FolderLock(const std::string& folder) {
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
       std::error_code ec;
-      const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-      if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-      const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+      std::filesystem::create_directories(folder, ec);
+      const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       if (fd < 0) return;
       int locked;
       while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
       }
       struct stat held {};
       struct stat named {};
-      if (locked == 0 && ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
-          held.st_dev == named.st_dev) {
+      if (locked == 0 && ::fstat(fd, &held) == 0 && ::stat(folder.c_str(), &named) == 0 &&
+          held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
         fd_ = fd;
         return;
       }
@@ -136,19 +136,14 @@ class FileLock {
       if (locked != 0) return;
     }
   }
-  ~FileLock() {
+  ~FolderLock() {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock
   }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
   bool held() const { return fd_ >= 0; }
-  // Removes the lock file while still holding it; a waiter then sees it gone.
-  void removeFile() const {
-    if (fd_ >= 0) ::unlink(path_.c_str());
-  }
 
  private:
-  std::string path_;
   int fd_ = -1;
 };
 
@@ -348,7 +343,8 @@ bool RegistryStore::mergeIntoFile(HiveFile& file, const std::vector<Change>& cha
   const fs::path path(file.path);
   // Another program may write the file meanwhile: take its lock, read what it
   // holds now, and change only our values.
-  const FileLock lock(file.path + ".lock");
+  const std::string folder = path.has_parent_path() ? path.parent_path().string() : std::string(".");
+  const FolderLock lock(folder);
   if (!lock.held()) return false;
   std::string text;
   std::map<std::string, std::string> spelling;
@@ -365,7 +361,6 @@ bool RegistryStore::mergeIntoFile(HiveFile& file, const std::vector<Change>& cha
   // Nothing left: no file, and no folder of ours left empty behind it.
   fs::remove(path, ec);
   if (ec || fs::exists(path, ec)) return false;
-  lock.removeFile();
   if (path.parent_path().filename() == "velmora" && fs::is_empty(path.parent_path(), ec))
     fs::remove(path.parent_path(), ec);
   return true;

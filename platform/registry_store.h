@@ -9,10 +9,10 @@
 //
 // Several running programs share the files. Reads give this store's view: a
 // file as it was first read, with this store's own writes. A write holds a
-// lock on the file (registry.lock beside it), reads the file again, changes
-// only the values written, and replaces the file through a temporary file
-// that is synced before the rename: another program's values are never
-// reverted, and a crash never leaves a torn file.
+// lock on the file's folder, reads the file again, changes only the values
+// written, and replaces the file through a temporary file that is synced
+// before the rename: another program's values are never reverted, and a
+// crash never leaves a torn file.
 //
 // The three roots are views over the two files, as on the system whose
 // registry this stands in for:

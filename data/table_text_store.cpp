@@ -62,7 +62,7 @@ struct Half {
 // Stores the number cells of the lines of [reader's position, its end) from
 // sample `first` on, and marks the text and date cells waiting.
 void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& reader, int32_t first, int32_t last,
-               Half& half, std::atomic<int32_t>* done) {
+               Half& half, std::atomic<int32_t>& done, const std::function<void()>& progress) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
   half.ranges.resize(fieldCount);
   for (size_t f = 0; f < fieldCount; ++f) half.ranges[f] = {table.fields[f].min, table.fields[f].max};
@@ -95,7 +95,8 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
       }
     }
     ++sample;
-    if (done && (sample - first) % kProgressRows == 0) done->store(sample - first, std::memory_order_relaxed);
+    done.store(sample - first, std::memory_order_relaxed);
+    if (progress) progress();
   }
   half.stored = sample - first;
 }
@@ -105,12 +106,11 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
 bool internWaiting(DataTable& table, const TextStoreInput& in, const std::vector<int32_t>& fields, int32_t rows,
                    const std::function<void(int32_t)>& progress) {
   if (fields.empty()) return true;
+  const int32_t every = std::max(1, rows / 100);
   CellLoader loader(table, *in.regional, in.text);
   for (int32_t s = 0; s < rows; ++s) {
-    if (s % kProgressRows == 0) {
-      if (in.abort && in.abort->load(std::memory_order_relaxed) != 0) return false;
-      if (progress) progress(s);
-    }
+    if (s % kProgressRows == 0 && in.abort && in.abort->load(std::memory_order_relaxed) != 0) return false;
+    if (progress && s % every == 0) progress(s);
     for (int32_t f : fields) {
       Cell& cell = table.fields[static_cast<size_t>(f)].cells[static_cast<size_t>(s)];
       if (!(cell.flags & kCellWaiting)) continue;
@@ -148,12 +148,23 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
     SecondThread helper([&] {
       TableTextReader reader(in.text, in.format, in.abort);
       reader.rewindTo(in.split);
-      storeHalf(table, in, reader, firstCount, in.count, second, &secondDone);
+      storeHalf(table, in, reader, firstCount, in.count, second, secondDone, {});
     });
     TableTextReader reader(in.text.substr(0, in.split), in.format, in.abort);
     reader.rewindTo(in.bodyStart);
+    // Progress counts the samples of both halves as half the bar (the
+    // interning after them is the other half), about every hundredth of them.
     std::atomic<int32_t> firstDone{0};
-    storeHalf(table, in, reader, 0, firstCount, first, &firstDone);
+    const int32_t every = std::max(1, in.count / 100);
+    int32_t posted = 0;
+    const std::function<void()> progress = [&] {
+      const int32_t stored = firstDone.load(std::memory_order_relaxed) + secondDone.load(std::memory_order_relaxed);
+      if (in.progress && stored - posted >= every) {
+        posted = stored;
+        in.progress(stored / 2);
+      }
+    };
+    storeHalf(table, in, reader, 0, firstCount, first, firstDone, progress);
     helper.join();
   }
   if (first.status != RecordStatus::End) {
@@ -181,16 +192,21 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
     if (type == FT_DATETIME) dates.push_back(static_cast<int32_t>(f));
     else if (interned(type)) texts.push_back(static_cast<int32_t>(f));
   }
-  bool textsDone = true, datesDone = true;
+  // The calling thread takes the dates (or the texts, without dates) and
+  // posts the progress; the second thread takes the other kind.
+  const bool datesHere = !dates.empty();
+  const std::vector<int32_t>& here = datesHere ? dates : texts;
+  const std::vector<int32_t>& there = datesHere ? texts : dates;
+  bool thereDone = true, hereDone = true;
   {
-    SecondThread helper([&] { textsDone = internWaiting(table, in, texts, result.stored, {}); });
+    SecondThread helper([&] { thereDone = internWaiting(table, in, there, result.stored, {}); });
     const int32_t half = result.stored / 2;
-    datesDone = internWaiting(table, in, dates, result.stored, [&](int32_t s) {
+    hereDone = internWaiting(table, in, here, result.stored, [&](int32_t s) {
       if (in.progress) in.progress(half + s / 2);
     });
     helper.join();
   }
-  if (!textsDone || !datesDone) result.status = RecordStatus::Aborted;
+  if (!thereDone || !hereDone) result.status = RecordStatus::Aborted;
   else if (in.progress) in.progress(result.stored);
   return result;
 }

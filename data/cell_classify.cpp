@@ -10,7 +10,7 @@
 namespace vlm {
 namespace {
 
-void raiseNumberFormat(DataField& field, const std::string& stripped) {
+void raiseNumberFormat(DataField& field, std::string_view stripped) {
   if (field.numberFormatClass >= 3) return;
   const NumberFormatClass k = separatorAnalysis(stripped);
   if (k > field.numberFormatClass) field.numberFormatClass = k;
@@ -60,7 +60,7 @@ uint8_t classifyInteger(DataField& field, std::string_view text, const CellShape
   return result;
 }
 
-uint8_t classifyOpen(DataField& field, uint8_t current, std::string_view text, const CellShape& shape,
+uint8_t classifyOpen(DataField& field, uint8_t current, std::string_view text,
                      const platform::RegionalSettings& regional) {
   TimeEntry entry;
   const int32_t state = parseDateTime(text, field, regional, entry);
@@ -68,6 +68,8 @@ uint8_t classifyOpen(DataField& field, uint8_t current, std::string_view text, c
     if (state > field.dateOrderState) field.dateOrderState = state;
     return AC_DATETIME;
   }
+  // A date needs no shape: most cells of a date field end above.
+  const CellShape shape = cellShape(text);
   if (hasManyLetters(shape) || hasTwoDashes(shape)) return AC_TEXT;
   uint8_t result = current;
   if (scansAsInteger(text)) result = AC_INTEGER;
@@ -89,6 +91,33 @@ uint8_t classifyOpen(DataField& field, uint8_t current, std::string_view text, c
 }  // namespace
 
 uint8_t classifyCell(DataField& field, std::string_view text, const platform::RegionalSettings& regional) {
+  // Text is final.
+  if (field.analysisClass == AC_TEXT) return AC_TEXT;
+  // Plain numbers in a number field, the commonest cells, keep the field as it
+  // is (up to nine digits fit 32 bits); a real field learns their separator.
+  if (field.analysisClass == AC_INTEGER || field.analysisClass == AC_REAL) {
+    const PlainNumber p = plainNumber(text);
+    if (p.plain && field.analysisClass == AC_INTEGER && p.point == std::string_view::npos && text.size() <= 9)
+      return AC_INTEGER;
+    if (p.plain && field.analysisClass == AC_REAL && text.size() <= 15) {
+      raiseNumberFormat(field, text);
+      return AC_REAL;
+    }
+  }
+  // An ISO date in a date field (or a field not typed yet) is a date when the
+  // field's maxima let it be one; otherwise the full rules say what it is.
+  if ((field.analysisClass == AC_DATETIME || field.analysisClass == AC_NONE) && hasIsoDateShape(text)) {
+    TimeEntry entry;
+    const int32_t state = parseDateTime(text, field, regional, entry);
+    if (state > 0) {
+      if (state > field.dateOrderState) field.dateOrderState = state;
+      return AC_DATETIME;
+    }
+  }
+  return classifyCellInFull(field, text, regional);
+}
+
+uint8_t classifyCellInFull(DataField& field, std::string_view text, const platform::RegionalSettings& regional) {
   uint8_t current = field.analysisClass;
   if (current != AC_TEXT && current != AC_INTEGER && current != AC_REAL && current != AC_DATETIME) current = AC_NONE;
   if (text.empty()) return current;
@@ -98,10 +127,9 @@ uint8_t classifyCell(DataField& field, std::string_view text, const platform::Re
   // Scientific notation is a number whatever the field held before: "1.5e-3"
   // is no date, and "1e-07" (no point) no integer.
   if (isScientificNumber(text)) return static_cast<uint8_t>(current == AC_DATETIME ? AC_TEXT : AC_REAL);
-  const CellShape shape = cellShape(text);
-  if (current == AC_REAL) return classifyReal(field, text, shape);
-  if (current == AC_INTEGER) return classifyInteger(field, text, shape, regional);
-  return classifyOpen(field, current, text, shape, regional);
+  if (current == AC_REAL) return classifyReal(field, text, cellShape(text));
+  if (current == AC_INTEGER) return classifyInteger(field, text, cellShape(text), regional);
+  return classifyOpen(field, current, text, regional);
 }
 
 }  // namespace vlm

@@ -20,20 +20,23 @@ void widenIntRange(DataField& field, int32_t v) {
   if (v > field.max.i) field.max.i = v;
 }
 
-bool storeInteger(DataField& field, Cell& cell, std::string_view text, const platform::RegionalSettings& regional) {
+bool storeInteger(const DataField& field, Cell& cell, std::string_view text,
+                  const platform::RegionalSettings& regional, NumberRange& range) {
   int64_t value = 0;
   if (!parseIntegerCell(text, field.numberFormatClass, regional, value)) return false;
   cell.value.i = clampToInt32(value);
-  widenIntRange(field, cell.value.i);
+  if (cell.value.i < range.min.i) range.min.i = cell.value.i;
+  if (cell.value.i > range.max.i) range.max.i = cell.value.i;
   return true;
 }
 
-bool storeReal(DataField& field, Cell& cell, std::string_view text, const platform::RegionalSettings& regional) {
+bool storeReal(const DataField& field, Cell& cell, std::string_view text, const platform::RegionalSettings& regional,
+               NumberRange& range) {
   float f = 0.0f;
   if (!parseRealCell(text, field.numberFormatClass, regional, f)) return false;
   cell.value.f = f;
-  if (f < field.min.f) field.min.f = f;
-  if (f > field.max.f) field.max.f = f;
+  if (f < range.min.f) range.min.f = f;
+  if (f > range.max.f) range.max.f = f;
   return true;
 }
 
@@ -92,6 +95,17 @@ bool readSizeBytes(std::string_view trimmed, int32_t& bytes) {
   return true;
 }
 
+int storeNumberCell(const DataField& field, Cell& cell, std::string_view text,
+                    const platform::RegionalSettings& regional, NumberRange& range) {
+  if (text.empty() || isMissingMarker(text)) return 0;
+  bool stored = false;
+  if (field.type == FT_INTEGER) stored = storeInteger(field, cell, text, regional, range);
+  if (field.type == FT_REAL) stored = storeReal(field, cell, text, regional, range);
+  if (!stored) return 0;
+  cell.flags |= kCellPresent;
+  return 1;
+}
+
 int storeCell(DataTable& table, int32_t fieldIndex, int32_t sample, std::string_view text,
               const platform::RegionalSettings& regional) {
   if (fieldIndex < 0 || fieldIndex >= table.fieldCount || fieldIndex >= kMaxFields || sample < 0) return 0;
@@ -102,11 +116,14 @@ int storeCell(DataTable& table, int32_t fieldIndex, int32_t sample, std::string_
   bool stored = false;
   switch (field.type) {
     case FT_INTEGER:
-      stored = storeInteger(field, cell, text, regional);
+    case FT_REAL: {
+      NumberRange range{field.min, field.max};
+      stored = field.type == FT_INTEGER ? storeInteger(field, cell, text, regional, range)
+                                        : storeReal(field, cell, text, regional, range);
+      field.min = range.min;
+      field.max = range.max;
       break;
-    case FT_REAL:
-      stored = storeReal(field, cell, text, regional);
-      break;
+    }
     case FT_TEXT:
     case FT_TEXT2:
       stored = storeText(table, cell, text);

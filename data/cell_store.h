@@ -18,6 +18,18 @@ namespace vlm {
 int storeCell(DataTable& table, int32_t field, int32_t sample, std::string_view text,
               const platform::RegionalSettings& regional);
 
+// The least and greatest value of a run of number cells.
+struct NumberRange {
+  IntOrFloat min;
+  IntOrFloat max;
+};
+
+// Stores a cell of an integer or real field as storeCell does, lowering and
+// raising `range` instead of the field's min and max, so that parts of a
+// column can be stored at once and their ranges joined in row order.
+int storeNumberCell(const DataField& field, Cell& cell, std::string_view text,
+                    const platform::RegionalSettings& regional, NumberRange& range);
+
 // The cell text without blanks at either end, as text and size cells are read.
 std::string_view trimCellBlanks(std::string_view text);
 

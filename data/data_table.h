@@ -77,13 +77,17 @@ union IntOrFloat {
   float f;
 };
 
+// A field's cells: many megabytes on a big table, filled by the loaders once
+// the table has grown (see platform/big_allocator.h).
+using CellArray = std::vector<Cell, platform::BigAllocator<Cell>>;
+
 struct DataField {
   char name[kFieldNameSize] = {};
   int32_t sourceColumn = 0;
   uint8_t analysisClass = AC_FREE;
   uint8_t type = FT_NONE;
   uint8_t flags = 0;  // bit 0: valid
-  std::vector<Cell> cells;  // row capacity entries; empty when no rows were allocated
+  CellArray cells;  // row capacity entries; empty when no rows were allocated
   IntOrFloat min{0};
   IntOrFloat max{0};
   int32_t valueClass = 1;

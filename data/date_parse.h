@@ -26,7 +26,15 @@ constexpr int32_t kDateYearFirst = 3;
 int32_t parseDateTimeText(std::string_view text, int32_t state, int32_t (&maxima)[3], int32_t centuryBase,
                           TimeEntry& entry);
 
-// The same with the field's state and maxima.
+// The same, always by the general reading of every token (parseDateTimeText
+// reads the commonest shapes more directly, to the same result).
+int32_t parseDateTimeWalk(std::string_view text, int32_t state, int32_t (&maxima)[3], int32_t centuryBase,
+                          TimeEntry& entry);
+
+// True for "YYYY-MM-DD" shapes: four digits, '-', two digits, '-', two digits.
+bool hasIsoDateShape(std::string_view text);
+
+// The same as parseDateTimeText with the field's state and maxima.
 int32_t parseDateTime(std::string_view text, DataField& field, const platform::RegionalSettings& regional,
                       TimeEntry& entry);
 

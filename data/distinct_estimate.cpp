@@ -25,6 +25,14 @@ void sketchAdd(DistinctSketch& sketch, std::string_view text) {
   sketch.bytes += text.size();
 }
 
+void sketchMerge(DistinctSketch& sketch, const DistinctSketch& other) {
+  if (other.registers.empty()) return;
+  if (sketch.registers.empty()) sketch.registers.assign(kRegisters, 0);
+  for (size_t i = 0; i < kRegisters; ++i) sketch.registers[i] = std::max(sketch.registers[i], other.registers[i]);
+  sketch.texts += other.texts;
+  sketch.bytes += other.bytes;
+}
+
 uint64_t sketchDistinct(const DistinctSketch& sketch) {
   if (sketch.registers.empty()) return 0;
   const double m = static_cast<double>(kRegisters);

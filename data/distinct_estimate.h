@@ -17,6 +17,9 @@ struct DistinctSketch {
 
 void sketchAdd(DistinctSketch& sketch, std::string_view text);
 
+// Adds what `other` saw, as if its texts had been added to `sketch`.
+void sketchMerge(DistinctSketch& sketch, const DistinctSketch& other);
+
 // About how many distinct texts were added (0 for none).
 uint64_t sketchDistinct(const DistinctSketch& sketch);
 

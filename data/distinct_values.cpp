@@ -1,17 +1,23 @@
 #include "data/distinct_values.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <tuple>
 #include <vector>
 
+#include "data/second_thread.h"
 #include "data/text_pool.h"
 #include "platform/report.h"
 
 namespace vlm {
 namespace {
+
+// Below this many cells a second thread costs more than it saves.
+constexpr int64_t kParallelCells = 200000;
 
 // A key that sorts floats in numeric order (and -0 with +0).
 uint32_t floatKey(float f) {
@@ -46,11 +52,18 @@ Messages messagesFor(uint8_t type) {
 
 // Sorts (key, sample) pairs by key in three stable 11-bit passes: linear in
 // the samples, where a comparison sort of a million keys costs several times more.
-void radixSortByKey(std::vector<uint64_t>& items) {
-  std::vector<uint64_t> buffer(items.size());
+// Sort keys: a few megabytes for each field of a big table.
+using SortItems = std::vector<uint64_t, platform::BigAllocator<uint64_t>>;
+
+void radixSortByKey(SortItems& items) {
+  // A column that rises with the rows (an id) is in order already.
+  if (std::is_sorted(items.begin(), items.end())) return;
+  SortItems buffer(items.size());
   for (int shift = 32; shift < 65; shift += 11) {
     size_t counts[2049] = {};
     for (uint64_t v : items) ++counts[((v >> shift) & 0x7FF) + 1];
+    // Keys that all share these bits are in order for them already.
+    if (std::find(counts + 1, counts + 2049, items.size()) != counts + 2049) continue;
     for (size_t d = 1; d < 2049; ++d) counts[d] += counts[d - 1];
     for (uint64_t v : items) buffer[counts[(v >> shift) & 0x7FF]++] = v;
     items.swap(buffer);
@@ -60,7 +73,7 @@ void radixSortByKey(std::vector<uint64_t>& items) {
 // Numbers: sort the present values, then one entry per run of equal values.
 template <class Key>
 void buildNumeric(DataField& field, int32_t rows, Key key, std::vector<DistinctValue>& list) {
-  std::vector<uint64_t> items;
+  SortItems items;
   items.reserve(static_cast<size_t>(rows));
   for (int32_t s = 0; s < rows; ++s) {
     Cell& cell = field.cells[static_cast<size_t>(s)];
@@ -68,6 +81,11 @@ void buildNumeric(DataField& field, int32_t rows, Key key, std::vector<DistinctV
     if (cell.flags & kCellPresent) items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
   }
   radixSortByKey(items);
+  // The list is sized once (with room for the empty value), so that it never
+  // moves while it grows nor when it is trimmed.
+  size_t runs = 0;
+  for (size_t i = 0; i < items.size(); ++i) runs += i == 0 || (items[i] >> 32) != (items[i - 1] >> 32);
+  list.reserve(runs + 1);
   uint64_t previous = 0;
   for (size_t i = 0; i < items.size(); ++i) {
     const uint64_t k = items[i] >> 32;
@@ -98,6 +116,7 @@ void buildIndexed(DataField& field, int32_t rows, size_t tableSize, Less less, s
   for (size_t i = 0; i < tableSize; ++i)
     if (counts[i] > 0) used.push_back(static_cast<int32_t>(i));
   std::sort(used.begin(), used.end(), less);
+  list.reserve(used.size() + 1);
   // counts becomes the entry index of each table index.
   for (size_t e = 0; e < used.size(); ++e) {
     DistinctValue entry;
@@ -117,7 +136,12 @@ void buildIndexed(DataField& field, int32_t rows, size_t tableSize, Less less, s
 
 }  // namespace
 
-bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
+namespace {
+
+// A field's list as buildDistinctValues builds it; a failure is not reported
+// here but handed back (`failure`), so that only the calling thread reports.
+bool buildField(DataTable& table, int32_t fieldIndex, const char*& failure) {
+  failure = nullptr;
   if (fieldIndex < 0 || fieldIndex >= table.fieldCount || fieldIndex >= kMaxFields) return false;
   DataField& field = table.fields[static_cast<size_t>(fieldIndex)];
   std::vector<DistinctValue>().swap(field.distinct);
@@ -154,10 +178,10 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
       }
     }
   } catch (const std::bad_alloc&) {
-    platform::reportError(messages.allocation);
+    failure = messages.allocation;
     return false;
   } catch (const std::length_error&) {
-    platform::reportError(messages.allocation);
+    failure = messages.allocation;
     return false;
   }
   const int32_t valued = static_cast<int32_t>(list.size());
@@ -171,9 +195,10 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
       empty.word = missing;
       list.push_back(empty);
     }
-    list.shrink_to_fit();
+    // A list sized up front is left as it is (one spare entry at most).
+    if (list.capacity() > list.size() + 1) list.shrink_to_fit();
   } catch (const std::bad_alloc&) {
-    platform::reportError(messages.shrink);
+    failure = messages.shrink;
     return false;
   }
   field.distinct = std::move(list);
@@ -193,11 +218,49 @@ bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
   return true;
 }
 
+}  // namespace
+
+bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
+  const char* failure = nullptr;
+  const bool built = buildField(table, fieldIndex, failure);
+  if (failure) platform::reportError(failure);
+  return built;
+}
+
 void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>& fieldDone) {
-  for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
-    buildDistinctValues(table, f);
-    if (fieldDone) fieldDone(f);
+  const int32_t count = std::min<int32_t>(table.fieldCount, kMaxFields);
+  if (count <= 0) return;
+  // Fields are independent of each other: a second thread takes every other
+  // field as it comes free, once the table is big enough to be worth it.
+  std::atomic<int32_t> next{0};
+  std::vector<std::atomic<bool>> built(static_cast<size_t>(count));
+  std::vector<const char*> failures(static_cast<size_t>(count), nullptr);
+  const auto work = [&] {
+    for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
+      buildField(table, f, failures[static_cast<size_t>(f)]);
+      built[static_cast<size_t>(f)].store(true, std::memory_order_release);
+    }
+  };
+  const int64_t cells = int64_t{std::max<int32_t>(table.rowCount, 0)} * count;
+  std::optional<SecondThread> helper;
+  if (count > 1 && cells >= kParallelCells && SecondThread::available()) helper.emplace(work);
+  // The caller hears of the fields (and of any failure) in field order, on
+  // its own thread, as soon as each is built.
+  int32_t reported = 0;
+  const auto report = [&] {
+    while (reported < count && built[static_cast<size_t>(reported)].load(std::memory_order_acquire)) {
+      if (const char* failure = failures[static_cast<size_t>(reported)]) platform::reportError(failure);
+      if (fieldDone) fieldDone(reported);
+      ++reported;
+    }
+  };
+  for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
+    buildField(table, f, failures[static_cast<size_t>(f)]);
+    built[static_cast<size_t>(f)].store(true, std::memory_order_release);
+    report();
   }
+  helper.reset();
+  report();
 }
 
 }  // namespace vlm

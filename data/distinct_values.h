@@ -19,8 +19,9 @@ namespace vlm {
 // failure is reported, leaves the field without a list and returns false.
 bool buildDistinctValues(DataTable& table, int32_t field);
 
-// Runs buildDistinctValues for every field; `fieldDone` (may be empty) is
-// called after each field with its index.
+// Runs buildDistinctValues for every field, two fields at a time on a big
+// table; `fieldDone` (may be empty) is called on the calling thread with each
+// field's index, in field order, once that field is built.
 void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>& fieldDone = {});
 
 }  // namespace vlm

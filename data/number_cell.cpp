@@ -310,8 +310,28 @@ bool lonePointIsDecimal(char separator, NumberFormatClass numberClass, const pla
   return numberClass != 2 && separator == regional.decimalSeparator;
 }
 
+PlainNumber plainNumber(std::string_view text) {
+  PlainNumber p;
+  if (text.empty() || text.size() > 40) return p;
+  size_t i = 0;
+  while (i < text.size() && isDigit(text[i])) ++i;
+  if (i == 0) return p;
+  if (i == text.size()) {
+    p.plain = true;
+    return p;
+  }
+  if (text[i] != '.') return p;
+  const size_t point = i++;
+  while (i < text.size() && isDigit(text[i])) ++i;
+  if (i != text.size() || i == point + 1 || i == point + 4) return p;
+  p.plain = true;
+  p.point = point;
+  return p;
+}
+
 bool parseRealCell(std::string_view text, NumberFormatClass numberClass, const platform::RegionalSettings& regional,
                    float& value) {
+  if (plainNumber(text).plain) return plainToFloat(text.data(), text.data() + text.size(), value);
   const Scan scan = scanNumber(text);
   char digits[160];
   size_t n = 0;
@@ -335,6 +355,13 @@ bool parseRealCell(std::string_view text, NumberFormatClass numberClass, const p
 
 bool parseIntegerCell(std::string_view text, NumberFormatClass numberClass,
                       const platform::RegionalSettings& regional, int64_t& value) {
+  if (const PlainNumber p = plainNumber(text); p.plain && std::min(p.point, text.size()) <= 18) {
+    // The whole part; a fraction is cut off.
+    int64_t v = 0;
+    for (size_t i = 0; i < std::min(p.point, text.size()); ++i) v = v * 10 + (text[i] - '0');
+    value = v;
+    return true;
+  }
   const Scan scan = scanNumber(text);
   if (scan.kind == NumberKind::None) return false;
   if (scan.kind == NumberKind::Scientific) {

@@ -35,6 +35,16 @@ enum class NumberKind : uint8_t {
   Scientific,  // mantissa and exponent
 };
 
+// A plain number: digits only ("1234"), or digits, a '.' and digits ("12.5")
+// where the '.' cannot group (not exactly three digits after it). Such a
+// text is the number it shows whatever the field and the regional settings;
+// the cells of most tables are such, and are read without the cleaning.
+struct PlainNumber {
+  bool plain = false;
+  size_t point = std::string_view::npos;  // where the '.' is, if any
+};
+PlainNumber plainNumber(std::string_view text);
+
 // What kind of number the cell text is, if any.
 NumberKind numberKind(std::string_view text);
 

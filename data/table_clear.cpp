@@ -15,7 +15,7 @@ void clearTable(DataTable& table) {
     field.analysisClass = AC_NONE;
     field.type = FT_NONE;
     field.name[0] = '\0';
-    std::vector<Cell>().swap(field.cells);
+    CellArray().swap(field.cells);
     field.flags &= static_cast<uint8_t>(~kFieldValid);
     field.numberFormatClass = 0;
     field.dateOrderState = 0;

@@ -10,8 +10,8 @@ namespace {
 
 constexpr int32_t kLargestCapacity = INT32_MAX / kRowGrowthStep * kRowGrowthStep;
 
-template <class T>
-bool tryResize(std::vector<T>& array, size_t size) {
+template <class T, class Allocator>
+bool tryResize(std::vector<T, Allocator>& array, size_t size) {
   // resize leaves the vector untouched when it throws (trivially copyable
   // elements), which is what keeps the old arrays in place on failure.
   try {
@@ -52,7 +52,7 @@ bool growRows(DataTable& table, int32_t count) {
   for (size_t i = static_cast<size_t>(oldRows); i < size; ++i) table.rowIds[i] = -1;
 
   for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
-    std::vector<Cell>& cells = table.fields[static_cast<size_t>(f)].cells;
+    CellArray& cells = table.fields[static_cast<size_t>(f)].cells;
     if (!tryResize(cells, size)) {
       platform::reportError("Unable to store fields!");
       return false;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "data/cell_classify.h"
-#include "data/cell_loader.h"
 #include "data/cell_store.h"
 #include "data/distinct_estimate.h"
 #include "data/field_analysis.h"
 #include "data/field_name.h"
 #include "data/table_growth.h"
+#include "data/table_text_analysis.h"
+#include "data/table_text_store.h"
 #include "data/text_pool.h"
 #include "data/time_table.h"
 
@@ -27,13 +27,6 @@ TextLoadStatus failureOf(RecordStatus status, bool header) {
     default:
       return TextLoadStatus::NoFields;
   }
-}
-
-bool hasValue(const std::vector<std::string_view>& cells, size_t fieldCount) {
-  const size_t n = std::min(cells.size(), fieldCount);
-  for (size_t c = 0; c < n; ++c)
-    if (!cells[c].empty()) return true;
-  return false;
 }
 
 void begin(const ProgressSink& progress, const char* text) {
@@ -61,48 +54,6 @@ TextLoadStatus readHeader(DataTable& table, TableTextReader& reader, std::vector
   return TextLoadStatus::Loaded;
 }
 
-// Types every field from its non-empty cells and sketches how many distinct
-// values each text or date field holds; the result is the sample count, or -1 with
-// `failure` set.
-int64_t analysisPass(DataTable& table, TableTextReader& reader, std::vector<std::string_view>& cells,
-                     const platform::RegionalSettings& regional, const ProgressSink& progress,
-                     std::vector<DistinctSketch>& sketches, TextLoadStatus& failure) {
-  const size_t fieldCount = static_cast<size_t>(table.fieldCount);
-  for (size_t f = 0; f < fieldCount; ++f) table.fields[f].analysisClass = AC_NONE;
-  begin(progress, " analyzing");
-  // The row capacity is not known yet, so progress follows the text read.
-  const uint64_t size = std::max<size_t>(reader.size(), 1);
-  int64_t posted = 0;
-  int64_t samples = 0;
-  for (;;) {
-    const RecordStatus status = reader.next(cells, fieldCount);
-    if (status == RecordStatus::End) break;
-    if (status != RecordStatus::Record) {
-      failure = failureOf(status, false);
-      return -1;
-    }
-    bool sample = false;
-    const size_t n = std::min(cells.size(), fieldCount);
-    for (size_t c = 0; c < n; ++c) {
-      if (cells[c].empty()) continue;
-      sample = true;
-      DataField& field = table.fields[c];
-      field.analysisClass = classifyCell(field, cells[c], regional);
-      if (field.analysisClass == AC_TEXT || field.analysisClass == AC_DATETIME)
-        sketchAdd(sketches[c], trimCellBlanks(cells[c]));
-    }
-    if (sample) ++samples;
-    const int64_t position = 1 + static_cast<int64_t>(reader.position() * 9999 / size);
-    if (position - posted >= 100) {
-      posted = position;
-      step(progress, position);
-    }
-  }
-  for (size_t f = 0; f < fieldCount; ++f) applyAnalysisClass(table.fields[f]);
-  end(progress);
-  return samples;
-}
-
 // Readies the text pool and the time table for the distinct values the
 // sketches foresee, with some room for the sketches' error, so that neither
 // grows its index or its buffers while the cells are stored. (Date texts that
@@ -126,42 +77,11 @@ void readyValueTables(DataTable& table, const std::vector<DistinctSketch>& sketc
   if (times > 0) reserveTimeTable(table.timeTable, times);
 }
 
-// Stores every cell of the counted lines; the result is the number of samples
-// stored, or -1 with `failure` set.
-int64_t loadingPass(DataTable& table, TableTextReader& reader, std::vector<std::string_view>& cells,
-                    int32_t count, const platform::RegionalSettings& regional, const ProgressSink& progress,
-                    TextLoadStatus& failure) {
-  const size_t fieldCount = static_cast<size_t>(table.fieldCount);
-  begin(progress, " loading");
-  const int32_t every = std::max(1, count / 100);
-  int32_t sample = 0;
-  CellLoader loader(table, regional, reader.text());
-  while (sample < count) {
-    const RecordStatus status = reader.next(cells, fieldCount);
-    if (status == RecordStatus::End) break;
-    if (status != RecordStatus::Record) {
-      failure = failureOf(status, false);
-      return -1;
-    }
-    if (!hasValue(cells, fieldCount)) continue;
-    const size_t s = static_cast<size_t>(sample);
-    for (size_t f = 0; f < fieldCount; ++f) table.fields[f].cells[s].flags &= static_cast<uint8_t>(~kCellPresent);
-    const size_t n = std::min(cells.size(), fieldCount);
-    for (size_t c = 0; c < n; ++c)
-      if (!cells[c].empty()) loader.store(static_cast<int32_t>(c), sample, cells[c]);
-    ++sample;
-    if (sample % every == 0) step(progress, int64_t{sample} * kPassProgressLast / count);
-  }
-  loader.finish();
-  end(progress);
-  return sample;
-}
-
 }  // namespace
 
 TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextFormat format,
                              const platform::RegionalSettings& regional, const std::atomic<int32_t>* abort,
-                             const ProgressSink& progress) {
+                             const ProgressSink& progress, LoadThreads threads) {
   TextLoadResult result;
   TableTextReader reader(text, format, abort);
   std::vector<std::string_view> cells;
@@ -170,36 +90,67 @@ TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextF
   if (result.status != TextLoadStatus::Loaded) return result;
   const size_t bodyStart = reader.position();
 
-  TextLoadStatus failure = TextLoadStatus::Loaded;
+  // The row capacity is not known yet, so the analysis progress follows the text read.
+  begin(progress, " analyzing");
+  const uint64_t size = std::max<size_t>(text.size(), 1);
+  int64_t posted = 0;
+  TextAnalysisInput analysisIn;
+  analysisIn.text = text;
+  analysisIn.bodyStart = bodyStart;
+  analysisIn.format = format;
+  analysisIn.abort = abort;
+  analysisIn.regional = &regional;
+  analysisIn.parallel = threads != LoadThreads::One;
+  if (threads == LoadThreads::BothAtAnySize) analysisIn.splitFrom = 0;
+  analysisIn.progress = [&](size_t at) {
+    const int64_t position = 1 + static_cast<int64_t>(at * 9999 / size);
+    if (position - posted >= 100) {
+      posted = position;
+      step(progress, position);
+    }
+  };
   std::vector<DistinctSketch> sketches(static_cast<size_t>(table.fieldCount));
-  const int64_t samples = analysisPass(table, reader, cells, regional, progress, sketches, failure);
-  if (samples < 0) {
+  const TextAnalysis analysis = analyseTableText(table, analysisIn, sketches);
+  if (analysis.status != RecordStatus::End) {
     end(progress);
-    result.status = failure;
+    result.status = failureOf(analysis.status, false);
     return result;
   }
-  if (samples == 0) {
+  for (int32_t f = 0; f < table.fieldCount; ++f) applyAnalysisClass(table.fields[static_cast<size_t>(f)]);
+  end(progress);
+  if (analysis.samples == 0) {
     result.status = TextLoadStatus::NoSamples;
     return result;
   }
-  if (samples > INT32_MAX || !growRows(table, static_cast<int32_t>(samples))) {
+  if (analysis.samples > INT32_MAX || !growRows(table, static_cast<int32_t>(analysis.samples))) {
     result.status = TextLoadStatus::GrowthFailed;
     return result;
   }
   readyValueTables(table, sketches);
-  reader.rewindTo(bodyStart);
-  const int64_t stored =
-      loadingPass(table, reader, cells, static_cast<int32_t>(samples), regional, progress, failure);
-  if (stored < 0) {
-    end(progress);
-    result.status = failure;
+
+  begin(progress, " loading");
+  const auto count = static_cast<int32_t>(analysis.samples);
+  TextStoreInput storeIn;
+  storeIn.text = text;
+  storeIn.bodyStart = bodyStart;
+  storeIn.format = format;
+  storeIn.abort = abort;
+  storeIn.regional = &regional;
+  storeIn.count = count;
+  storeIn.split = analysis.split;
+  storeIn.samplesBeforeSplit = analysis.samplesBeforeSplit;
+  storeIn.progress = [&](int32_t stored) { step(progress, int64_t{stored} * kPassProgressLast / count); };
+  const TextStore stored = storeTableText(table, storeIn);
+  end(progress);
+  if (stored.status != RecordStatus::End) {
+    result.status = failureOf(stored.status, false);
     return result;
   }
-  if (stored == 0) {
+  if (stored.stored == 0) {
     result.status = TextLoadStatus::NothingStored;
     return result;
   }
-  table.rowCount = static_cast<int32_t>(stored);
+  table.rowCount = stored.stored;
   table.sourceRowCount = table.rowCount;
   result.rows = table.rowCount;
   result.status = TextLoadStatus::Loaded;

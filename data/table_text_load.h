@@ -49,8 +49,13 @@ constexpr int32_t kPassProgressLast = 10000;
 // A line counts as a sample when one of its cells under a header name is
 // non-empty; empty lines and lines of tabs only are passed over. Cells past
 // the header's columns are ignored, missing trailing cells are empty.
+//
+// A big text is read on both cores (see table_text_analysis.h and
+// table_text_store.h); `threads` One reads it line after line, to the same
+// table, and BothAtAnySize splits even a small text (to compare the two).
+enum class LoadThreads { Both, One, BothAtAnySize };
 TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextFormat format,
                              const platform::RegionalSettings& regional, const std::atomic<int32_t>* abort,
-                             const ProgressSink& progress);
+                             const ProgressSink& progress, LoadThreads threads = LoadThreads::Both);
 
 }  // namespace vlm

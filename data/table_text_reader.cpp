@@ -1,5 +1,8 @@
 #include "data/table_text_reader.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace vlm {
 
 TableTextReader::TableTextReader(std::string_view text, TableTextFormat format, const std::atomic<int32_t>* abort)
@@ -18,38 +21,44 @@ RecordStatus TableTextReader::next(std::vector<std::string_view>& cells, size_t 
 }
 
 RecordStatus TableTextReader::nextDelimited(std::vector<std::string_view>& cells, size_t maxCells, bool& empty) {
+  if (aborted()) return RecordStatus::Aborted;
   const char* data = text_.data();
   const size_t size = text_.size();
   const size_t start = pos_;
   const bool crlfOnly = format_ == TableTextFormat::Clipboard;
-  size_t cellStart = start;
-  size_t i = start;
+  // The line end is looked for no further than a line may reach: its
+  // characters, then a CR and the LF.
+  const size_t window = std::min(size - start, kMaxLineLength + 2);
+  const char* const from = data + start;
+  const char* const stop = from + window;
   size_t lineEnd = size;  // end of the line's characters
   size_t after = size;    // where the next line starts
-  for (; i < size; ++i) {
-    if (aborted()) return RecordStatus::Aborted;
-    const char c = data[i];
-    if (crlfOnly) {
-      if (c == '\r' && i + 1 < size && data[i + 1] == '\n') {
-        lineEnd = i;
-        after = i + 2;
-        break;
-      }
-    } else if (c == '\n') {
-      lineEnd = (i > start && data[i - 1] == '\r') ? i - 1 : i;
-      after = i + 1;
+  bool ended = false;
+  for (const char* lf = from; (lf = static_cast<const char*>(std::memchr(lf, '\n', static_cast<size_t>(stop - lf))));
+       ++lf) {
+    const bool crBefore = lf > from && lf[-1] == '\r';
+    // The clipboard's lines end only with CR LF; a lone LF stays in the line.
+    if (crlfOnly && !crBefore) continue;
+    lineEnd = static_cast<size_t>(lf - data) - (crBefore ? 1 : 0);
+    after = static_cast<size_t>(lf - data) + 1;
+    ended = true;
+    break;
+  }
+  if (!ended && window < size - start) return RecordStatus::TooLong;
+  if (lineEnd - start > kMaxLineLength) return RecordStatus::TooLong;
+  // Cells end at tabs; the last cell ends at the line end (a CR before the LF
+  // belongs to neither).
+  const char* const end = data + lineEnd;
+  const char* cell = from;
+  while (cells.size() < maxCells) {
+    const char* tab = static_cast<const char*>(std::memchr(cell, '\t', static_cast<size_t>(end - cell)));
+    if (!tab) {
+      cells.emplace_back(cell, static_cast<size_t>(end - cell));
       break;
     }
-    // One character past the limit may still be the CR of a line end.
-    if (i - start > kMaxLineLength) return RecordStatus::TooLong;
-    if (c == '\t') {
-      if (cells.size() < maxCells) cells.emplace_back(data + cellStart, i - cellStart);
-      cellStart = i + 1;
-    }
+    cells.emplace_back(cell, static_cast<size_t>(tab - cell));
+    cell = tab + 1;
   }
-  if (lineEnd - start > kMaxLineLength) return RecordStatus::TooLong;
-  // The last cell ends at the line end (a CR before the LF belongs to neither).
-  if (cells.size() < maxCells && cellStart <= lineEnd) cells.emplace_back(data + cellStart, lineEnd - cellStart);
   empty = lineEnd == start;
   pos_ = after;
   return RecordStatus::Record;

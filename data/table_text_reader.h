@@ -36,7 +36,8 @@ enum class RecordStatus {
 
 class TableTextReader {
  public:
-  // `abort` (may be null) is tested at every character.
+  // `abort` (may be null) is tested at every line of tab-separated text (a
+  // line holds at most kMaxLineLength characters) and at every character of CSV.
   TableTextReader(std::string_view text, TableTextFormat format, const std::atomic<int32_t>* abort);
 
   // Reads the next line into `cells` (at most maxCells cells; further cells

@@ -155,7 +155,7 @@ void openFile(EngineState& state, const std::string& path) {
     }
     return;
   }
-  std::string text;
+  TableFileText text;
   if (!readTableFile(path, text)) return;  // reported, nothing changed
   LoadRunning running(state);
   startConnection(state);

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kBadData = "Bad Data in the File.";
 constexpr const char* kBadFormat = "Incorrect Data Format in the File...";
 
-bool readWholeFile(const std::string& path, std::string& text) {
+bool readWholeFile(const std::string& path, TableFileText& text) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   in.seekg(0, std::ios::end);
@@ -50,7 +50,7 @@ std::string cannotReadMessage(const std::string& path) {
   return "Unable to read the data file \"" + path + "\"" + (missing ? ": there is no such file." : ".");
 }
 
-bool readTableFile(const std::string& path, std::string& text) {
+bool readTableFile(const std::string& path, TableFileText& text) {
   if (readWholeFile(path, text)) return true;
   platform::reportError(cannotReadMessage(path).c_str());
   return false;

@@ -111,7 +111,7 @@ bool deleteSelectedLocked(EngineState& state) {
   for (size_t r = kept; r < rows; ++r) {
     if (r < flagged && m.selectionFlags[r] == kSelected) continue;
     for (size_t f = 0; f < fields; ++f) {
-      std::vector<Cell>& cells = t.fields[f].cells;
+      CellArray& cells = t.fields[f].cells;
       if (r < cells.size()) cells[kept] = cells[r];
     }
     // The source row number travels with its row whatever the source, so a
@@ -120,7 +120,7 @@ bool deleteSelectedLocked(EngineState& state) {
     ++kept;
   }
   for (size_t f = 0; f < fields; ++f) {
-    std::vector<Cell>& cells = t.fields[f].cells;
+    CellArray& cells = t.fields[f].cells;
     for (size_t r = kept; r < std::min(rows, cells.size()); ++r) cells[r] = Cell{};
   }
   for (size_t r = kept; r < std::min(rows, t.rowIds.size()); ++r) t.rowIds[r] = -1;

@@ -1,4 +1,6 @@
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +231,44 @@ TEST(DateParse, AYearFirstFieldReadsADayMonthYearDateWhole) {
   expectDate(parse("5-Jan-2003", 3), 2003, 1, 5);
   expectDate(parse("Jan 5 2003", 3), 2003, 1, 5);
   expectDate(parse("2003-Jan-5", 3), 2003, 1, 5);
+}
+
+// ISO dates are read without the general walk; whatever the field's state and
+// maxima, both readings must give the same result, the same entry and the
+// same maxima (also where the maxima reject the date, or the text only
+// nearly has the shape).
+TEST(DateParse, IsoDatesReadAsTheGeneralWalkReadsThem) {
+  std::vector<std::string> texts;
+  for (const char* year : {"2003", "1999", "0100", "0099", "0031", "0000", "9999"})
+    for (const char* month : {"00", "01", "09", "12", "13", "31", "32", "99"})
+      for (const char* day : {"00", "01", "12", "28", "31", "32", "60"})
+        texts.push_back(std::string(year) + "-" + month + "-" + day);
+  for (const char* odd : {"2003-1-05", "2003-01-5", "2003/01/05", "2003-01-05 ", " 2003-01-05", "2003-0a-05",
+                          "2003-01-05T", "20030-1-05", "2003--1-05", "-2003-01-0"})
+    texts.push_back(odd);
+  const int32_t startMaxima[][3] = {{0, 0, 0}, {2003, 12, 31}, {12, 31, 2003}, {31, 12, 2003}, {0, 13, 0},
+                                    {0, 0, 32}, {40, 12, 31}};
+  for (const std::string& text : texts) {
+    for (int32_t state = 0; state <= 3; ++state) {
+      for (const auto& start : startMaxima) {
+        for (int32_t centuryBase : {1900, 2000}) {
+          int32_t fast[3] = {start[0], start[1], start[2]};
+          int32_t walk[3] = {start[0], start[1], start[2]};
+          TimeEntry a, b;
+          const int32_t got = parseDateTimeText(text, state, fast, centuryBase, a);
+          const int32_t want = parseDateTimeWalk(text, state, walk, centuryBase, b);
+          const std::string where = text + " state " + std::to_string(state) + " maxima " +
+                                    std::to_string(start[0]) + "," + std::to_string(start[1]) + "," +
+                                    std::to_string(start[2]);
+          ASSERT_EQ(got, want) << where;
+          for (int i = 0; i < 3; ++i) ASSERT_EQ(fast[i], walk[i]) << where;
+          if (got > 0) {
+            ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << where;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Which cell texts are numbers and which numbers they are: the rules every
 // loader's passes follow.
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +141,47 @@ TEST(NumberCell, EveryRealTextReadsBackAsTheSameFloat) {
       ASSERT_EQ(back, f) << text;
     }
   }
+}
+
+// Plain numbers ("1234", "12.5") are read without the cleaning: each must
+// still be the number it shows, the same as when blanks around it send it
+// through the cleaning, in every field class and with either decimal comma
+// or point.
+TEST(NumberCell, PlainNumbersReadAsTheCleaningReadsThem) {
+  std::vector<std::string> texts = {"0", "7", "007", "123456789", "2147483648", "123456789012345678",
+                                    "0.5", "12.25", "1.2345", "99999.99", "3.40282347", "0.0000001"};
+  uint32_t seed = 99;
+  for (int i = 0; i < 3000; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    std::string t = std::to_string(seed % 1000000u);
+    const int fraction = static_cast<int>((seed >> 20) % 7);
+    if (fraction > 0) t += "." + std::to_string(seed % 10000000u).substr(0, static_cast<size_t>(fraction));
+    texts.push_back(t);
+  }
+  for (const std::string& text : texts) {
+    const bool plain = plainNumber(text).plain;
+    for (const auto& regional : {settings('.'), settings(',')}) {
+      for (NumberFormatClass k = 0; k <= 3; ++k) {
+        float fast = 0, full = 0;
+        int64_t fastInt = 0, fullInt = 0;
+        const bool a = parseRealCell(text, k, regional, fast);
+        const bool b = parseRealCell(" " + text + " ", k, regional, full);
+        ASSERT_EQ(a, b) << text;
+        if (a) {
+          ASSERT_EQ(std::memcmp(&fast, &full, sizeof fast), 0) << text << " class " << k;
+        }
+        ASSERT_EQ(parseIntegerCell(text, k, regional, fastInt), parseIntegerCell(" " + text + " ", k, regional, fullInt));
+        ASSERT_EQ(fastInt, fullInt) << text << " class " << k;
+        if (plain) {
+          float want = 0;
+          std::from_chars(text.data(), text.data() + text.size(), want);
+          ASSERT_EQ(std::memcmp(&fast, &want, sizeof fast), 0) << text;
+        }
+      }
+    }
+  }
+  for (const char* text : {"1.234", "1.", ".5", "-5", "+5", "1,5", "1 234", "12a", ""})
+    EXPECT_FALSE(plainNumber(text).plain) << text;
 }
 
 }  // namespace

@@ -1,0 +1,221 @@
+#include "data/table_text_store.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "data/cell_loader.h"
+#include "data/cell_store.h"
+#include "data/second_thread.h"
+
+namespace vlm {
+namespace {
+
+// A text or date cell whose text waits, as a place in the source text, for
+// the thread that interns its column's values in row order.
+constexpr uint8_t kCellWaiting = 0x80;
+constexpr int32_t kProgressRows = 4096;
+
+bool hasValue(const std::vector<std::string_view>& cells, size_t fieldCount) {
+  const size_t n = std::min(cells.size(), fieldCount);
+  for (size_t c = 0; c < n; ++c)
+    if (!cells[c].empty()) return true;
+  return false;
+}
+
+bool interned(uint8_t type) { return type == FT_TEXT || type == FT_TEXT2 || type == FT_SIZE || type == FT_DATETIME; }
+
+TextStore storeInOrder(DataTable& table, const TextStoreInput& in) {
+  const size_t fieldCount = static_cast<size_t>(table.fieldCount);
+  TableTextReader reader(in.text, in.format, in.abort);
+  reader.rewindTo(in.bodyStart);
+  std::vector<std::string_view> cells;
+  cells.reserve(std::min<size_t>(fieldCount, 64));
+  TextStore result;
+  const int32_t every = std::max(1, in.count / 100);
+  CellLoader loader(table, *in.regional, reader.text());
+  while (result.stored < in.count) {
+    const RecordStatus status = reader.next(cells, fieldCount);
+    if (status == RecordStatus::End) break;
+    if (status != RecordStatus::Record) {
+      result.status = status;
+      return result;
+    }
+    if (!hasValue(cells, fieldCount)) continue;
+    const size_t s = static_cast<size_t>(result.stored);
+    for (size_t f = 0; f < fieldCount; ++f) table.fields[f].cells[s].flags &= static_cast<uint8_t>(~kCellPresent);
+    const size_t n = std::min(cells.size(), fieldCount);
+    for (size_t c = 0; c < n; ++c)
+      if (!cells[c].empty()) loader.store(static_cast<int32_t>(c), result.stored, cells[c]);
+    ++result.stored;
+    if (in.progress && result.stored % every == 0) in.progress(result.stored);
+  }
+  loader.finish();
+  return result;
+}
+
+struct Half {
+  RecordStatus status = RecordStatus::End;
+  int32_t stored = 0;
+  std::vector<NumberRange> ranges;  // per field
+};
+
+// Stores the number cells of the lines of [reader's position, its end) from
+// sample `first` on, and marks the text and date cells waiting.
+void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& reader, int32_t first, int32_t last,
+               Half& half, std::atomic<int32_t>& done, const std::function<void()>& progress) {
+  const size_t fieldCount = static_cast<size_t>(table.fieldCount);
+  half.ranges.resize(fieldCount);
+  for (size_t f = 0; f < fieldCount; ++f) half.ranges[f] = {table.fields[f].min, table.fields[f].max};
+  std::vector<std::string_view> cells;
+  cells.reserve(std::min<size_t>(fieldCount, 64));
+  const char* base = in.text.data();
+  int32_t sample = first;
+  while (sample < last) {
+    const RecordStatus status = reader.next(cells, fieldCount);
+    if (status == RecordStatus::End) break;
+    if (status != RecordStatus::Record) {
+      half.status = status;
+      return;
+    }
+    if (!hasValue(cells, fieldCount)) continue;
+    const size_t s = static_cast<size_t>(sample);
+    const size_t n = std::min(cells.size(), fieldCount);
+    for (size_t c = 0; c < n; ++c) {
+      if (cells[c].empty()) continue;
+      DataField& field = table.fields[c];
+      Cell& cell = field.cells[s];
+      if (interned(field.type)) {
+        const auto offset = static_cast<uint64_t>(cells[c].data() - base);
+        cell.value.i = static_cast<int32_t>(static_cast<uint32_t>(offset));
+        cell.engineWord = static_cast<int32_t>(static_cast<uint32_t>(offset >> 32));
+        cell.second = static_cast<int32_t>(cells[c].size());
+        cell.flags |= kCellWaiting;
+      } else if (field.type == FT_INTEGER || field.type == FT_REAL) {
+        storeNumberCell(field, cell, cells[c], *in.regional, half.ranges[c]);
+      }
+    }
+    ++sample;
+    done.store(sample - first, std::memory_order_relaxed);
+    if (progress) progress();
+  }
+  half.stored = sample - first;
+}
+
+// Interns the waiting cells of the given fields row after row, as storing
+// line after line would have met them; false when the abort flag stopped it.
+bool internWaiting(DataTable& table, const TextStoreInput& in, const std::vector<int32_t>& fields, int32_t rows,
+                   const std::function<void(int32_t)>& progress) {
+  if (fields.empty()) return true;
+  const int32_t every = std::max(1, rows / 100);
+  CellLoader loader(table, *in.regional, in.text);
+  for (int32_t s = 0; s < rows; ++s) {
+    if (s % kProgressRows == 0 && in.abort && in.abort->load(std::memory_order_relaxed) != 0) return false;
+    if (progress && s % every == 0) progress(s);
+    for (int32_t f : fields) {
+      Cell& cell = table.fields[static_cast<size_t>(f)].cells[static_cast<size_t>(s)];
+      if (!(cell.flags & kCellWaiting)) continue;
+      const uint64_t offset = uint64_t{static_cast<uint32_t>(cell.value.i)} |
+                              (uint64_t{static_cast<uint32_t>(cell.engineWord)} << 32);
+      const std::string_view text = in.text.substr(static_cast<size_t>(offset), static_cast<size_t>(cell.second));
+      cell.flags &= static_cast<uint8_t>(~kCellWaiting);
+      cell.value.i = 0;
+      cell.engineWord = 0;
+      cell.second = 0;
+      loader.store(f, s, text);
+    }
+  }
+  loader.finish();
+  return true;
+}
+
+void joinRange(DataField& field, const NumberRange& range) {
+  if (field.type == FT_INTEGER) {
+    if (range.min.i < field.min.i) field.min.i = range.min.i;
+    if (range.max.i > field.max.i) field.max.i = range.max.i;
+  } else if (field.type == FT_REAL) {
+    if (range.min.f < field.min.f) field.min.f = range.min.f;
+    if (range.max.f > field.max.f) field.max.f = range.max.f;
+  }
+}
+
+TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
+  const size_t fieldCount = static_cast<size_t>(table.fieldCount);
+  TextStore result;
+  const auto firstCount = static_cast<int32_t>(std::min<int64_t>(in.samplesBeforeSplit, in.count));
+  Half first, second;
+  std::atomic<int32_t> secondDone{0};
+  {
+    SecondThread helper([&] {
+      TableTextReader reader(in.text, in.format, in.abort);
+      reader.rewindTo(in.split);
+      storeHalf(table, in, reader, firstCount, in.count, second, secondDone, {});
+    });
+    TableTextReader reader(in.text.substr(0, in.split), in.format, in.abort);
+    reader.rewindTo(in.bodyStart);
+    // Progress counts the samples of both halves as half the bar (the
+    // interning after them is the other half), about every hundredth of them.
+    std::atomic<int32_t> firstDone{0};
+    const int32_t every = std::max(1, in.count / 100);
+    int32_t posted = 0;
+    const std::function<void()> progress = [&] {
+      const int32_t stored = firstDone.load(std::memory_order_relaxed) + secondDone.load(std::memory_order_relaxed);
+      if (in.progress && stored - posted >= every) {
+        posted = stored;
+        in.progress(stored / 2);
+      }
+    };
+    storeHalf(table, in, reader, 0, firstCount, first, firstDone, progress);
+    helper.join();
+  }
+  if (first.status != RecordStatus::End) {
+    result.status = first.status;
+    return result;
+  }
+  if (second.status != RecordStatus::End) {
+    result.status = second.status;
+    return result;
+  }
+  // The ranges of the halves, joined in row order: ties keep the earlier value.
+  for (size_t f = 0; f < fieldCount; ++f) {
+    DataField& field = table.fields[f];
+    field.min = first.ranges[f].min;
+    field.max = first.ranges[f].max;
+    joinRange(field, second.ranges[f]);
+  }
+  result.stored = first.stored + second.stored;
+  if (in.progress) in.progress(result.stored / 2);
+
+  // Texts and dates go to two different tables: one thread each, each in row order.
+  std::vector<int32_t> texts, dates;
+  for (size_t f = 0; f < fieldCount; ++f) {
+    const uint8_t type = table.fields[f].type;
+    if (type == FT_DATETIME) dates.push_back(static_cast<int32_t>(f));
+    else if (interned(type)) texts.push_back(static_cast<int32_t>(f));
+  }
+  // The calling thread takes the dates (or the texts, without dates) and
+  // posts the progress; the second thread takes the other kind.
+  const bool datesHere = !dates.empty();
+  const std::vector<int32_t>& here = datesHere ? dates : texts;
+  const std::vector<int32_t>& there = datesHere ? texts : dates;
+  bool thereDone = true, hereDone = true;
+  {
+    SecondThread helper([&] { thereDone = internWaiting(table, in, there, result.stored, {}); });
+    const int32_t half = result.stored / 2;
+    hereDone = internWaiting(table, in, here, result.stored, [&](int32_t s) {
+      if (in.progress) in.progress(half + s / 2);
+    });
+    helper.join();
+  }
+  if (!thereDone || !hereDone) result.status = RecordStatus::Aborted;
+  else if (in.progress) in.progress(result.stored);
+  return result;
+}
+
+}  // namespace
+
+TextStore storeTableText(DataTable& table, const TextStoreInput& in) {
+  if (in.split == 0 || in.split >= in.text.size() || !SecondThread::available()) return storeInOrder(table, in);
+  return storeInHalves(table, in);
+}
+
+}  // namespace vlm

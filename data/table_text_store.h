@@ -1,0 +1,39 @@
+#pragma once
+// The loading pass of a table text: stores every cell of the counted lines
+// into a table grown for them and typed by the analysis pass. On two cores
+// the halves the analysis pass read are stored at once; the table is the one
+// storing line after line gives (values, ranges, and the text pool and time
+// table in the order of their first appearance).
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "data/data_table.h"
+#include "data/table_text_reader.h"
+#include "platform/regional_settings.h"
+
+namespace vlm {
+
+struct TextStoreInput {
+  std::string_view text;
+  size_t bodyStart = 0;
+  TableTextFormat format = TableTextFormat::TabFile;
+  const std::atomic<int32_t>* abort = nullptr;
+  const platform::RegionalSettings* regional = nullptr;
+  int32_t count = 0;  // the samples the analysis pass counted
+  // Where the analysis pass cut the text and how many samples lie before the
+  // cut (0, 0: store line after line).
+  size_t split = 0;
+  int64_t samplesBeforeSplit = 0;
+  std::function<void(int32_t samplesStored)> progress;  // may be empty
+};
+
+struct TextStore {
+  RecordStatus status = RecordStatus::End;  // End: every line was read
+  int32_t stored = 0;
+};
+
+TextStore storeTableText(DataTable& table, const TextStoreInput& in);
+
+}  // namespace vlm

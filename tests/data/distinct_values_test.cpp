@@ -1,0 +1,116 @@
+// The distinct lists of number fields against a plain sort: every value once,
+// ascending, with its sample count, and each sample pointing at its entry;
+// columns already in order, columns of few values, negative numbers and both
+// zeros, on big tables whose fields are built two at a time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "data/distinct_values.h"
+#include "data/field_analysis.h"
+#include "data/table_clear.h"
+#include "data/table_growth.h"
+
+namespace vlm {
+namespace {
+
+constexpr int32_t kRows = 150000;
+
+float real(uint32_t r, int column) {
+  switch (column) {
+    case 0: return static_cast<float>(r % 1000) * 0.25f - 100.0f;
+    case 1: return (r & 1) ? 0.0f : -0.0f;
+    default: return static_cast<float>(r) * 1e-3f;
+  }
+}
+
+int32_t integer(uint32_t r, int32_t row, int column) {
+  switch (column) {
+    case 0: return row;                                     // in order already
+    case 1: return static_cast<int32_t>(r % 7) - 3;         // few values, negative ones too
+    default: return static_cast<int32_t>(r) - INT32_MAX / 2;  // many, spread widely
+  }
+}
+
+TEST(DistinctValues, NumberListsMatchAPlainSortOnBigTables) {
+  auto table = std::make_unique<DataTable>();
+  clearTable(*table);
+  table->fieldCount = 6;
+  for (int f = 0; f < 6; ++f) {
+    table->fields[static_cast<size_t>(f)].type = f < 3 ? FT_INTEGER : FT_REAL;
+    resetFieldAnalysis(table->fields[static_cast<size_t>(f)]);
+  }
+  ASSERT_TRUE(growRows(*table, kRows));
+  uint32_t seed = 7;
+  for (int32_t s = 0; s < kRows; ++s) {
+    for (int f = 0; f < 6; ++f) {
+      seed = seed * 1664525u + 1013904223u;
+      DataField& field = table->fields[static_cast<size_t>(f)];
+      Cell& cell = field.cells[static_cast<size_t>(s)];
+      if (s % 13 == 5 && f % 2 == 1) continue;  // some samples without a value
+      cell.flags = kCellPresent;
+      if (f < 3) {
+        cell.value.i = integer(seed >> 4, s, f);
+        field.min.i = std::min(field.min.i, cell.value.i);
+        field.max.i = std::max(field.max.i, cell.value.i);
+      } else {
+        cell.value.f = real(seed >> 4, f - 3);
+        if (cell.value.f < field.min.f) field.min.f = cell.value.f;
+        if (cell.value.f > field.max.f) field.max.f = cell.value.f;
+      }
+    }
+  }
+  table->rowCount = kRows;
+  std::vector<int32_t> order;
+  buildAllDistinctValues(*table, [&order](int32_t f) { order.push_back(f); });
+  EXPECT_EQ(order, (std::vector<int32_t>{0, 1, 2, 3, 4, 5}));
+
+  for (int f = 0; f < 6; ++f) {
+    SCOPED_TRACE("field " + std::to_string(f));
+    const DataField& field = table->fields[static_cast<size_t>(f)];
+    // The plain way: values in order, -0 counted with +0.
+    std::map<double, int32_t> counts;
+    int32_t missing = 0;
+    for (int32_t s = 0; s < kRows; ++s) {
+      const Cell& cell = field.cells[static_cast<size_t>(s)];
+      if (!(cell.flags & kCellPresent)) {
+        ++missing;
+        continue;
+      }
+      ++counts[f < 3 ? static_cast<double>(cell.value.i) : static_cast<double>(cell.value.f) + 0.0];
+    }
+    ASSERT_EQ(field.distinctCount, static_cast<int32_t>(counts.size()) + (missing > 0 ? 1 : 0));
+    size_t e = 0;
+    for (const auto& [value, count] : counts) {
+      const DistinctValue& entry = field.distinct[e];
+      const double listed = f < 3 ? static_cast<double>(entry.value) : static_cast<double>(entry.fvalue) + 0.0;
+      ASSERT_EQ(listed, value) << "entry " << e;
+      ASSERT_EQ(entry.word, count) << "entry " << e;
+      ++e;
+    }
+    if (missing > 0) {
+      EXPECT_EQ(field.distinct.back().flags, kDistinctEmpty);
+      EXPECT_EQ(field.distinct.back().word, missing);
+    }
+    for (int32_t s = 0; s < kRows; ++s) {
+      const Cell& cell = field.cells[static_cast<size_t>(s)];
+      if (!(cell.flags & kCellPresent)) {
+        ASSERT_EQ(cell.engineWord, -1);
+        continue;
+      }
+      ASSERT_GE(cell.engineWord, 0);
+      const DistinctValue& entry = field.distinct[static_cast<size_t>(cell.engineWord)];
+      if (f < 3)
+        ASSERT_EQ(entry.value, cell.value.i);
+      else
+        ASSERT_EQ(entry.fvalue, cell.value.f);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vlm

@@ -1,0 +1,85 @@
+// Arbitrary bytes as a table text read twice: line after line, and on two
+// threads with the text cut even when small. Both tables must be the same in
+// every typed value, analysis value, cell, pool text and time entry, and both
+// loads must end the same way.
+//
+// Input layout: byte 0 picks the text format (clipboard, tab file, CSV) and
+// the regional settings; the rest is the text.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "data/distinct_values.h"
+#include "data/table_clear.h"
+#include "data/table_text_load.h"
+#include "platform/regional_settings.h"
+#include "platform/report.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+bool sameCells(const vlm::Cell& a, const vlm::Cell& b) {
+  return a.value.i == b.value.i && a.second == b.second && a.engineWord == b.engineWord && a.flags == b.flags;
+}
+
+void compare(const vlm::DataTable& a, const vlm::DataTable& b) {
+  check(a.fieldCount == b.fieldCount && a.rowCount.get() == b.rowCount.get() && a.rowIds == b.rowIds);
+  for (int32_t f = 0; f < a.fieldCount; ++f) {
+    const vlm::DataField& x = a.fields[static_cast<size_t>(f)];
+    const vlm::DataField& y = b.fields[static_cast<size_t>(f)];
+    check(std::strcmp(x.name, y.name) == 0 && x.type == y.type && x.analysisClass == y.analysisClass);
+    check(x.numberFormatClass == y.numberFormatClass && x.dateOrderState == y.dateOrderState);
+    check(std::memcmp(x.dateComponentMax, y.dateComponentMax, sizeof x.dateComponentMax) == 0);
+    check(x.min.i == y.min.i && x.max.i == y.max.i && x.selectorLow.i == y.selectorLow.i &&
+          x.selectorHigh.i == y.selectorHigh.i);
+    check(x.cells.size() == y.cells.size());
+    for (size_t s = 0; s < x.cells.size(); ++s) check(sameCells(x.cells[s], y.cells[s]));
+    check(x.distinct.size() == y.distinct.size());
+    for (size_t e = 0; e < x.distinct.size(); ++e)
+      check(x.distinct[e].value == y.distinct[e].value && x.distinct[e].word == y.distinct[e].word &&
+            x.distinct[e].flags == y.distinct[e].flags &&
+            std::memcmp(&x.distinct[e].fvalue, &y.distinct[e].fvalue, sizeof(float)) == 0);
+  }
+  check(a.textPool.chars == b.textPool.chars && a.textPool.ends == b.textPool.ends);
+  check(a.timeTable.entries.size() == b.timeTable.entries.size());
+  check(a.timeTable.entries.empty() || std::memcmp(a.timeTable.entries.data(), b.timeTable.entries.data(),
+                                                   a.timeTable.entries.size() * sizeof(vlm::TimeEntry)) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  static bool quiet = [] {
+    vlm::platform::setErrorSink([](const char*) {});
+    return true;
+  }();
+  (void)quiet;
+  const uint8_t mode = data[0];
+  const vlm::TableTextFormat format = mode % 3 == 0   ? vlm::TableTextFormat::Clipboard
+                                      : mode % 3 == 1 ? vlm::TableTextFormat::TabFile
+                                                      : vlm::TableTextFormat::Csv;
+  vlm::platform::RegionalSettings regional;
+  regional.decimalSeparator = (mode & 0x04) ? ',' : '.';
+  regional.decimalSeparatorKnown = true;
+  regional.dateOrder = (mode >> 3) % 3;
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  static auto one = std::make_unique<vlm::DataTable>();
+  static auto both = std::make_unique<vlm::DataTable>();
+  vlm::clearTable(*one);
+  vlm::clearTable(*both);
+  const auto a = vlm::loadTableText(*one, text, format, regional, nullptr, {}, vlm::LoadThreads::One);
+  const auto b = vlm::loadTableText(*both, text, format, regional, nullptr, {}, vlm::LoadThreads::BothAtAnySize);
+  check(a.status == b.status && a.rows == b.rows);
+  if (a.status != vlm::TextLoadStatus::Loaded) return 0;
+  vlm::buildAllDistinctValues(*one);
+  vlm::buildAllDistinctValues(*both);
+  compare(*one, *both);
+  return 0;
+}

@@ -7,6 +7,7 @@
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "platform/database/server_login.h"
 #include "sources/access/access_connection.h"
 #include "sources/access/access_conversation.h"
 #include "sources/access/access_loader.h"
@@ -116,7 +117,7 @@ bool onOpenFile(EngineState& state, const platform::Command& command) {
   if (path.empty()) return true;
   // Model files are opened by the model file loader, which this build lacks.
   if (containsUpper(path, ".VLM")) return true;
-  const auto format = textFileFormat(path);
+  const auto format = platform::db::isServerConnection(path) ? std::nullopt : textFileFormat(path);
   if (!format) {
     // Any other file is a database for the workspace to open (it says why
     // when it cannot); workbooks need Excel.

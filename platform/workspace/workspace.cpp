@@ -3,6 +3,7 @@
 #include <atomic>
 #include <map>
 
+#include "platform/database/server_login.h"
 #include "platform/dde/conversation.h"
 #include "platform/message_box.h"
 #include "platform/workspace/workspace_server.h"
@@ -15,6 +16,7 @@ struct Workspace::Impl {
   bool visible = true;
   bool userControl = true;
   std::map<std::string, int32_t> options;
+  std::map<std::string, db::RowSelection> nextSelections;
   std::string path;
   std::atomic<uint64_t> serial{1};
   std::mutex dbMutex;  // the open database: one call at a time
@@ -97,17 +99,20 @@ void Workspace::closeCurrentDatabase() {
   {
     std::lock_guard lock(impl_->mutex);
     impl_->path.clear();
+    impl_->nextSelections.clear();
   }
   if (had) windowOpened({});
 }
 
-bool Workspace::openCurrentDatabase(const std::string& path) {
+bool Workspace::openCurrentDatabase(const std::string& source) {
   std::string error;
-  std::unique_ptr<db::Database> opened = db::openDatabaseFile(path, error);
+  std::unique_ptr<db::Database> opened = db::openDatabase(source, {}, error);
   if (!opened) {
     report(error);
     return false;
   }
+  // A server is known by its connection without the password.
+  const std::string path = db::isServerConnection(source) ? opened->path() : source;
   {
     std::lock_guard db(impl_->dbMutex);
     impl_->db = std::move(opened);
@@ -144,6 +149,32 @@ int32_t Workspace::option(const std::string& name) const {
 std::string Workspace::currentPath() const {
   std::lock_guard lock(impl_->mutex);
   return impl_->path;
+}
+
+bool Workspace::selectsRows() {
+  bool out = false;
+  withDatabase([&](db::Database& d) { out = d.selectsRows(); });
+  return out;
+}
+
+void Workspace::setNextRowSelection(const std::string& object, db::RowSelection rows) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->nextSelections[object] = std::move(rows);
+}
+
+db::RowSelection Workspace::takeRowSelection(const std::string& object) {
+  std::lock_guard lock(impl_->mutex);
+  auto it = impl_->nextSelections.find(object);
+  if (it == impl_->nextSelections.end()) return db::RowSelection::all();
+  db::RowSelection out = std::move(it->second);
+  impl_->nextSelections.erase(it);
+  return out;
+}
+
+std::unique_ptr<db::Database> Workspace::secondConnection(std::string& error) {
+  std::unique_ptr<db::Database> out;
+  if (!withDatabase([&](db::Database& d) { out = d.reopen(error); })) error = "no database is open";
+  return out;
 }
 
 uint64_t Workspace::databaseSerial() const { return impl_->serial.load(); }

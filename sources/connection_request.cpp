@@ -11,6 +11,7 @@
 #include "sources/access/access_connection.h"
 #include "sources/access/access_conversation.h"
 #include "sources/access/access_loader.h"
+#include "platform/report.h"
 #include "sources/clipboard_exchange.h"
 #include "sources/load_finish.h"
 #include "sources/source_record.h"
@@ -120,8 +121,13 @@ bool onOpenFile(EngineState& state, const platform::Command& command) {
   const auto format = platform::db::isServerConnection(path) ? std::nullopt : textFileFormat(path);
   if (!format) {
     // Any other file is a database for the workspace to open (it says why
-    // when it cannot); workbooks need Excel.
-    if (state.main->applicationKind == 2) openDatabaseFile(state, path);
+    // when it cannot); without the workspace, say so and change nothing.
+    if (state.main->applicationKind == 2) {
+      openDatabaseFile(state, path);
+    } else {
+      const std::string text = "Unable to open \"" + path + "\": Velmora does not read files of this type.";
+      platform::reportError(text.c_str());
+    }
     return true;
   }
   startConnection(state);

@@ -44,6 +44,9 @@ VLM_API int vlm_Load(int withControl) {
   // A table read from a file reloads from that file.
   if (source.kind == DSK_CLIPBOARD && !source.path.empty())
     return postData(*state, CMD_OPEN_FILE, 0, 0, source.path) ? 1 : 0;
+  // A pasted table has no source to read again: a new connection would only
+  // empty it.
+  if (source.kind == DSK_CLIPBOARD) return 0;
   auto loadObject = [&] {
     m.pendingWithControl = flag;
     return postData(*state, CMD_LOAD, arg(source.currentObject), 1) ? 1 : 0;

@@ -158,7 +158,12 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
   readSettings(*state, platform::RegistryStore::instance());
   resetCameraPosition(*state);
   resetModelPosition(*state);
-  if (m.settings.firstRun) vlm_AutoArrange(1);
+  // The windows are arranged on the first run only; later starts keep the
+  // placement the host saved.
+  if (m.settings.firstRun) {
+    vlm_AutoArrange(1);
+    m.settings.firstRun = 0;
+  }
   return 1;
 }
 

@@ -96,9 +96,10 @@ TEST_F(ConnectionTest, CsvWithAnUnterminatedQuote) {
 
 TEST_F(ConnectionTest, MissingAndEmptyFiles) {
   start();
-  ASSERT_TRUE(open((dir_ / "none.txt").string()));
+  const std::string missing = (dir_ / "none.txt").string();
+  ASSERT_TRUE(open(missing));
   ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.");
+  EXPECT_EQ(boxTexts()[0], "Unable to read the data file \"" + missing + "\": there is no such file.");
   resetBoxes();
   ASSERT_TRUE(open(write("empty.tab", "")));
   ASSERT_EQ(boxTexts().size(), 1u);
@@ -110,12 +111,23 @@ TEST_F(ConnectionTest, ModelFilesAndOtherFilesChangeNothing) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
   vlm_OpenFile(write("m.vlm", "[Model]\n").c_str(), 0);
-  vlm_OpenFile(write("book.xls", "x").c_str(), 0);
+  const std::string book = write("book.xls", "x");
+  vlm_OpenFile(book.c_str(), 0);
   ASSERT_TRUE(request([] { vlm_InitConnection(-5 + 8); }));  // mode 3 after them
   // Any other file is offered to the database workspace, which says it is none.
   ASSERT_EQ(boxTexts().size(), 1u);
   EXPECT_NE(boxTexts()[0].find("\"book.xls\" is not a database file"), std::string::npos);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
+}
+
+TEST_F(ConnectionTest, ReloadOfAPastedTableKeepsIt) {
+  start();
+  ASSERT_TRUE(paste("a\r\n1\r\n2\r\n"));
+  EXPECT_EQ(vlm_Load(0), 0) << "nothing to read again";
+  EXPECT_EQ(vlm_Load(1), 0);
+  flushHostMessages();
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
 }
 
 TEST_F(ConnectionTest, ReloadOfAFileReadsItAgain) {

@@ -125,7 +125,8 @@ bool onOpenFile(EngineState& state, const platform::Command& command) {
     if (state.main->applicationKind == 2) {
       openDatabaseFile(state, path);
     } else {
-      const std::string text = "Unable to open \"" + path + "\": Velmora does not read files of this type.";
+      const std::string text = "Unable to open \"" + platform::db::splitPassword(path).connection +
+                               "\": Velmora does not read files of this type.";
       platform::reportError(text.c_str());
     }
     return true;

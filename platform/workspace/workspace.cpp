@@ -6,6 +6,7 @@
 #include "platform/database/server_login.h"
 #include "platform/dde/conversation.h"
 #include "platform/message_box.h"
+#include "platform/password_prompt.h"
 #include "platform/workspace/workspace_server.h"
 
 namespace vlm::platform::workspace {
@@ -105,8 +106,18 @@ void Workspace::closeCurrentDatabase() {
 }
 
 bool Workspace::openCurrentDatabase(const std::string& source) {
-  std::string error;
-  std::unique_ptr<db::Database> opened = db::openDatabase(source, {}, error);
+  std::string error, password;
+  bool needsPassword = false;
+  std::unique_ptr<db::Database> opened = db::openDatabase(source, password, error, &needsPassword);
+  // A server that wants a password it was not given gets one from the user,
+  // who may try again after a wrong one.
+  for (int tries = 0; !opened && db::isServerConnection(source) && tries < 3; ++tries) {
+    if (!needsPassword && (password.empty() || error.find("password") == std::string::npos)) break;
+    auto answer = askPassword({db::splitPassword(source).connection, tries == 0 ? std::string() : error});
+    if (!answer) return false;  // the user cancelled: nothing to report
+    password = std::move(*answer);
+    opened = db::openDatabase(source, password, error, &needsPassword);
+  }
   if (!opened) {
     report(error);
     return false;

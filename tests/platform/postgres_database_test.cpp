@@ -182,8 +182,8 @@ TEST_F(PostgresTest, FailuresSayWhatWentWrong) {
   EXPECT_NE(error.find("cannot be opened"), std::string::npos) << error;
   EXPECT_NE(error.find("nonexistent-folder"), std::string::npos) << error;
   // A role that needs a password, first without one and then with a wrong one.
-  sql("DROP ROLE IF EXISTS guarded; CREATE ROLE guarded LOGIN PASSWORD 'right one';"
-      "DROP VIEW IF EXISTS broken; CREATE VIEW broken AS SELECT 1 / (i - 3) AS x FROM generate_series(1, 5) AS i;"
+  ASSERT_EQ(server_->guardedRole("right one"), "");
+  sql("DROP VIEW IF EXISTS broken; CREATE VIEW broken AS SELECT 1 / (i - 3) AS x FROM generate_series(1, 5) AS i;"
       "DROP TABLE IF EXISTS wide;");
   EXPECT_FALSE(openDatabase(server_->uri("guarded"), {}, error, &needsPassword));
   EXPECT_TRUE(needsPassword);

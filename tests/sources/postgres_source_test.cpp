@@ -9,10 +9,13 @@
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "platform/database/postgres_database.h"
+#include "platform/password_prompt.h"
 #include "platform/support/postgres_server.h"
 #include "platform/workspace/workspace.h"
 #include "sources/access/access_session.h"
+#include "sources/access/database_reopen.h"
 #include "sources/load_control_dialog.h"
+#include "sources/load_model.h"
 #include "sources/support/source_fixture.h"
 
 namespace vlm {
@@ -45,6 +48,7 @@ class PostgresSourceTest : public test::SourceTest {
   }
   void TearDown() override {
     setLoadControlDialogHook(nullptr);
+    platform::setPasswordHandler(nullptr);
     Workspace::instance().closeCurrentDatabase();
     SourceTest::TearDown();
   }
@@ -94,10 +98,9 @@ TEST_F(PostgresSourceTest, ATableOfTheServerLoadsWithItsTypesNullsAndEscapes) {
   ASSERT_EQ(server_->sql("DROP TABLE IF EXISTS sales; CREATE TABLE sales(id integer, region text, amount double precision,"
                          " sold date);"
                          "INSERT INTO sales VALUES (1, E'North\\tEast', 10.5, '2024-01-02'), (2, NULL, NULL, NULL),"
-                         " (3, E'back\\\\slash', -2, '2024-12-31');"
-                         "DROP ROLE IF EXISTS guarded; CREATE ROLE guarded LOGIN PASSWORD 'pa:ss@word';"
-                         "GRANT SELECT ON ALL TABLES IN SCHEMA public TO guarded;"),
+                         " (3, E'back\\\\slash', -2, '2024-12-31');"),
             "");
+  ASSERT_EQ(server_->guardedRole("pa:ss@word"), "");
   // The password rides in the connection the user typed, and nowhere after.
   std::string uri = server_->uri("guarded");
   uri.insert(uri.find('@'), ":pa%3Ass%40word");
@@ -177,6 +180,49 @@ TEST_F(PostgresSourceTest, AnUnreachableServerSaysSoAndKeepsTheLoadedTable) {
   EXPECT_NE(boxTexts()[0].find("nonexistent-folder"), std::string::npos) << boxTexts()[0];
   EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
   EXPECT_EQ(table().rowCount, 1);
+}
+
+TEST_F(PostgresSourceTest, AModelsServerIsReopenedAskingForThePasswordItNeverHeld) {
+  ASSERT_EQ(server_->sql("DROP TABLE IF EXISTS a; CREATE TABLE a(x integer); INSERT INTO a VALUES (1), (2);"
+                         "DROP TABLE IF EXISTS b; CREATE TABLE b(y text); INSERT INTO b VALUES ('one');"),
+            "");
+  ASSERT_EQ(server_->guardedRole("sesame"), "");
+  std::vector<platform::PasswordRequest> asked;
+  std::vector<std::string> answers = {"wrong", "sesame"};
+  platform::setPasswordHandler([&](const platform::PasswordRequest& r) -> std::optional<std::string> {
+    asked.push_back(r);
+    if (answers.empty()) return std::nullopt;
+    std::string a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  });
+  std::vector<std::string> applied;
+  setModelApplier([&](EngineState&, const std::string& model) { applied.push_back(model); });
+  ReopenRequest r;
+  r.candidates = {server_->uri("guarded")};
+  r.object = "b";
+  r.modelPath = "/tmp/sales.vlm";
+  EXPECT_EQ(reopenModelSource(state(), r), ReopenResult::Loading);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty());
+  // Asked twice: the second time saying why the first answer failed.
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].connection, server_->uri("guarded"));
+  EXPECT_EQ(asked[0].reason, "");
+  EXPECT_NE(asked[1].reason.find("password authentication failed"), std::string::npos) << asked[1].reason;
+  ASSERT_EQ(table().rowCount, 1);
+  EXPECT_EQ(cell(0, 0), "one");
+  EXPECT_EQ(applied, (std::vector<std::string>{r.modelPath}));
+
+  // Cancelled: nothing is said, and the table stays.
+  Workspace::instance().closeCurrentDatabase();
+  answers.clear();
+  EXPECT_EQ(reopenModelSource(state(), r), ReopenResult::NoDatabase);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty());
+  EXPECT_EQ(table().rowCount, 1);
+  setModelApplier(nullptr);
+  setPendingModel(state(), "");
 }
 
 }  // namespace

@@ -123,6 +123,16 @@ std::string PostgresServer::uri(const std::string& user) const {
   return "postgresql://" + user + "@" + host + ":" + std::to_string(port_) + "/velmora";
 }
 
+std::string PostgresServer::guardedRole(const std::string& password) const {
+  std::string literal = "'";
+  for (char c : password) literal += c == '\'' ? std::string("''") : std::string(1, c);
+  literal += "'";
+  return sql("DO $$ BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'guarded') THEN"
+             " CREATE ROLE guarded LOGIN; END IF; END $$;"
+             "ALTER ROLE guarded PASSWORD " + literal + ";"
+             "GRANT SELECT ON ALL TABLES IN SCHEMA public TO guarded;");
+}
+
 std::string PostgresServer::sql(const std::string& statements) const {
   const std::string file = folder_ + "/statements.sql";
   {

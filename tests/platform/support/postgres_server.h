@@ -27,6 +27,10 @@ class PostgresServer {
   // failure, empty on success.
   std::string sql(const std::string& statements) const;
 
+  // The role "guarded", the one that signs in with a password, made when
+  // missing, given `password` and leave to read the tables of "public".
+  std::string guardedRole(const std::string& password) const;
+
   // Stops the server at once (as a crash or an administrator would), and
   // starts it again.
   bool stop();

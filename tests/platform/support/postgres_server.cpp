@@ -123,6 +123,10 @@ std::string PostgresServer::uri(const std::string& user) const {
   return "postgresql://" + user + "@" + host + ":" + std::to_string(port_) + "/velmora";
 }
 
+std::string PostgresServer::psql() const {
+  return bin_ + "/psql -X -q -h " + folder_ + " -p " + std::to_string(port_) + " -U tester -d velmora";
+}
+
 std::string PostgresServer::guardedRole(const std::string& password) const {
   std::string literal = "'";
   for (char c : password) literal += c == '\'' ? std::string("''") : std::string(1, c);
@@ -140,9 +144,9 @@ std::string PostgresServer::sql(const std::string& statements) const {
     out << statements;
   }
   // psql runs as the test's own user: the socket is open to all.
-  const std::string command = bin_ + "/psql -X -q -v ON_ERROR_STOP=1 -h " + folder_ + " -p " + std::to_string(port_) +
-                              " -U tester -d " + (statements.rfind("CREATE DATABASE", 0) == 0 ? "postgres" : "velmora") +
-                              " -f " + file + " > " + folder_ + "/psql.txt 2>&1";
+  std::string command = psql() + " -v ON_ERROR_STOP=1 -f " + file + " > " + folder_ + "/psql.txt 2>&1";
+  // The test database is made from the maintenance one.
+  if (statements.rfind("CREATE DATABASE", 0) == 0) command.replace(command.find(" -d velmora"), 11, " -d postgres");
   const int status = std::system(command.c_str());
   if (status == 0) return {};
   std::ifstream in(folder_ + "/psql.txt");

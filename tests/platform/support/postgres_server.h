@@ -22,6 +22,8 @@ class PostgresServer {
   // The socket folder and port, for URIs built by hand.
   const std::string& socketFolder() const { return folder_; }
   int port() const { return port_; }
+  // The psql command line that reaches the database as the superuser.
+  std::string psql() const;
 
   // Runs SQL through psql as the superuser; returns psql's messages on
   // failure, empty on success.

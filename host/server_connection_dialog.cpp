@@ -69,6 +69,7 @@ ServerConnectionDialog::ServerConnectionDialog(QWidget* parent, const ServerConn
   user_->setObjectName(QStringLiteral("user"));
   password_->setObjectName(QStringLiteral("password"));
   serverLabel_ = new QLabel(this);
+  serverLabel_->setBuddy(server_);  // so that its '&' marks the shortcut
   form->addRow(QStringLiteral("&Kind:"), kind_);
   form->addRow(serverLabel_, server_);
   form->addRow(QStringLiteral("P&ort:"), port_);

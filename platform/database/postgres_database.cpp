@@ -75,7 +75,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kCatalogueTime = std::chrono::seconds(10);
+// Text literals are written with quotes doubled, which holds only while a
+// backslash in them is an ordinary character.
 constexpr const char* kSession =
+    "SET standard_conforming_strings = on; "
     "SET synchronize_seqscans = off; SET max_parallel_workers_per_gather = 0; "
     "SET DateStyle = 'ISO, YMD'; SET IntervalStyle = 'postgres'";
 

@@ -172,6 +172,13 @@ TEST_F(PostgresTest, AFilterIsAWhereClauseOnTheServer) {
   name.text = "%_";
   filter->conditions.push_back(name);
   EXPECT_EQ(rows(*db, t), (Rows{{"50%_off", "45", "0.3"}}));
+  // Quotes and backslashes are text too, whatever the server's settings.
+  sql("ALTER DATABASE velmora SET standard_conforming_strings = off;");
+  auto other = open(server_->uri());
+  ASSERT_TRUE(other);
+  filter->conditions[0].text = "\\' OR ''='";
+  EXPECT_EQ(other->rowCount(t, error), 0) << error;
+  sql("ALTER DATABASE velmora RESET standard_conforming_strings;");
 }
 
 TEST_F(PostgresTest, FailuresSayWhatWentWrong) {

@@ -39,12 +39,12 @@ std::string makeTable(vlm::test::PostgresServer& s, int64_t rows) {
   const std::string name = "orders_" + std::to_string(rows);
   const std::string error = s.sql(
       "CREATE UNLOGGED TABLE IF NOT EXISTS " + name +
-      " AS SELECT i AS id, (i * 7919) % 1000 AS count, ((i * 104729) % 10000000) / 100.0::float8 AS price,"
+      " AS SELECT i::integer AS id, ((i * 7919) % 1000)::integer AS count, ((i * 104729) % 10000000) / 100.0::float8 AS price,"
       " ((i * 31) % 10000) / 10000.0::float8 AS ratio,"
       " (ARRAY['Oslo','Lyon','Graz','Porto','Turku','Brno','Cork','Bari'])[1 + i % 8] AS city,"
       " 'K' || lpad(((i * 13) % 5000)::text, 4, '0') AS code, DATE '2010-01-01' + (i % 5000)::int AS day,"
       " ((i * 17) % 12 + 1) || '/' || ((i * 5) % 28 + 1) || '/2019' AS shipped"
-      " FROM generate_series(0, " + std::to_string(rows - 1) + ") AS i; ANALYZE " + name + ";");
+      " FROM generate_series(0::bigint, " + std::to_string(rows - 1) + ") AS i; ANALYZE " + name + ";");
   if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
   return name;
 }

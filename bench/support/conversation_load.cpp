@@ -1,5 +1,6 @@
 #include "support/conversation_load.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <vector>
@@ -25,12 +26,13 @@ ConversationLoad loadThroughConversation(DataTable& table, const std::string& so
   const auto start = Clock::now();
   std::string answer;
   Conversation fields = Conversation::connect("MSAccess", source + ";TABLE " + object);
-  fields.request("FieldNames;T", answer);
-  // The type codes are on the second line.
-  const std::string codes = answer.substr(answer.find("\r\n") + 2);
+  if (!fields.request("FieldNames;T", answer) || answer.find("\r\n") == std::string::npos) return out;
+  // The type codes are on the second line, tab-separated.
+  std::string codes = answer.substr(answer.find("\r\n") + 2);
+  codes.resize(std::min(codes.size(), codes.find("\r\n")));
   int f = 0;
-  for (size_t a = 0, b = 0; a < codes.size() && codes[a] != '\r' && f < kMaxFields; a = b + 1, ++f) {
-    b = codes.find_first_of("\t\r", a);
+  for (size_t a = 0, b = 0; b != std::string::npos && f < kMaxFields; a = b + 1, ++f) {
+    b = codes.find('\t', a);
     const int code = std::atoi(codes.c_str() + a);
     DataField& field = table.fields[static_cast<size_t>(f)];
     field.type = fieldTypeFromSourceCode(DSK_ACCESS, code);

@@ -32,6 +32,7 @@
 #include "platform/message_box.h"
 #include "platform/workspace/workspace.h"
 #include "sources/access/access_loader.h"
+#include "support/conversation_load.h"
 
 namespace {
 
@@ -135,7 +136,6 @@ std::string tableText(const std::string& path) {
 }
 
 void BM_DatabaseMillionRows(benchmark::State& state) {
-  using vlm::platform::dde::Conversation;
   vlm::platform::setMessageBoxHandler([](const vlm::platform::MessageBoxRequest& r) {
     std::fprintf(stderr, "%s\n", r.text.c_str());
     return 1;
@@ -148,59 +148,13 @@ void BM_DatabaseMillionRows(benchmark::State& state) {
   auto table = std::make_unique<vlm::DataTable>();
   double seconds = 0, streamSeconds = 0, storeSeconds = 0, distinctSeconds = 0;
   for (auto _ : state) {
-    vlm::clearTable(*table);
-    const auto start = Clock::now();
-    std::string answer;
-    Conversation fields = Conversation::connect("MSAccess", source + ";TABLE orders");
-    fields.request("FieldNames;T", answer);
-    // The type codes are on the second line.
-    const std::string codes = answer.substr(answer.find("\r\n") + 2);
-    int f = 0;
-    for (size_t a = 0, b = 0; a < codes.size() && f < 8; a = b + 1, ++f) {
-      b = codes.find_first_of("\t\r", a);
-      const int code = std::atoi(codes.c_str() + a);
-      vlm::DataField& field = table->fields[static_cast<size_t>(f)];
-      field.type = vlm::fieldTypeFromSourceCode(vlm::DSK_ACCESS, code);
-      field.analysisClass = static_cast<uint8_t>(code);
-      vlm::resetFieldAnalysis(field);
-      field.flags |= vlm::kFieldValid;
-      vlm::setFieldName(field, "f" + std::to_string(f), f + 1);
-    }
-    table->fieldCount = 8;
-    Conversation stream = Conversation::connect("MSAccess", source + "; TABLE orders");
-    std::string buffer;
-    std::vector<size_t> starts;
-    std::vector<int32_t> ids;
-    int32_t index = 0;
-    bool more = true;
-    double streamed = 0, stored = 0;
-    while (more) {
-      const auto chunk = Clock::now();
-      buffer.clear(), starts.clear(), ids.clear();
-      while (starts.size() < 1000 && (more = stream.request("NextRow", answer))) {
-        starts.push_back(buffer.size());
-        buffer.append(answer);
-        buffer.push_back('\0');
-        ids.push_back(index++);
-      }
-      const auto storing = Clock::now();
-      streamed += std::chrono::duration<double>(storing - chunk).count();
-      const auto rows = table->rowCount.get();
-      const auto needed = rows + static_cast<int32_t>(starts.size());
-      if (needed > table->rowCapacity) vlm::growRows(*table, vlm::grownCapacity(table->rowCapacity, needed, kRows));
-      vlm::CellLoader loader(*table, settings, buffer);
-      for (size_t j = 0; j < starts.size(); ++j)
-        vlm::storeRecord(*table, loader, rows + static_cast<int32_t>(j), ids[j], buffer.c_str() + starts[j]);
-      loader.finish();
-      table->rowCount = needed;
-      stored += since(storing);
-    }
+    const auto load = vlm::bench::loadThroughConversation(*table, source, "orders", kRows, settings);
     const auto distinct = Clock::now();
     vlm::buildAllDistinctValues(*table);
     distinctSeconds = since(distinct);
-    seconds = since(start);
-    streamSeconds = streamed;
-    storeSeconds = stored;
+    seconds = load.seconds + distinctSeconds;
+    streamSeconds = load.streamSeconds;
+    storeSeconds = load.storeSeconds;
     state.SetIterationTime(seconds);
     if (table->rowCount != kRows) state.SkipWithError("load failed");
   }

@@ -36,6 +36,8 @@ enum CommandId : int {
   ID_APPLY_MODEL = 61152,
   ID_SAVE_MODEL = 61153,
   ID_SAVE_MODEL_AS = 61154,
+  // Database servers, beside File > Open.
+  ID_OPEN_SERVER = 61158,
   ID_SCATTER = 61160,
   ID_BARS = 61161,
   ID_TILES = 61163,

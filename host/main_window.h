@@ -85,6 +85,8 @@ class MainWindow : public QMainWindow {
   // main_window_open.cpp: File > Open, Load and Go To, which say why when
   // they cannot act.
   void openFromDialog();
+  // main_window_server.cpp: the connection dialog of a database server.
+  void openServerFromDialog();
   void loadAgain(int withControl);
   void goToSource();
   void tell(const QString& text);

@@ -124,6 +124,7 @@ void MainWindow::makeCommands() {
   add(ID_NEW_MODEL, needs(e.modelReset), [] { ex().modelReset(); });
   // One dialog for models and data files; each kind of file opens its own way.
   add(ID_OPEN_MODEL, always(), [this] { openFromDialog(); });
+  add(ID_OPEN_SERVER, needs(e.openFile), [this] { openServerFromDialog(); });
   add(ID_APPLY_MODEL, needs(e.modelApply), [] { ex().modelApply(nullptr); });
   add(ID_SAVE_MODEL, needs(e.modelSave), [] { ex().modelSave(); });
   add(ID_SAVE_MODEL_AS, needs(e.modelSaveAs), [] { ex().modelSaveAs(); });

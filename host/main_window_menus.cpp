@@ -49,6 +49,7 @@ void MainWindow::buildMenus() {
   QMenuBar* bar = menuBar();
   fileMenu_ = bar->addMenu(QStringLiteral("&File"));
   addItem(fileMenu_, ID_OPEN_MODEL, "&Open                               Ctrl+O");
+  addItem(fileMenu_, ID_OPEN_SERVER, "Open Database Ser&ver...");
   addItem(fileMenu_, ID_APPLY_MODEL, "&Apply on Current Data");
   fileMenu_->addSeparator();
   addItem(fileMenu_, ID_LOAD, "&Load                                 Ctrl+L");

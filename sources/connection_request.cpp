@@ -8,6 +8,7 @@
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "platform/database/server_login.h"
 #include "sources/access/access_connection.h"
 #include "sources/access/access_conversation.h"
 #include "sources/access/access_loader.h"
@@ -143,14 +144,15 @@ void openFile(EngineState& state, const std::string& path) {
     platform::reportError(("Unable to open \"" + fileNameOf(path) + "\":\nthis version cannot open model files.").c_str());
     return;
   }
-  const auto format = textFileFormat(path);
+  const auto format = platform::db::isServerConnection(path) ? std::nullopt : textFileFormat(path);
   if (!format) {
     // Any other file is a database for the workspace to open (it says why
     // when it cannot); without the workspace, say so and change nothing.
     if (state.main->applicationKind == 2) {
       openDatabaseFile(state, path);
     } else {
-      const std::string text = "Unable to open \"" + path + "\": Velmora does not read files of this type.";
+      const std::string text = "Unable to open \"" + platform::db::splitPassword(path).connection +
+                               "\": Velmora does not read files of this type.";
       platform::reportError(text.c_str());
     }
     return;

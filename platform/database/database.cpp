@@ -4,6 +4,9 @@
 #include <fstream>
 
 #include "platform/database/mdb_database.h"
+#include "platform/database/odbc_database.h"
+#include "platform/database/postgres_database.h"
+#include "platform/database/server_login.h"
 #include "platform/database/sqlite_database.h"
 
 namespace vlm::platform::db {
@@ -38,6 +41,22 @@ std::unique_ptr<Database> openDatabaseFile(const std::string& path, std::string&
     return nullptr;
   }
   if (!db) error = "The database \"" + name + "\" cannot be opened: " + why + ".";
+  return db;
+}
+
+std::unique_ptr<Database> openDatabase(const std::string& source, const std::string& password, std::string& error,
+                                       bool* needsPassword) {
+  if (needsPassword) *needsPassword = false;
+  const ServerKind kind = serverKindOf(source);
+  if (kind == ServerKind::None) return openDatabaseFile(source, error);
+  ServerLogin login = splitPassword(source);
+  if (!password.empty()) login.password = password;
+  std::string why;
+  bool asked = false;
+  std::unique_ptr<Database> db = kind == ServerKind::Postgres ? openPostgresDatabase(login, why, asked)
+                                                              : openOdbcDatabase(login, why, asked);
+  if (needsPassword) *needsPassword = asked;
+  if (!db) error = "The database \"" + login.connection + "\" cannot be opened: " + why + ".";
   return db;
 }
 

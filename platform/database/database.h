@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/database/row_filter.h"
+
 namespace vlm::platform::db {
 
 enum class ObjectKind { Table, Query };
@@ -19,6 +21,9 @@ enum class ObjectKind { Table, Query };
 struct ObjectInfo {
   std::string name;
   ObjectKind kind = ObjectKind::Table;
+  // Only the rows that pass this filter make up the object (its count, its
+  // rows and their order); null for all. Engines that cannot filter refuse it.
+  std::shared_ptr<const RowFilter> filter;
 };
 
 // What a column holds, in terms every engine can answer.
@@ -51,7 +56,11 @@ struct RowSelection {
   int64_t first = 0;
   int64_t count = -1;  // at most this many rows from first; -1 for all
   int64_t step = 1;    // every step-th row from first
+  // When set: exactly these rows (ascending), and first, count and step are
+  // not used.
+  std::shared_ptr<const std::vector<int64_t>> rows;
   static RowSelection all() { return {}; }
+  bool isAll() const { return !rows && first <= 0 && count < 0 && step <= 1; }
 };
 
 enum class Step { Row, End, Failed };
@@ -74,6 +83,12 @@ class Cursor {
   virtual const std::string& error() const = 0;
 };
 
+class Database;
+
+// Opens the database file at `path` with the first engine that reads it;
+// null with `error` naming the file and why it cannot be read.
+std::unique_ptr<Database> openDatabaseFile(const std::string& path, std::string& error);
+
 class Database {
  public:
   virtual ~Database() = default;
@@ -85,11 +100,26 @@ class Database {
   virtual std::optional<std::vector<Column>> columns(const ObjectInfo& object, std::string& error) = 0;
   virtual std::optional<int64_t> rowCount(const ObjectInfo& object, std::string& error) = 0;
   virtual std::unique_ptr<Cursor> open(const ObjectInfo& object, const RowSelection& rows, std::string& error) = 0;
+  // Whether the engine reads only the selected rows itself (a server, which
+  // then sends no others); its cursors answer selectsRows() for them.
+  virtual bool selectsRows() const { return false; }
+  // Whether the engine takes ObjectInfo::filter.
+  virtual bool filtersRows() const { return false; }
+  // An engine that counts large tables by an estimate counts exactly when asked.
+  virtual void setExactCounts(bool on) { (void)on; }
+  // Another connection to the same database (for a second reader, such as
+  // the record browser); null with `error` when it cannot be had.
+  virtual std::unique_ptr<Database> reopen(std::string& error) {
+    return openDatabaseFile(path(), error);
+  }
 };
 
-// Opens the database file at `path` with the first engine that reads it;
-// null with `error` naming the file and why it cannot be read.
-std::unique_ptr<Database> openDatabaseFile(const std::string& path, std::string& error);
+
+// Opens a file, or a database server when `source` is a server connection
+// (server_login.h), signing in with `password` when the server asks for one.
+// `needsPassword` is set when the server refused for want of a password.
+std::unique_ptr<Database> openDatabase(const std::string& source, const std::string& password, std::string& error,
+                                       bool* needsPassword = nullptr);
 
 // Whether an engine of this build reads files of this kind (by their first bytes).
 bool looksLikeDatabaseFile(const std::string& path);

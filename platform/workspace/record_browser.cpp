@@ -129,7 +129,7 @@ class RecordBrowser final : public QMainWindow {
       return;
     }
     std::string error;
-    db_ = std::shared_ptr<db::Database>(db::openDatabaseFile(path, error));
+    db_ = std::shared_ptr<db::Database>(Workspace::instance().secondConnection(error));
     setWindowTitle(QString("%1 - %2").arg(kCaption, QString::fromStdString(std::filesystem::path(path).filename().string())));
     if (!db_) return;
     tables_ = new QTreeWidgetItem(tree_, {"Tables"});

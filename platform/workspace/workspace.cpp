@@ -3,8 +3,10 @@
 #include <atomic>
 #include <map>
 
+#include "platform/database/server_login.h"
 #include "platform/dde/conversation.h"
 #include "platform/message_box.h"
+#include "platform/password_prompt.h"
 #include "platform/workspace/workspace_server.h"
 
 namespace vlm::platform::workspace {
@@ -15,6 +17,7 @@ struct Workspace::Impl {
   bool visible = true;
   bool userControl = true;
   std::map<std::string, int32_t> options;
+  std::map<std::string, db::RowSelection> nextSelections;
   std::string path;
   std::atomic<uint64_t> serial{1};
   std::mutex dbMutex;  // the open database: one call at a time
@@ -97,17 +100,30 @@ void Workspace::closeCurrentDatabase() {
   {
     std::lock_guard lock(impl_->mutex);
     impl_->path.clear();
+    impl_->nextSelections.clear();
   }
   if (had) windowOpened({});
 }
 
-bool Workspace::openCurrentDatabase(const std::string& path) {
-  std::string error;
-  std::unique_ptr<db::Database> opened = db::openDatabaseFile(path, error);
+bool Workspace::openCurrentDatabase(const std::string& source) {
+  std::string error, password;
+  bool needsPassword = false;
+  std::unique_ptr<db::Database> opened = db::openDatabase(source, password, error, &needsPassword);
+  // A server that wants a password it was not given gets one from the user,
+  // who may try again after a wrong one.
+  for (int tries = 0; !opened && db::isServerConnection(source) && tries < 3; ++tries) {
+    if (!needsPassword && (password.empty() || error.find("password") == std::string::npos)) break;
+    auto answer = askPassword({db::splitPassword(source).connection, tries == 0 ? std::string() : error});
+    if (!answer) return false;  // the user cancelled: nothing to report
+    password = std::move(*answer);
+    opened = db::openDatabase(source, password, error, &needsPassword);
+  }
   if (!opened) {
     report(error);
     return false;
   }
+  // A server is known by its connection without the password.
+  const std::string path = db::isServerConnection(source) ? opened->path() : source;
   {
     std::lock_guard db(impl_->dbMutex);
     impl_->db = std::move(opened);
@@ -144,6 +160,32 @@ int32_t Workspace::option(const std::string& name) const {
 std::string Workspace::currentPath() const {
   std::lock_guard lock(impl_->mutex);
   return impl_->path;
+}
+
+bool Workspace::selectsRows() {
+  bool out = false;
+  withDatabase([&](db::Database& d) { out = d.selectsRows(); });
+  return out;
+}
+
+void Workspace::setNextRowSelection(const std::string& object, db::RowSelection rows) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->nextSelections[object] = std::move(rows);
+}
+
+db::RowSelection Workspace::takeRowSelection(const std::string& object) {
+  std::lock_guard lock(impl_->mutex);
+  auto it = impl_->nextSelections.find(object);
+  if (it == impl_->nextSelections.end()) return db::RowSelection::all();
+  db::RowSelection out = std::move(it->second);
+  impl_->nextSelections.erase(it);
+  return out;
+}
+
+std::unique_ptr<db::Database> Workspace::secondConnection(std::string& error) {
+  std::unique_ptr<db::Database> out;
+  if (!withDatabase([&](db::Database& d) { out = d.reopen(error); })) error = "no database is open";
+  return out;
 }
 
 uint64_t Workspace::databaseSerial() const { return impl_->serial.load(); }

@@ -38,9 +38,20 @@ class Workspace {
   bool userControl() const;
   // Closes the open database (and its browser view).
   void closeCurrentDatabase();
-  // Opens the file with the engine that reads it; on failure reports why in
-  // the workspace's own message box and returns false, with nothing open.
-  bool openCurrentDatabase(const std::string& path);
+  // Opens the file with the engine that reads it, or the database server of
+  // a connection text (server_login.h); on failure reports why in the
+  // workspace's own message box and returns false, with nothing open. A
+  // server's path is its connection without the password.
+  bool openCurrentDatabase(const std::string& source);
+  // Whether the open database reads only the rows of a selection itself
+  // (a server), so that no others cross the network.
+  bool selectsRows();
+  // The rows the next record stream of `object` yields (taken by that
+  // stream); a stream without one yields every row.
+  void setNextRowSelection(const std::string& object, db::RowSelection rows);
+  db::RowSelection takeRowSelection(const std::string& object);
+  // Another connection to the open database, for a second reader.
+  std::unique_ptr<db::Database> secondConnection(std::string& error);
   void setOption(const std::string& name, int32_t value);
   int32_t option(const std::string& name) const;
 

@@ -150,7 +150,7 @@ class ObjectTopic final : public dde::ServerTopic {
     const bool open = w_.withDatabase(
         [&](db::Database& d) {
           if (!cursor_) {
-            cursor_ = d.open(object_, db::RowSelection::all(), error);
+            cursor_ = d.open(object_, w_.takeRowSelection(object_.name), error);
             if (!cursor_) return;
           }
           switch (cursor_->next(Clock::now() + timeout)) {

@@ -6,6 +6,7 @@
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
 #include "engine/worker_thread.h"
+#include "platform/database/server_login.h"
 #include "platform/workspace/record_browser.h"
 #include "platform/workspace/workspace.h"
 #include "sources/access/access_automation.h"
@@ -150,7 +151,8 @@ void loadAccessObject(EngineState& state, int32_t object, uintptr_t lParam) {
 
 bool openDatabaseFile(EngineState& state, const std::string& path) {
   if (!openAccessDatabase(state, path)) return false;
-  postHost(state, HM_RECENT_FILE, 0, 0, path);
+  // A server's connection is remembered without its password.
+  postHost(state, HM_RECENT_FILE, 0, 0, platform::db::splitPassword(path).connection);
   runConnectionRequest(state, 2);
   return true;
 }

@@ -21,6 +21,7 @@
 #include "sources/access/access_conversation.h"
 #include "sources/load_model.h"
 #include "sources/access/access_session.h"
+#include "sources/access/server_sampling.h"
 #include "sources/load_finish.h"
 #include "sources/progress.h"
 #include "sources/sampling_decision.h"
@@ -281,6 +282,7 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
     return kStreamUnopened;
   }
 
+  const bool serverSamples = sampleOnServer(object.name, plan);
   stream.conversation = Conversation::connect(kAccessService, objectTopic(sourceName, object, true));
   if (!stream.conversation) {
     progress.end();
@@ -292,6 +294,7 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
   stream.object = objectIndex;
   stream.plan = std::move(plan);
   stream.received = 0;
+  stream.serverSamples = serverSamples;
   stream.wanted = nextSourceRow(stream.plan, -1);
   stream.expectedRows = static_cast<int32_t>(std::min<int64_t>(keptRowCount(stream.plan, rows), INT32_MAX));
   stream.rowsAtLastRebuild = 0;
@@ -319,7 +322,8 @@ void continueObjectLoad(EngineState& state, int32_t objectIndex, uint32_t genera
       ended = true;
       break;
     }
-    const int64_t index = stream.received++;
+    const int64_t index = stream.serverSamples ? stream.wanted : stream.received;
+    ++stream.received;
     if (index % every == 0) progress.step(index * 100 / sourceRows);
     if (index < stream.wanted) continue;
     try {

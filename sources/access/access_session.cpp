@@ -24,6 +24,7 @@ void closeRecordStream(RecordStream& stream) {
   stream.rowsAtLastRebuild = 0;
   stream.received = 0;
   stream.wanted = kSamplingEnd;
+  stream.serverSamples = false;
 }
 
 }  // namespace vlm

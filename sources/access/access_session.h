@@ -29,6 +29,9 @@ struct RecordStream {
   SamplingPlan plan;
   int32_t wanted = kSamplingEnd;   // the next source row to keep
   int64_t received = 0;            // source index of the next record to arrive
+  // The database sends only the plan's rows (it samples on the server): each
+  // record that arrives is the one wanted.
+  bool serverSamples = false;
   // The records kept since the last chunk, back to back, each ended by NUL,
   // and where each begins; their source indexes in the row-id list.
   std::string buffer;

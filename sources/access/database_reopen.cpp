@@ -4,6 +4,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
+#include "platform/database/server_login.h"
 #include "sources/access/access_automation.h"
 #include "sources/access/access_conversation.h"
 #include "sources/access/access_loader.h"
@@ -17,7 +18,9 @@ ReopenResult reopenModelSource(EngineState& state, const ReopenRequest& request)
   const std::string* found = nullptr;
   for (const std::string& path : request.candidates) {
     std::error_code ec;
-    if (!path.empty() && std::filesystem::is_regular_file(path, ec)) {
+    // A database server is reached by its connection; the workspace asks
+    // for the password the model file never holds.
+    if (platform::db::isServerConnection(path) || (!path.empty() && std::filesystem::is_regular_file(path, ec))) {
       found = &path;
       break;
     }

@@ -11,7 +11,8 @@ struct EngineState;
 
 struct ReopenRequest {
   // The database files to try, in order (the model's folder and source name,
-  // then the full path it recorded); the first that exists is opened.
+  // then the full path it recorded); the first that exists is opened. A
+  // server's connection (without its password) is tried as it stands.
   std::vector<std::string> candidates;
   std::string object;     // the table or query, matched exactly
   std::string modelPath;  // applied once the load has rows (see load_model.h)

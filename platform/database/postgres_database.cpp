@@ -1,0 +1,633 @@
+#include "platform/database/postgres_database.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#ifdef VLM_HAVE_LIBPQ
+#include <libpq-fe.h>
+#include <poll.h>
+
+#include <map>
+#include <mutex>
+#endif
+
+namespace vlm::platform::db {
+
+bool decodeCopyField(std::string_view raw, std::string& out) {
+  out.clear();
+  if (raw == "\\N") return false;
+  auto octal = [](char c) { return c >= '0' && c <= '7'; };
+  auto hex = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  for (size_t i = 0; i < raw.size(); ++i) {
+    const char c = raw[i];
+    if (c != '\\' || i + 1 >= raw.size()) {
+      out.push_back(c);
+      continue;
+    }
+    const char e = raw[++i];
+    switch (e) {
+      case 'b': out.push_back('\b'); break;
+      case 'f': out.push_back('\f'); break;
+      case 'n': out.push_back('\n'); break;
+      case 'r': out.push_back('\r'); break;
+      case 't': out.push_back('\t'); break;
+      case 'v': out.push_back('\v'); break;
+      case 'x': {
+        int value = 0, digits = 0;
+        while (digits < 2 && i + 1 < raw.size() && hex(raw[i + 1]) >= 0) value = value * 16 + hex(raw[++i]), ++digits;
+        if (digits == 0) out.push_back('x');
+        else out.push_back(static_cast<char>(value));
+        break;
+      }
+      default:
+        if (octal(e)) {
+          int value = e - '0', digits = 1;
+          while (digits < 3 && i + 1 < raw.size() && octal(raw[i + 1])) value = value * 8 + (raw[++i] - '0'), ++digits;
+          out.push_back(static_cast<char>(value & 0xFF));
+        } else {
+          out.push_back(e);
+        }
+    }
+  }
+  return true;
+}
+
+#ifndef VLM_HAVE_LIBPQ
+
+bool postgresEngineAvailable() { return false; }
+
+std::unique_ptr<Database> openPostgresDatabase(const ServerLogin&, std::string& error, bool& needsPassword) {
+  needsPassword = false;
+  error = "this build has no PostgreSQL client library (libpq)";
+  return nullptr;
+}
+
+#else
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kCatalogueTime = std::chrono::seconds(10);
+// Text literals are written with quotes doubled, which holds only while a
+// backslash in them is an ordinary character.
+constexpr const char* kSession =
+    "SET standard_conforming_strings = on; "
+    "SET synchronize_seqscans = off; SET max_parallel_workers_per_gather = 0; "
+    "SET DateStyle = 'ISO, YMD'; SET IntervalStyle = 'postgres'";
+
+// libpq's messages run over several lines with tabs; one line reads better in a box.
+std::string oneLine(const char* message) {
+  std::string out;
+  bool blank = false;
+  for (const char* p = message ? message : ""; *p; ++p) {
+    const bool space = std::isspace(static_cast<unsigned char>(*p)) != 0;
+    if (space) {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out.push_back(' ');
+    blank = false;
+    out.push_back(*p);
+  }
+  if (!out.empty() && out.back() == '.') out.pop_back();
+  if (out.rfind("ERROR: ", 0) == 0) out.erase(0, 7);
+  if (out.rfind("FATAL: ", 0) == 0) out.erase(0, 7);
+  return out.empty() ? "the server gave no reason" : out;
+}
+
+std::string quoteName(std::string_view name) { return quoteIdentifier(name, SqlDialect{SqlFamily::Postgres, "\""}); }
+
+struct Conn {
+  PGconn* c = nullptr;
+  Conn() = default;
+  Conn(const Conn&) = delete;
+  Conn& operator=(const Conn&) = delete;
+  ~Conn() {
+    if (c) PQfinish(c);
+  }
+};
+
+struct Result {
+  PGresult* r = nullptr;
+  Result() = default;
+  Result(const Result&) = delete;
+  Result& operator=(const Result&) = delete;
+  ~Result() { PQclear(r); }
+  int rows() const { return r ? PQntuples(r) : 0; }
+  std::string_view text(int row, int column) const {
+    return std::string_view(PQgetvalue(r, row, column), static_cast<size_t>(PQgetlength(r, row, column)));
+  }
+  bool null(int row, int column) const { return PQgetisnull(r, row, column) != 0; }
+};
+
+// Waits until the connection's socket can be read; false when the deadline passed first.
+bool waitReadable(PGconn* c, Clock::time_point deadline) {
+  const int fd = PQsocket(c);
+  if (fd < 0) return false;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return false;
+    pollfd p{fd, POLLIN, 0};
+    const int r = ::poll(&p, 1, static_cast<int>(std::min<long long>(left, 1000)));
+    if (r > 0) return true;
+    if (r < 0 && errno != EINTR) return true;  // let libpq find out what broke
+  }
+}
+
+void cancel(PGconn* c) {
+  if (PGcancel* k = PQgetCancel(c)) {
+    char buffer[256];
+    PQcancel(k, buffer, sizeof buffer);
+    PQfreeCancel(k);
+  }
+}
+
+// Takes the results of the query in flight until it is done; the last one
+// with tuples (or the first error) is kept.
+bool finishQuery(PGconn* c, Clock::time_point deadline, Result& out, std::string& error) {
+  std::string failure;
+  for (;;) {
+    while (PQisBusy(c)) {
+      if (!waitReadable(c, deadline)) {
+        cancel(c);
+        error = "the server did not answer in time";
+        // Whatever the cancel leaves is drained before the connection is used again.
+        while (PGresult* r = PQgetResult(c)) PQclear(r);
+        return false;
+      }
+      if (!PQconsumeInput(c)) {
+        error = oneLine(PQerrorMessage(c));
+        return false;
+      }
+    }
+    PGresult* r = PQgetResult(c);
+    if (!r) break;
+    const ExecStatusType s = PQresultStatus(r);
+    if ((s == PGRES_FATAL_ERROR || s == PGRES_BAD_RESPONSE) && failure.empty()) failure = oneLine(PQresultErrorMessage(r));
+    if (s == PGRES_TUPLES_OK) {
+      PQclear(out.r);
+      out.r = r;
+    } else {
+      PQclear(r);
+    }
+  }
+  if (!failure.empty()) {
+    error = failure;
+    return false;
+  }
+  return true;
+}
+
+bool run(PGconn* c, const std::string& sql, Result& out, std::string& error) {
+  if (!PQsendQuery(c, sql.c_str())) {
+    error = oneLine(PQerrorMessage(c));
+    return false;
+  }
+  return finishQuery(c, Clock::now() + kCatalogueTime, out, error);
+}
+
+// Signs in with the connection text and the password, and readies the session.
+bool connectServer(const ServerLogin& login, Conn& conn, std::string& error, bool& needsPassword) {
+  needsPassword = false;
+  std::string uri = login.connection;
+  const char* keys[] = {"dbname", "password", "connect_timeout", "client_encoding", "fallback_application_name", nullptr};
+  const char* values[] = {uri.c_str(), login.password.empty() ? nullptr : login.password.c_str(), "10", "UTF8",
+                          "velmora", nullptr};
+  // A password given here wins over one in the connection text; one left
+  // out comes from the environment or the password file, as libpq reads them.
+  conn.c = PQconnectdbParams(keys, values, 1);
+  if (!conn.c) {
+    error = "out of memory";
+    return false;
+  }
+  if (PQstatus(conn.c) != CONNECTION_OK) {
+    needsPassword = PQconnectionNeedsPassword(conn.c) != 0;
+    error = oneLine(PQerrorMessage(conn.c));
+    return false;
+  }
+  Result r;
+  if (!run(conn.c, kSession, r, error)) return false;
+  return true;
+}
+
+// What the catalogue knows of one relation.
+struct Relation {
+  unsigned oid = 0;
+  std::string sql;  // schema-qualified and quoted
+  char kind = 'r';
+};
+
+struct ColumnInfo {
+  std::string name;
+  unsigned type = 0;
+};
+
+ColumnKind kindOfType(unsigned type) {
+  switch (type) {
+    case 16: return ColumnKind::Boolean;
+    case 17: return ColumnKind::Binary;
+    case 20: case 26: return ColumnKind::BigInteger;
+    case 21: return ColumnKind::SmallInteger;
+    case 23: return ColumnKind::Integer;
+    case 25: return ColumnKind::Memo;
+    case 700: return ColumnKind::Single;
+    case 701: case 1700: return ColumnKind::Double;
+    case 790: return ColumnKind::Currency;
+    case 1082: case 1083: case 1114: case 1184: case 1266: return ColumnKind::DateTime;
+    default: return ColumnKind::Text;
+  }
+}
+
+// The column as the cursor's texts want it: booleans as 1 and 0, money as a
+// plain number, dates and times to the second, binary values as a byte count.
+std::string cellExpression(const ColumnInfo& c) {
+  const std::string n = quoteName(c.name);
+  switch (c.type) {
+    case 16: return "CAST(" + n + " AS integer)";
+    case 17: return "octet_length(" + n + ") || ' bytes'";
+    case 790: return "CAST(" + n + " AS numeric)";
+    case 1083: case 1266: return "CAST(" + n + " AS time(0))";
+    case 1114: case 1184: return "CAST(" + n + " AS timestamp(0))";
+    default: return n;
+  }
+}
+
+class PgCursor final : public Cursor {
+ public:
+  PgCursor(std::unique_ptr<Conn> conn, int columns, bool numbered, bool selects)
+      : conn_(std::move(conn)), columns_(columns), numbered_(numbered), selects_(selects),
+        fields_(static_cast<size_t>(columns + (numbered ? 1 : 0))), scratch_(static_cast<size_t>(columns)) {}
+  ~PgCursor() override {
+    freeLine();
+    if (!done_ && conn_ && conn_->c) cancel(conn_->c);
+  }
+
+  bool send(const std::string& sql, std::string& error) {
+    if (PQsendQuery(conn_->c, sql.c_str())) return true;
+    error = oneLine(PQerrorMessage(conn_->c));
+    return false;
+  }
+
+  Step next(Clock::time_point deadline) override {
+    if (done_) return Step::End;
+    freeLine();
+    PGconn* c = conn_->c;
+    if (!copying_ && !startCopy(deadline)) return fail();
+    for (;;) {
+      char* line = nullptr;
+      const int n = PQgetCopyData(c, &line, 1);
+      if (n > 0) {
+        line_ = line;
+        split(std::string_view(line, static_cast<size_t>(n)));
+        return Step::Row;
+      }
+      if (n == 0) {
+        if (!waitReadable(c, deadline)) {
+          error_ = "the server did not answer in time";
+          return fail();
+        }
+        if (!PQconsumeInput(c)) {
+          error_ = oneLine(PQerrorMessage(c));
+          return fail();
+        }
+        continue;
+      }
+      if (n == -2) {
+        error_ = oneLine(PQerrorMessage(c));
+        return fail();
+      }
+      // The copy is over: its result says whether it ended well.
+      Result r;
+      if (!finishQuery(c, deadline, r, error_)) return fail();
+      done_ = true;
+      return Step::End;
+    }
+  }
+
+  int columnCount() const override { return columns_; }
+
+  bool cell(int column, std::string_view& text) override {
+    if (column < 0 || column >= columns_) return false;
+    const std::string_view raw = fields_[static_cast<size_t>(column + (numbered_ ? 1 : 0))];
+    if (raw.find('\\') == std::string_view::npos) {
+      text = raw;
+      return true;
+    }
+    std::string& s = scratch_[static_cast<size_t>(column)];
+    if (!decodeCopyField(raw, s)) return false;
+    text = s;
+    return true;
+  }
+
+  int64_t sourceRow() const override { return row_; }
+  bool selectsRows() const override { return selects_; }
+  const std::string& error() const override { return error_; }
+
+ private:
+  bool startCopy(Clock::time_point deadline) {
+    PGconn* c = conn_->c;
+    while (PQisBusy(c)) {
+      if (!waitReadable(c, deadline)) {
+        error_ = "the server did not answer in time";
+        return false;
+      }
+      if (!PQconsumeInput(c)) {
+        error_ = oneLine(PQerrorMessage(c));
+        return false;
+      }
+    }
+    Result r;
+    r.r = PQgetResult(c);
+    if (r.r && PQresultStatus(r.r) == PGRES_COPY_OUT) {
+      copying_ = true;
+      return true;
+    }
+    error_ = oneLine(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(c));
+    return false;
+  }
+
+  Step fail() {
+    done_ = true;
+    if (conn_ && conn_->c) cancel(conn_->c);
+    conn_.reset();
+    return Step::Failed;
+  }
+
+  void freeLine() {
+    if (line_) PQfreemem(line_);
+    line_ = nullptr;
+  }
+
+  // Cells are separated by tabs (one inside a value comes escaped); the row
+  // ends with a line feed.
+  void split(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    size_t start = 0;
+    for (auto& f : fields_) {
+      if (start > line.size()) {
+        f = "\\N";
+        continue;
+      }
+      const size_t tab = line.find('\t', start);
+      f = line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+      start = tab == std::string_view::npos ? line.size() + 1 : tab + 1;
+    }
+    if (numbered_) {
+      const std::string_view n = fields_[0];
+      int64_t value = 0;
+      std::from_chars(n.data(), n.data() + n.size(), value);
+      row_ = value;
+    } else {
+      ++row_;
+    }
+  }
+
+  std::unique_ptr<Conn> conn_;
+  int columns_;
+  bool numbered_, selects_;
+  std::vector<std::string_view> fields_;
+  std::vector<std::string> scratch_;
+  char* line_ = nullptr;
+  bool copying_ = false, done_ = false;
+  int64_t row_ = -1;
+  std::string error_;
+};
+
+class PgDatabase final : public Database {
+ public:
+  PgDatabase(ServerLogin login, std::unique_ptr<Conn> conn) : login_(std::move(login)), conn_(std::move(conn)) {
+    path_ = canonicalPath();
+  }
+
+  const std::string& path() const override { return path_; }
+  std::string engineName() const override { return "PostgreSQL"; }
+  bool selectsRows() const override { return true; }
+  bool filtersRows() const override { return true; }
+  void setExactCounts(bool on) override { exact_ = on; }
+
+  std::unique_ptr<Database> reopen(std::string& error) override {
+    auto conn = std::make_unique<Conn>();
+    bool needsPassword = false;
+    if (!connectServer(login_, *conn, error, needsPassword)) return nullptr;
+    auto db = std::make_unique<PgDatabase>(login_, std::move(conn));
+    db->exact_ = exact_;
+    return db;
+  }
+
+  std::optional<std::vector<ObjectInfo>> objects(std::string& error) override {
+    Result r;
+    if (!run(conn_->c,
+             "SELECT c.oid, n.nspname, c.relname, c.relkind, pg_catalog.pg_table_is_visible(c.oid) "
+             "FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+             "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') AND NOT c.relispartition "
+             "AND n.nspname <> 'information_schema' AND n.nspname NOT LIKE 'pg\\_%' "
+             "ORDER BY 5 DESC, lower(n.nspname), lower(c.relname), c.relname",
+             r, error))
+      return std::nullopt;
+    std::vector<ObjectInfo> out;
+    relations_.clear();
+    for (int i = 0; i < r.rows(); ++i) {
+      unsigned oid = 0;
+      const std::string_view o = r.text(i, 0);
+      std::from_chars(o.data(), o.data() + o.size(), oid);
+      const std::string schema(r.text(i, 1)), name(r.text(i, 2));
+      const char kind = r.text(i, 3).empty() ? 'r' : r.text(i, 3)[0];
+      const bool visible = r.text(i, 4) == "t";
+      // A relation outside the search path is named with its schema.
+      const std::string shown = visible ? name : schema + "." + name;
+      relations_[shown] = Relation{oid, quoteName(schema) + "." + quoteName(name), kind};
+      out.push_back({shown, kind == 'v' || kind == 'm' ? ObjectKind::Query : ObjectKind::Table, nullptr});
+    }
+    return out;
+  }
+
+  std::optional<std::vector<Column>> columns(const ObjectInfo& object, std::string& error) override {
+    const Relation* rel = relation(object, error);
+    if (!rel) return std::nullopt;
+    auto info = columnInfo(*rel, error);
+    if (!info) return std::nullopt;
+    // A view can fail as it runs; one that fails at its first row is found
+    // out here, before anything is replaced by it.
+    if (rel->kind == 'v' || object.filter) {
+      Result probe;
+      if (!run(conn_->c, "SELECT * FROM " + fromClause(*rel, object) + " LIMIT 1", probe, error)) return std::nullopt;
+    }
+    std::vector<Column> out;
+    for (const ColumnInfo& c : *info) out.push_back({c.name, kindOfType(c.type)});
+    return out;
+  }
+
+  std::optional<int64_t> rowCount(const ObjectInfo& object, std::string& error) override {
+    const Relation* rel = relation(object, error);
+    if (!rel) return std::nullopt;
+    if (!exact_ && !object.filter && rel->kind != 'v') {
+      Result r;
+      if (!run(conn_->c, "SELECT CAST(reltuples AS bigint) FROM pg_catalog.pg_class WHERE oid = " + std::to_string(rel->oid),
+               r, error))
+        return std::nullopt;
+      int64_t estimate = -1;
+      if (r.rows() == 1) {
+        const std::string_view t = r.text(0, 0);
+        std::from_chars(t.data(), t.data() + t.size(), estimate);
+      }
+      if (estimate >= kEstimatedCountFrom) return estimate;
+    }
+    Result r;
+    if (!run(conn_->c, "SELECT count(*) FROM " + fromClause(*rel, object), r, error)) return std::nullopt;
+    int64_t n = 0;
+    if (r.rows() == 1) {
+      const std::string_view t = r.text(0, 0);
+      std::from_chars(t.data(), t.data() + t.size(), n);
+    }
+    return n;
+  }
+
+  std::unique_ptr<Cursor> open(const ObjectInfo& object, const RowSelection& rows, std::string& error) override {
+    const Relation* rel = relation(object, error);
+    if (!rel) return nullptr;
+    auto info = columnInfo(*rel, error);
+    if (!info) return nullptr;
+    std::string list;
+    for (size_t i = 0; i < info->size(); ++i) {
+      if (i) list += ", ";
+      list += cellExpression((*info)[i]);
+    }
+    if (list.empty()) list = "NULL";  // a relation without columns still has rows
+    const std::string from = fromClause(*rel, object);
+    std::string sql;
+    const bool numbered = !rows.isAll();
+    if (!numbered) {
+      sql = "COPY (SELECT " + list + " FROM " + from + ") TO STDOUT";
+    } else {
+      // row_number() bare, so that a bound on it stops the scan early.
+      std::string where, limit;
+      if (rows.rows) {
+        std::string array = "{";
+        for (size_t i = 0; i < rows.rows->size(); ++i) {
+          if (i) array.push_back(',');
+          array += std::to_string((*rows.rows)[i] + 1);
+        }
+        array += "}";
+        const int64_t last = rows.rows->empty() ? 0 : rows.rows->back() + 1;
+        where = "vlm_row <= " + std::to_string(last) + " AND vlm_row = ANY('" + array + "'::bigint[])";
+      } else {
+        const int64_t first = std::max<int64_t>(rows.first, 0) + 1;
+        const int64_t step = std::max<int64_t>(rows.step, 1);
+        where = "vlm_row >= " + std::to_string(first);
+        if (step > 1) where += " AND (vlm_row - " + std::to_string(first) + ") % " + std::to_string(step) + " = 0";
+        if (rows.count >= 0) {
+          where += " AND vlm_row <= " + std::to_string(first + std::max<int64_t>(rows.count - 1, 0) * step);
+          limit = " LIMIT " + std::to_string(rows.count);
+        }
+      }
+      // The inner select numbers the rows and names each cell; the outer one
+      // keeps the wanted rows, their index first.
+      std::string named, outer;
+      for (size_t i = 0; i < info->size(); ++i) {
+        named += ", " + cellExpression((*info)[i]) + " AS vlm_c" + std::to_string(i);
+        outer += ", vlm_c" + std::to_string(i);
+      }
+      sql = "COPY (SELECT vlm_row - 1" + outer + " FROM (SELECT row_number() OVER () AS vlm_row" + named + " FROM " +
+            from + ") AS vlm_rows WHERE " + where + limit + ") TO STDOUT";
+    }
+    auto conn = std::make_unique<Conn>();
+    bool needsPassword = false;
+    if (!connectServer(login_, *conn, error, needsPassword)) return nullptr;
+    auto cursor = std::make_unique<PgCursor>(std::move(conn), static_cast<int>(info->size()), numbered, numbered);
+    if (!cursor->send(sql, error)) return nullptr;
+    return cursor;
+  }
+
+ private:
+  std::string canonicalPath() const {
+    PGconn* c = conn_->c;
+    std::string out = postgresUri(PQuser(c) ? PQuser(c) : "", "", PQhost(c) ? PQhost(c) : "",
+                                  PQport(c) ? PQport(c) : "", PQdb(c) ? PQdb(c) : "");
+    // Options of the connection text other than where and who (a service,
+    // SSL settings) are kept; the password never is.
+    const size_t q = login_.connection.find('?');
+    if (q == std::string::npos) return out;
+    std::string kept;
+    std::string_view query = std::string_view(login_.connection).substr(q + 1);
+    while (!query.empty()) {
+      const size_t amp = query.find('&');
+      const std::string_view part = query.substr(0, amp);
+      const std::string key(part.substr(0, part.find('=')));
+      static const char* const skip[] = {"host", "hostaddr", "port", "dbname", "user", "password"};
+      if (!part.empty() && std::none_of(std::begin(skip), std::end(skip), [&](const char* s) { return key == s; })) {
+        if (!kept.empty()) kept.push_back('&');
+        kept += std::string(part);
+      }
+      if (amp == std::string_view::npos) break;
+      query.remove_prefix(amp + 1);
+    }
+    return kept.empty() ? out : out + "?" + kept;
+  }
+
+  const Relation* relation(const ObjectInfo& object, std::string& error) {
+    auto it = relations_.find(object.name);
+    if (it == relations_.end()) {
+      if (!objects(error)) return nullptr;
+      it = relations_.find(object.name);
+    }
+    if (it == relations_.end()) {
+      error = "there is no table or view of that name";
+      return nullptr;
+    }
+    return &it->second;
+  }
+
+  std::optional<std::vector<ColumnInfo>> columnInfo(const Relation& rel, std::string& error) {
+    Result r;
+    // A domain reads as the type it is made of.
+    if (!run(conn_->c,
+             "SELECT a.attname, CASE WHEN t.typtype = 'd' THEN t.typbasetype ELSE a.atttypid END "
+             "FROM pg_catalog.pg_attribute a JOIN pg_catalog.pg_type t ON t.oid = a.atttypid "
+             "WHERE a.attrelid = " + std::to_string(rel.oid) + " AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum",
+             r, error))
+      return std::nullopt;
+    std::vector<ColumnInfo> out;
+    for (int i = 0; i < r.rows(); ++i) {
+      ColumnInfo c;
+      c.name = std::string(r.text(i, 0));
+      const std::string_view t = r.text(i, 1);
+      std::from_chars(t.data(), t.data() + t.size(), c.type);
+      out.push_back(std::move(c));
+    }
+    return out;
+  }
+
+  std::string fromClause(const Relation& rel, const ObjectInfo& object) const {
+    if (!object.filter) return rel.sql;
+    const std::string where = whereCondition(*object.filter, SqlDialect{SqlFamily::Postgres, "\""});
+    if (where.empty()) return rel.sql;
+    return "(SELECT * FROM " + rel.sql + " WHERE " + where + ") AS vlm_filtered";
+  }
+
+  ServerLogin login_;
+  std::unique_ptr<Conn> conn_;
+  std::string path_;
+  std::map<std::string, Relation> relations_;
+  bool exact_ = false;
+};
+
+}  // namespace
+
+bool postgresEngineAvailable() { return true; }
+
+std::unique_ptr<Database> openPostgresDatabase(const ServerLogin& login, std::string& error, bool& needsPassword) {
+  auto conn = std::make_unique<Conn>();
+  if (!connectServer(login, *conn, error, needsPassword)) return nullptr;
+  return std::make_unique<PgDatabase>(login, std::move(conn));
+}
+
+#endif
+
+}  // namespace vlm::platform::db

@@ -1,0 +1,22 @@
+#pragma once
+// Sampling done by the database itself: when the open database reads only
+// the rows of a selection (a server), the Load Control's plan is handed to it
+// before the record stream opens, so only the sample crosses the network.
+// The k-th record that arrives is then the plan's k-th source row.
+#include <string>
+
+#include "platform/database/database.h"
+#include "sources/sampling.h"
+
+namespace vlm {
+
+// The plan's rows as a row selection: every n-th, a stepped range, or the
+// random sample's list.
+platform::db::RowSelection rowSelectionOf(const SamplingPlan& plan);
+
+// Hands the plan to the workspace for the next stream of `object`; true when
+// the database selects the rows itself (else it sends them all, and the
+// loader keeps the plan's rows as they pass).
+bool sampleOnServer(const std::string& object, const SamplingPlan& plan);
+
+}  // namespace vlm

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/database/database.h"
+#include "platform/database/postgres_database.h"
+#include "platform/support/postgres_server.h"
+
+namespace vlm::platform::db {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Rows = std::vector<std::vector<std::string>>;
+
+class PostgresTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!postgresEngineAvailable()) GTEST_SKIP() << "this build has no PostgreSQL client library";
+    std::string why;
+    server_ = test::PostgresServer::shared(why);
+    if (!server_) GTEST_SKIP() << "no PostgreSQL server for the test: " << why;
+  }
+  std::unique_ptr<Database> open(const std::string& source) {
+    std::string error;
+    auto db = openDatabase(source, {}, error);
+    EXPECT_TRUE(db) << error;
+    return db;
+  }
+  void sql(const std::string& statements) { ASSERT_EQ(server_->sql(statements), ""); }
+  static Rows rows(Database& db, const ObjectInfo& o, RowSelection s = RowSelection::all(),
+                   std::vector<int64_t>* sourceRows = nullptr) {
+    std::string error;
+    auto cursor = db.open(o, s, error);
+    EXPECT_TRUE(cursor) << error;
+    Rows out;
+    if (!cursor) return out;
+    Step step;
+    while ((step = cursor->next(Clock::now() + std::chrono::seconds(20))) == Step::Row) {
+      std::vector<std::string> row;
+      for (int c = 0; c < cursor->columnCount(); ++c) {
+        std::string_view t;
+        row.push_back(cursor->cell(c, t) ? std::string(t) : "NULL");
+      }
+      out.push_back(row);
+      if (sourceRows) sourceRows->push_back(cursor->sourceRow());
+    }
+    EXPECT_EQ(step, Step::End) << cursor->error();
+    return out;
+  }
+  test::PostgresServer* server_ = nullptr;
+};
+
+TEST_F(PostgresTest, TablesViewsTypesNullsAndEscapesArriveAsTheServerHoldsThem) {
+  sql("DROP SCHEMA IF EXISTS kinds CASCADE; CREATE SCHEMA kinds; SET search_path = kinds;"
+      "CREATE TABLE \"all \"\"kinds\"\" [x]\"(i integer, b bigint, s smallint, r real, d double precision,"
+      " n numeric(12,3), t text, v varchar(20), day date, at timestamp, atz timestamptz, yes boolean,"
+      " raw bytea, cash money, \"odd]name\" text);"
+      "SET TIME ZONE 'UTC';"
+      "INSERT INTO \"all \"\"kinds\"\" [x]\" VALUES"
+      " (1, 9000000000, -3, 1.5, 2.25, 1234.5, E'tab\\there\\nline', 'back\\slash', '2024-02-29',"
+      "  '2024-03-01 12:34:56.789', '2024-03-01 12:00:00+00', true, '\\x0102', 12.5, 'q\"''[]'),"
+      " (NULL, NULL, NULL, NULL, NULL, NULL, NULL, '', NULL, NULL, NULL, false, NULL, NULL, '\\N');"
+      "CREATE VIEW \"kinds view\" AS SELECT i, t FROM \"all \"\"kinds\"\" [x]\";"
+      "CREATE MATERIALIZED VIEW frozen AS SELECT 7 AS seven;");
+  auto db = open(server_->uri() + "?options=-csearch_path%3Dkinds");
+  ASSERT_TRUE(db);
+  EXPECT_EQ(db->engineName(), "PostgreSQL");
+  // The password is not part of the path, and the connection reads back.
+  EXPECT_EQ(db->path().find("password"), std::string::npos);
+  std::string error;
+  auto objects = db->objects(error);
+  ASSERT_TRUE(objects) << error;
+  auto kindOf = [&](const std::string& name) {
+    for (const auto& o : *objects)
+      if (o.name == name) return o.kind == ObjectKind::Table ? "table" : "query";
+    return "missing";
+  };
+  EXPECT_STREQ(kindOf("all \"kinds\" [x]"), "table");
+  EXPECT_STREQ(kindOf("kinds view"), "query");
+  EXPECT_STREQ(kindOf("frozen"), "query");
+
+  const ObjectInfo table{"all \"kinds\" [x]", ObjectKind::Table};
+  auto columns = db->columns(table, error);
+  ASSERT_TRUE(columns) << error;
+  std::vector<ColumnKind> kinds;
+  for (const auto& c : *columns) kinds.push_back(c.kind);
+  EXPECT_EQ(kinds, (std::vector<ColumnKind>{ColumnKind::Integer, ColumnKind::BigInteger, ColumnKind::SmallInteger,
+                                            ColumnKind::Single, ColumnKind::Double, ColumnKind::Double,
+                                            ColumnKind::Memo, ColumnKind::Text, ColumnKind::DateTime,
+                                            ColumnKind::DateTime, ColumnKind::DateTime, ColumnKind::Boolean,
+                                            ColumnKind::Binary, ColumnKind::Currency, ColumnKind::Memo}));
+  EXPECT_EQ(columns->back().name, "odd]name");
+  EXPECT_EQ(db->rowCount(table, error), 2);
+
+  const Rows got = rows(*db, table);
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0], (std::vector<std::string>{"1", "9000000000", "-3", "1.5", "2.25", "1234.500", "tab\there\nline",
+                                               "back\\slash", "2024-02-29", "2024-03-01 12:34:57",
+                                               "2024-03-01 12:00:00", "1", "2 bytes", "12.50", "q\"'[]"}));
+  // A NULL is missing; an empty text and the text "\N" are values.
+  EXPECT_EQ(got[1], (std::vector<std::string>{"NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "", "NULL",
+                                               "NULL", "NULL", "0", "NULL", "NULL", "\\N"}));
+  EXPECT_EQ(rows(*db, {"frozen", ObjectKind::Query}), (Rows{{"7"}}));
+}
+
+TEST_F(PostgresTest, RowSelectionsAreMadeOnTheServerAndNameTheSourceRows) {
+  sql("DROP TABLE IF EXISTS numbered; CREATE TABLE numbered(id integer, label text);"
+      "INSERT INTO numbered SELECT i, 'r' || i FROM generate_series(0, 999) AS i;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  EXPECT_TRUE(db->selectsRows());
+  const ObjectInfo t{"numbered", ObjectKind::Table};
+  std::vector<int64_t> all;
+  const Rows whole = rows(*db, t, RowSelection::all(), &all);
+  ASSERT_EQ(whole.size(), 1000u);
+  // The same selection made locally over the full, ordered scan.
+  auto local = [&](auto keep) {
+    Rows out;
+    std::vector<int64_t> ids;
+    for (size_t i = 0; i < whole.size(); ++i)
+      if (keep(static_cast<int64_t>(i))) {
+        out.push_back(whole[i]);
+        ids.push_back(static_cast<int64_t>(i));
+      }
+    return std::make_pair(out, ids);
+  };
+  struct Case {
+    RowSelection selection;
+    std::function<bool(int64_t)> keep;
+  };
+  auto list = std::make_shared<std::vector<int64_t>>(std::vector<int64_t>{0, 3, 4, 500, 998, 999});
+  RowSelection each{0, -1, 7}, window{100, 11, 3}, chosen;
+  chosen.rows = list;
+  const std::vector<Case> cases = {
+      {each, [](int64_t i) { return i % 7 == 0; }},
+      {window, [](int64_t i) { return i >= 100 && i <= 130 && (i - 100) % 3 == 0; }},
+      {chosen, [&](int64_t i) { return std::find(list->begin(), list->end(), i) != list->end(); }},
+  };
+  for (const Case& c : cases) {
+    std::vector<int64_t> ids;
+    const Rows server = rows(*db, t, c.selection, &ids);
+    const auto [expected, expectedIds] = local(c.keep);
+    EXPECT_EQ(server, expected);
+    EXPECT_EQ(ids, expectedIds);
+  }
+}
+
+TEST_F(PostgresTest, AFilterIsAWhereClauseOnTheServer) {
+  sql("DROP TABLE IF EXISTS people; CREATE TABLE people(name text, age integer, score real);"
+      "INSERT INTO people VALUES ('Ann', 30, 0.1), ('bob', 41, 0.5), ('Bobby', 52, NULL), ('50%_off', 45, 0.3);");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  ASSERT_TRUE(db->filtersRows());
+  auto filter = std::make_shared<RowFilter>();
+  RowCondition age;
+  age.column = "age";
+  age.values = RangeValues::Integer;
+  age.low = 40;
+  age.high = 60;
+  RowCondition name;
+  name.column = "name";
+  name.kind = ConditionKind::Substring;
+  name.text = "BOB";
+  filter->conditions = {age, name};
+  ObjectInfo t{"people", ObjectKind::Table, filter};
+  std::string error;
+  EXPECT_EQ(db->rowCount(t, error), 2) << error;
+  EXPECT_EQ(rows(*db, t), (Rows{{"bob", "41", "0.5"}, {"Bobby", "52", "NULL"}}));
+  // '%' and '_' are plain characters of the text.
+  filter->conditions = {};
+  name.text = "%_";
+  filter->conditions.push_back(name);
+  EXPECT_EQ(rows(*db, t), (Rows{{"50%_off", "45", "0.3"}}));
+  // Quotes and backslashes are text too, whatever the server's settings.
+  sql("ALTER DATABASE velmora SET standard_conforming_strings = off;");
+  auto other = open(server_->uri());
+  ASSERT_TRUE(other);
+  filter->conditions[0].text = "\\' OR ''='";
+  EXPECT_EQ(other->rowCount(t, error), 0) << error;
+  sql("ALTER DATABASE velmora RESET standard_conforming_strings;");
+}
+
+TEST_F(PostgresTest, FailuresSayWhatWentWrong) {
+  std::string error;
+  bool needsPassword = false;
+  // No server behind the socket.
+  EXPECT_FALSE(openDatabase("postgresql://tester@%2Fnonexistent-folder:5432/velmora", {}, error));
+  EXPECT_NE(error.find("cannot be opened"), std::string::npos) << error;
+  EXPECT_NE(error.find("nonexistent-folder"), std::string::npos) << error;
+  // A role that needs a password, first without one and then with a wrong one.
+  ASSERT_EQ(server_->guardedRole("right one"), "");
+  sql("DROP VIEW IF EXISTS broken; CREATE VIEW broken AS SELECT 1 / (i - 3) AS x FROM generate_series(1, 5) AS i;"
+      "DROP TABLE IF EXISTS wide;");
+  EXPECT_FALSE(openDatabase(server_->uri("guarded"), {}, error, &needsPassword));
+  EXPECT_TRUE(needsPassword);
+  EXPECT_FALSE(openDatabase(server_->uri("guarded"), "wrong", error, &needsPassword));
+  EXPECT_NE(error.find("password authentication failed"), std::string::npos) << error;
+  EXPECT_EQ(error.find("wrong"), std::string::npos) << error;
+  auto guarded = openDatabase(server_->uri("guarded"), "right one", error);
+  ASSERT_TRUE(guarded) << error;
+  // A second connection signs in again with the password kept in memory.
+  EXPECT_TRUE(guarded->reopen(error)) << error;
+  EXPECT_EQ(guarded->path().find("right"), std::string::npos);
+
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  // A view that fails only when its rows are read.
+  auto cursor = db->open({"broken", ObjectKind::Query}, RowSelection::all(), error);
+  ASSERT_TRUE(cursor) << error;
+  Step step;
+  while ((step = cursor->next(Clock::now() + std::chrono::seconds(10))) == Step::Row) {
+  }
+  EXPECT_EQ(step, Step::Failed);
+  EXPECT_NE(cursor->error().find("division by zero"), std::string::npos) << cursor->error();
+  // An object that is not there.
+  EXPECT_FALSE(db->columns({"no such table", ObjectKind::Table}, error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST_F(PostgresTest, TheWidestTableTheServerAllowsStreams) {
+  std::string columns;
+  for (int i = 0; i < 1600; ++i) columns += std::string(i ? ", " : "") + "c" + std::to_string(i) + " smallint DEFAULT " + std::to_string(i % 100);
+  sql("DROP TABLE IF EXISTS wide; CREATE TABLE wide(" + columns + "); INSERT INTO wide DEFAULT VALUES;"
+      "INSERT INTO wide DEFAULT VALUES;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  std::string error;
+  auto cols = db->columns({"wide", ObjectKind::Table}, error);
+  ASSERT_TRUE(cols) << error;
+  EXPECT_EQ(cols->size(), 1600u);
+  const Rows got = rows(*db, {"wide", ObjectKind::Table}, RowSelection{1, -1, 1});
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0][1599], "99");
+}
+
+// Last in the program's order of its own tests: the server goes away.
+TEST_F(PostgresTest, ZServerStoppedInTheMiddleOfAStreamEndsItWithAMessage) {
+  sql("DROP TABLE IF EXISTS long_one; CREATE TABLE long_one AS SELECT i, repeat('x', 200) AS pad"
+      " FROM generate_series(1, 400000) AS i;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  std::string error;
+  auto cursor = db->open({"long_one", ObjectKind::Table}, RowSelection::all(), error);
+  ASSERT_TRUE(cursor) << error;
+  ASSERT_EQ(cursor->next(Clock::now() + std::chrono::seconds(20)), Step::Row);
+  ASSERT_TRUE(server_->stop());
+  Step step;
+  int64_t read = 1;
+  while ((step = cursor->next(Clock::now() + std::chrono::seconds(20))) == Step::Row) ++read;
+  EXPECT_EQ(step, Step::Failed);
+  EXPECT_LT(read, 400000);
+  EXPECT_FALSE(cursor->error().empty());
+  // The catalogue connection is gone too, and says so.
+  EXPECT_FALSE(db->objects(error));
+  EXPECT_FALSE(error.empty());
+  ASSERT_TRUE(server_->start());
+  auto again = open(server_->uri());
+  EXPECT_TRUE(again);
+}
+
+}  // namespace
+}  // namespace vlm::platform::db

@@ -43,6 +43,7 @@ void installTableHooks(const std::shared_ptr<EngineState>& shared) {
   hooks.grow = [weak](int32_t oldRowCount, int32_t newCapacity) {
     auto state = weak.lock();
     if (!state) return false;
+    ++state->main->calculator.tableGeneration;
     try {
       auto& flags = state->model->selectionFlags;
       flags.resize(static_cast<size_t>(newCapacity), 0);
@@ -64,6 +65,7 @@ void installTableHooks(const std::shared_ptr<EngineState>& shared) {
   hooks.clear = [weak] {
     auto state = weak.lock();
     if (!state) return;
+    ++state->main->calculator.tableGeneration;
     state->model->selectionFlags.clear();
     state->model->selectionFlags.shrink_to_fit();
     state->model->selectedCount = 0;

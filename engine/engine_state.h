@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/data_table.h"
+#include "engine/calculator_record.h"
 #include "engine/input_state.h"
 #include "engine/settings.h"
 #include "engine/view_state.h"
@@ -83,6 +84,7 @@ struct MainRecord {
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
   OutputState output;  // report options, image types, object textures
+  CalculatorRecord calculator;
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
 };
 

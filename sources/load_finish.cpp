@@ -4,6 +4,7 @@
 
 #include "data/distinct_values.h"
 #include "data/table_clear.h"
+#include "engine/calculator_link.h"
 #include "engine/camera/navigation.h"
 #include "engine/commands/command_ids.h"
 #include "engine/host_link.h"
@@ -28,6 +29,7 @@ void finishLoadLocked(EngineState& state, HostProgress& progress) {
   std::fill(model.selectionFlags.begin(), model.selectionFlags.begin() + static_cast<std::ptrdiff_t>(rows), 1);
   model.selectedCount = table.rowCount;
   state.view->view.navigationSpeed = navigationSpeedFor(table.rowCount);
+  if (const auto& loaded = calculatorLink().tableLoaded) loaded(state);
   if (table.hooks.invalidateGraphicCache) table.hooks.invalidateGraphicCache();
 }
 

@@ -28,6 +28,7 @@
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
 #include "platform/report.h"
+#include "tools/calculator/calculator_window.h"
 
 namespace vlm {
 
@@ -207,6 +208,7 @@ VLM_API void vlm_DeinitSystem(void) {
   if (!state) return;
   MainRecord& m = *state->main;
   if (std::atomic_load(&m.engineThread)) vlm_CloseWindow();
+  calculator::destroyWindow(*state);  // its rectangle goes with the settings
   postData(*state, CMD_CLOSE_CONNECTION);
   if (auto data = std::atomic_load(&m.dataThread)) {
     m.dataDone.reset();
@@ -298,6 +300,7 @@ VLM_API void vlm_AutoArrange(int mode) {
     e.selector.rect = {b - 70, 30 + 2 * (desk.height() / 8), w, h};
   }
   postHost(*state, HM_LAYOUT, 2, 0);
+  calculator::openWindow(*state);  // opens, or moves an open one, where it was just placed
   if (auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(m.hostWindow))) {
     const WindowRect r = e.view3D;
     const bool maximise = e.view3DMaximised != 0;

@@ -30,6 +30,8 @@ HandlerTable& dataHandlers();
 void registerSourceHandlers();
 void registerSceneHandlers();
 void registerPickingHandlers();
+void registerCalculatorHandlers();
+void registerModelFileHandlers();
 
 // Installs every subsystem's handlers (once; later calls do nothing).
 void registerAllHandlers();

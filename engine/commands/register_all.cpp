@@ -46,6 +46,8 @@ void registerAllHandlers() {
     registerSceneHandlers();
     registerPickingHandlers();
     registerOutputHandlers();
+    registerCalculatorHandlers();
+    registerModelFileHandlers();
   });
 }
 

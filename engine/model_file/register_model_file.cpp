@@ -1,0 +1,8 @@
+// The model file's data-thread commands.
+#include "engine/commands/handler_table.h"
+
+namespace vlm {
+
+void registerModelFileHandlers() {}
+
+}  // namespace vlm

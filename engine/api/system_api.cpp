@@ -28,6 +28,7 @@
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
 #include "platform/report.h"
+#include "sound/sound_hooks.h"
 #include "tools/calculator/calculator_window.h"
 
 namespace vlm {
@@ -138,6 +139,7 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
   }
   installTableHooks(state);
   installOutputHooks(*state);
+  installSoundHooks(*state);
   registerAllHandlers();
   setCurrentState(state);
 

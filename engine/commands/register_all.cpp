@@ -48,6 +48,7 @@ void registerAllHandlers() {
     registerOutputHandlers();
     registerCalculatorHandlers();
     registerModelFileHandlers();
+    registerSoundHandlers();
   });
 }
 

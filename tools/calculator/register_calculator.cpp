@@ -2,7 +2,10 @@
 #include "engine/calculator_link.h"
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
+#include "engine/engine_state.h"
+#include "engine/speech_hooks.h"
 #include "tools/calculator/calculator.h"
+#include "tools/calculator/calculator_rows.h"
 
 namespace vlm {
 
@@ -10,6 +13,13 @@ void registerCalculatorHandlers() {
   engineHandlers().set(CMD_CALCULATOR_EDIT, &calculator::onCalculatorEdit);
   calculatorLink().selectionChanged = &calculator::selectionChangedLocked;
   calculatorLink().tableLoaded = &calculator::tableLoadedLocked;
+  // Speech that cannot start speaks no row.
+  speechHooks().startFailed = [](EngineState& state) {
+    calculator::withLock(state, [](EngineState& s) {
+      calculator::clearSpoken(s.main->calculator);
+      if (s.main->calculator.open.load()) calculator::calculateLocked(s);
+    });
+  };
 }
 
 }  // namespace vlm

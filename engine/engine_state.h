@@ -114,6 +114,8 @@ struct ModelRecord {
   std::string sourceName;
   std::string sourceSelection;
   int32_t defaultModelKind = 1;  // the kind of default model built after a load (1 Scatter)
+  // A model file to apply as soon as the next load completes (data thread only).
+  std::string pendingModelPath;
 };
 
 struct EngineState {

@@ -92,6 +92,7 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_host.h"
 #include "engine/vlmapi_output.h"
 #include "engine/vlmapi_calculator.h"
+#include "engine/vlmapi_model_file.h"
 #include "engine/vlmapi_sound.h"
 #include "engine/vlmapi_registry.h"
 

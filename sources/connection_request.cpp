@@ -7,6 +7,7 @@
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "engine/model_file/model_file_open.h"
 #include "sources/clipboard_exchange.h"
 #include "sources/load_finish.h"
 #include "sources/source_record.h"
@@ -103,8 +104,12 @@ bool onLoad(EngineState& state, const platform::Command& command) {
 bool onOpenFile(EngineState& state, const platform::Command& command) {
   const std::string& path = command.text;
   if (path.empty()) return true;
-  // Model files are opened by the model file loader, which this build lacks.
-  if (containsUpper(path, ".VLM")) return true;
+  if (containsUpper(path, ".VLM")) {
+    // A model file: no model waits for data any more; this one is opened.
+    state.model->pendingModelPath.clear();
+    openModelFile(state, path, ModelMode::Open);
+    return true;
+  }
   const auto format = textFileFormat(path);
   if (!format) return true;  // workbooks and databases need Excel or Access
   startConnection(state);

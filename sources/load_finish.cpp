@@ -34,6 +34,16 @@ void finishLoadLocked(EngineState& state, HostProgress& progress) {
 }
 
 void endLoaded(EngineState& state) {
+  if (!state.model->pendingModelPath.empty()) {
+    // The model that waited for these data is applied to them.
+    std::string path = std::move(state.model->pendingModelPath);
+    state.model->pendingModelPath.clear();
+    postData(state, CMD_APPLY_MODEL, 0, 1, std::move(path));
+    postRefresh(state);
+    postBusy(state, false);
+    postHits(state);
+    return;
+  }
   bool keep = false;
   {
     platform::DataLockGuard guard(state.main->dataLock);

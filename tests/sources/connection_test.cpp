@@ -105,13 +105,15 @@ TEST_F(ConnectionTest, MissingAndEmptyFiles) {
   EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
 }
 
-TEST_F(ConnectionTest, ModelFilesAndOtherFilesChangeNothing) {
+TEST_F(ConnectionTest, AModelFileWithoutAModelIsSaidAndWorkbooksChangeNothing) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
   vlm_OpenFile(write("m.vlm", "[Model]\n").c_str(), 0);
   vlm_OpenFile(write("book.xls", "x").c_str(), 0);
   ASSERT_TRUE(request([] { vlm_InitConnection(-5 + 8); }));  // mode 3 after them
-  EXPECT_TRUE(boxTexts().empty());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("holds no Velmora model"), std::string::npos);
+  EXPECT_EQ(table().rowCount, 1);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
 }
 

@@ -9,40 +9,47 @@ namespace {
 using Field = CalculatorStats::Field;
 
 void resetValues(Field& f) {
-  const int32_t field = f.field;
-  const uint8_t type = f.type;
-  f = Field{};
-  f.field = field;
-  f.type = type;
+  Field fresh;
+  fresh.field = f.field;
+  fresh.type = f.type;
+  fresh.values = std::move(f.values);
+  fresh.present = std::move(f.present);
+  f = std::move(fresh);
 }
 
-void addValue(Field& f, const Cell& c) {
+float asFloat(int32_t bits) {
+  float v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+void addValue(Field& f, int32_t bits) {
   ++f.count;
   if (f.type == FT_INTEGER) {
-    const int32_t v = c.value.i;
+    const int32_t v = bits;
     f.integerSum += v;
     if (f.leastKnown) f.integerLeast = std::min(f.integerLeast, v);
     if (f.greatestKnown) f.integerGreatest = std::max(f.integerGreatest, v);
   } else {
-    const float v = c.value.f;
+    const float v = asFloat(bits);
     f.realSum.add(v);
     if (f.leastKnown) f.realLeast = std::min(f.realLeast, v);
     if (f.greatestKnown) f.realGreatest = std::max(f.realGreatest, v);
   }
 }
 
-void removeValue(Field& f, const Cell& c) {
+void removeValue(Field& f, int32_t bits) {
   if (--f.count <= 0) {
     resetValues(f);  // nothing is left: the start values are exact again
     return;
   }
   if (f.type == FT_INTEGER) {
-    const int32_t v = c.value.i;
+    const int32_t v = bits;
     f.integerSum -= v;
     if (v <= f.integerLeast) f.leastKnown = false;
     if (v >= f.integerGreatest) f.greatestKnown = false;
   } else {
-    const float v = c.value.f;
+    const float v = asFloat(bits);
     f.realSum.subtract(v);
     if (v <= f.realLeast) f.leastKnown = false;
     if (v >= f.realGreatest) f.greatestKnown = false;
@@ -54,6 +61,12 @@ void scanField(Field& f, const DataTable& table, const std::vector<uint8_t>& sel
   resetValues(f);
   const std::vector<Cell>& cells = table.fields[static_cast<size_t>(f.field)].cells;
   const size_t n = std::min(selected.size(), cells.size());
+  f.values.resize(selected.size());
+  f.present.assign((selected.size() + 63) / 64, 0);
+  for (size_t i = 0; i < n; ++i) {
+    f.values[i] = cells[i].value.i;
+    f.present[i >> 6] |= static_cast<uint64_t>(cells[i].flags & kCellPresent) << (i & 63);
+  }
   const uint8_t* sel = selected.data();
   const Cell* cell = cells.data();
   if (f.type == FT_INTEGER) {
@@ -89,24 +102,24 @@ void scanField(Field& f, const DataTable& table, const std::vector<uint8_t>& sel
 }
 
 // Finds the least or greatest value again after it left the selection.
-void rescanExtremes(Field& f, const DataTable& table, const std::vector<uint8_t>& selected) {
-  const std::vector<Cell>& cells = table.fields[static_cast<size_t>(f.field)].cells;
-  const size_t n = std::min(selected.size(), cells.size());
+void rescanExtremes(Field& f, const std::vector<uint8_t>& selected) {
+  const size_t n = std::min(selected.size(), f.values.size());
+  const auto has = [&f, &selected](size_t i) { return selected[i] && ((f.present[i >> 6] >> (i & 63)) & 1); };
   if (f.type == FT_INTEGER) {
     int32_t least = std::numeric_limits<int32_t>::max(), greatest = std::numeric_limits<int32_t>::min();
     for (size_t i = 0; i < n; ++i) {
-      if (!(selected[i] & cells[i].flags & kCellPresent)) continue;
-      least = std::min(least, cells[i].value.i);
-      greatest = std::max(greatest, cells[i].value.i);
+      if (!has(i)) continue;
+      least = std::min(least, f.values[i]);
+      greatest = std::max(greatest, f.values[i]);
     }
     f.integerLeast = least;
     f.integerGreatest = greatest;
   } else {
     float least = std::numeric_limits<float>::max(), greatest = std::numeric_limits<float>::lowest();
     for (size_t i = 0; i < n; ++i) {
-      if (!(selected[i] & cells[i].flags & kCellPresent)) continue;
-      least = std::min(least, cells[i].value.f);
-      greatest = std::max(greatest, cells[i].value.f);
+      if (!has(i)) continue;
+      least = std::min(least, asFloat(f.values[i]));
+      greatest = std::max(greatest, asFloat(f.values[i]));
     }
     f.realLeast = least;
     f.realGreatest = greatest;
@@ -166,6 +179,7 @@ void updateStats(CalculatorStats& stats, const DataTable& table, const std::vect
 
   std::vector<Field> kept;
   kept.reserve(needs.size());
+  std::vector<size_t> carried;  // kept fields whose statistics go on from the last update
   for (const FieldNeed& need : needs) {
     if (need.field < 0 || need.field >= table.fieldCount) continue;
     const uint8_t type = table.fields[static_cast<size_t>(need.field)].type;
@@ -174,23 +188,39 @@ void updateStats(CalculatorStats& stats, const DataTable& table, const std::vect
     auto old = std::find_if(stats.fields.begin(), stats.fields.end(),
                             [&](const Field& f) { return f.field == need.field && f.type == type; });
     if (old != stats.fields.end()) {
-      Field f = *old;
-      const std::vector<Cell>& cells = table.fields[static_cast<size_t>(f.field)].cells;
-      for (int32_t s : stats.added) {
-        if (static_cast<size_t>(s) < cells.size() && (cells[static_cast<size_t>(s)].flags & kCellPresent))
-          addValue(f, cells[static_cast<size_t>(s)]);
-      }
-      for (int32_t s : stats.removed) {
-        if (static_cast<size_t>(s) < cells.size() && (cells[static_cast<size_t>(s)].flags & kCellPresent))
-          removeValue(f, cells[static_cast<size_t>(s)]);
-      }
-      kept.push_back(f);
+      carried.push_back(kept.size());
+      kept.push_back(std::move(*old));
     } else {
       Field f;
       f.field = need.field;
       f.type = type;
       scanField(f, table, stats.selected);
       kept.push_back(f);
+    }
+  }
+  // The changed samples, each across every carried field, read from the
+  // fields' own copies; the values of samples a few steps ahead are fetched
+  // meanwhile, so the misses overlap.
+  if (!carried.empty()) {
+    constexpr size_t kAhead = 8;
+    for (const bool adding : {true, false}) {
+      const std::vector<int32_t>& list = adding ? stats.added : stats.removed;
+      for (size_t i = 0; i < list.size(); ++i) {
+        if (i + kAhead < list.size()) {
+          const auto ahead = static_cast<size_t>(list[i + kAhead]);
+          for (size_t k : carried)
+            if (ahead < kept[k].values.size()) __builtin_prefetch(kept[k].values.data() + ahead);
+        }
+        const auto s = static_cast<size_t>(list[i]);
+        for (size_t k : carried) {
+          Field& f = kept[k];
+          if (s >= f.values.size() || !((f.present[s >> 6] >> (s & 63)) & 1)) continue;
+          if (adding)
+            addValue(f, f.values[s]);
+          else
+            removeValue(f, f.values[s]);
+        }
+      }
     }
   }
   for (Field& f : kept) {
@@ -200,7 +230,7 @@ void updateStats(CalculatorStats& stats, const DataTable& table, const std::vect
       least |= need.least;
       greatest |= need.greatest;
     }
-    if ((least && !f.leastKnown) || (greatest && !f.greatestKnown)) rescanExtremes(f, table, stats.selected);
+    if ((least && !f.leastKnown) || (greatest && !f.greatestKnown)) rescanExtremes(f, stats.selected);
   }
   stats.fields = std::move(kept);
 }

@@ -32,6 +32,11 @@ struct CalculatorStats {
     // from the samples when it is asked for.
     bool leastKnown = true;
     bool greatestKnown = true;
+    // Every sample's value, 4 bytes each (a float's bits for reals), and a
+    // bit per sample that has one: the changed samples are read from here,
+    // a quarter of the memory the table's cells take.
+    std::vector<int32_t> values;
+    std::vector<uint64_t> present;
   };
 
   uint64_t generation = ~uint64_t{0};

@@ -44,6 +44,9 @@ struct CalculatorRecord {
   std::array<CalculatorRow, kCalculatorRowCapacity> rows;
   int32_t count = 0;
   std::atomic<int32_t> open{0};  // the window is shown
+  // The first load of a run shows the window again when it was shown when
+  // the program last ended (the settings' shown flag).
+  std::atomic<bool> shownAgain{false};
   // Counts the changes of the table's samples (loads, growth, deletions), so
   // that statistics kept between calculations start over.
   std::atomic<uint64_t> tableGeneration{0};

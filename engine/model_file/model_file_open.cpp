@@ -109,7 +109,7 @@ std::string chooseFile(EngineState& state, ModelMode mode) {
   request.initialName = pattern;
   request.filterIndex = count - 1;  // "All Files" for a type the list does not hold
   for (int32_t i = 0; i < count; ++i) {
-    request.filters.push_back({std::string(filters[i].label) + " (" + filters[i].pattern + ")", filters[i].pattern});
+    request.filters.push_back({filters[i].label, filters[i].pattern});
     if (std::string_view(filters[i].pattern) == pattern) request.filterIndex = i;
   }
   request.directory = m.settings.firstRun != 0 && !m.settings.installRoot.empty()

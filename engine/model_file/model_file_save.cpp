@@ -63,7 +63,7 @@ int32_t saveModelAs(EngineState& state) {
   platform::FileDialogRequest request;
   request.save = true;
   request.caption = "Save Model As";
-  request.filters = {{"Velmora Model Files (*.vlm)", "*.vlm"}};
+  request.filters = {{"Velmora Model Files", "*.vlm"}};
   {
     std::lock_guard lock(state.model->nameMutex);
     request.directory = state.main->modelFolder;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/association.h"
 #include "model/model_file/grid_section.h"
 #include "model/model_file/model_file_sections.h"
 #include "model/space_settings_table.h"

@@ -281,3 +281,31 @@ TEST_F(GridSectionTest, TransparencyFollowsTheAlphaAndLabelsThreeReadsAsOff) {
 
 }  // namespace
 }  // namespace vlm
+
+namespace vlm {
+namespace {
+
+// What the fuzz targets also throw at the reader, kept as fixed cases.
+TEST(ModelFileDamage, TenThousandSectionsHugeLinesAndMissingKeysReadAsDefaults) {
+  std::string text;
+  for (int i = 0; i < 10000; ++i) text += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
+  text += "[Model]\r\nMappings=" + std::string(5000, '9') + "\r\nField0=" + std::string(100000, 'x') + "\r\n";
+  text += "[Calculator]\r\nCalculations=-5\r\n[Color]\r\nEntries=" + std::string(300, '7') + "\r\n";
+  const platform::ProfileDocument doc = platform::ProfileDocument::parse(text);
+  EXPECT_EQ(doc.sectionCount(), 10003u);
+  EXPECT_EQ(doc.get("S9999", "k", ""), "9999");
+  const auto mappings = readModelSection(doc);
+  EXPECT_EQ(mappings.size(), 4096u);  // a damaged count reads no further
+  EXPECT_EQ(mappings[0].field.size(), 100000u);
+  EXPECT_EQ(mappings[1].attribute, ATTRIB_NO);
+  EXPECT_TRUE(readCalculatorSection(doc, true).rows.empty());
+  EXPECT_EQ(readColourSection(doc).entries.size(), 33u);
+  SpaceSettings space;
+  fillDefaultSpaceSettings(space);
+  const GridReadResult grid = readGridSection(doc, space);
+  EXPECT_EQ(grid.switches.labels, 0);
+  EXPECT_EQ(space.rows[kRowPerspective].value, 0);
+}
+
+}  // namespace
+}  // namespace vlm

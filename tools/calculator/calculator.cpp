@@ -1,5 +1,8 @@
 #include "tools/calculator/calculator.h"
 
+#include <QMetaObject>
+#include <QObject>
+
 #include <dlfcn.h>
 
 #include "engine/commands/command_ids.h"
@@ -118,8 +121,23 @@ void selectionChangedLocked(EngineState& state) {
 }
 
 void tableLoadedLocked(EngineState& state) {
-  fitRowsToTable(state.main->calculator, *state.data, state.main->settings.speechCalculator != 0);
-  if (state.main->calculator.open.load()) calculateLocked(state);
+  CalculatorRecord& rec = state.main->calculator;
+  fitRowsToTable(rec, *state.data, state.main->settings.speechCalculator != 0);
+  if (rec.open.load()) {
+    calculateLocked(state);
+  } else if (!rec.shownAgain.exchange(true) && state.main->settings.calculator.shown != 0 && state.data->rowCount > 0) {
+    // Shown when the program last ended: shown again with the first data,
+    // by the host thread once this load has let the lock go.
+    if (auto* host = static_cast<QObject*>(state.main->hostWindow)) {
+      std::weak_ptr<EngineState> weak = currentState();
+      QMetaObject::invokeMethod(
+          host,
+          [weak] {
+            if (auto s = weak.lock(); s && !s->main->calculator.open.load()) openWindow(*s);
+          },
+          Qt::QueuedConnection);
+    }
+  }
 }
 
 void updateCalculator(EngineState& state, int32_t command, int32_t row) {

@@ -264,9 +264,10 @@ void ProfileDocument::set(std::string_view sectionName, std::string_view keyName
 
 void ProfileDocument::removeSection(std::string_view section) {
   const std::string folded = fold(trim(section));
-  const auto it = index_.find(folded);
-  if (it == index_.end()) return;
-  sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(it->second));
+  if (index_.find(folded) == index_.end()) return;
+  // Every section of the name goes: a later one would otherwise come forward
+  // with the keys the writer meant to drop.
+  std::erase_if(sections_, [&folded](const Section& s) { return fold(s.name) == folded; });
   reindex();
 }
 

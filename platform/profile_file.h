@@ -41,7 +41,7 @@ class ProfileDocument {
   // the file, when missing). A nullopt value deletes the key. Line breaks in a
   // key or value become blanks, so no value can make lines of its own.
   void set(std::string_view section, std::string_view key, std::optional<std::string_view> value);
-  // Deletes the section with all its lines.
+  // Deletes the section with all its lines (every section of that name).
   void removeSection(std::string_view section);
 
  private:

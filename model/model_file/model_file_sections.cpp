@@ -79,7 +79,7 @@ void writeModelSection(ProfileDocument& doc, const std::vector<ModelFileMapping>
 std::vector<ModelFileMapping> readModelSection(const ProfileDocument& doc) {
   // More associations than attributes cannot be made; the rest of a damaged
   // count is read no further.
-  constexpr int32_t kMostMappings = 4096;
+  constexpr int32_t kMostMappings = 1024;
   const int32_t n = readCount(doc, "Model", "Mappings", kMostMappings);
   std::vector<ModelFileMapping> out(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i) {
@@ -156,7 +156,7 @@ ModelFileCalculator readCalculatorSection(const ProfileDocument& doc, bool readS
   ModelFileCalculator c;
   // The Calculator keeps 36 rows; a damaged count reads no further than a
   // file of whole rows could go.
-  constexpr int32_t kMostRows = 4096;
+  constexpr int32_t kMostRows = 1024;
   const int32_t n = readCount(doc, "Calculator", "Calculations", kMostRows);
   c.rows.resize(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i) {

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ModelFileSource source = readSourceSection(doc);
   (void)source;
   const auto mappings = readModelSection(doc);
-  check(mappings.size() <= 4096);
+  check(mappings.size() <= 1024);
   for (const ModelFileMapping& m : mappings) check(m.attribute >= 0 && m.attribute < kAttributeCount);
   const ModelFileColour colour = readColourSection(doc);
   check(colour.entries.size() <= 33);

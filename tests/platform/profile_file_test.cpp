@@ -233,6 +233,15 @@ TEST(ProfileDocumentTest, ParsesOnceAndWritesKeysInOrder) {
   EXPECT_NE(text.find("Method2046=\r\nMethod2047=RANGE\r\n"), std::string::npos);
 }
 
+TEST(ProfileDocumentTest, RemovingASectionRemovesEveryCopyOfIt) {
+  ProfileDocument doc = ProfileDocument::parse("[Model]\nField8=Old\n[Grid]\nWater=1\n[model]\nField9=Older\n");
+  doc.removeSection("MODEL");
+  EXPECT_FALSE(doc.hasSection("Model"));
+  doc.set("Model", "Mappings", "0");
+  EXPECT_FALSE(doc.find("Model", "Field9"));
+  EXPECT_EQ(doc.serialise(), "[Grid]\r\nWater=1\r\n[Model]\r\nMappings=0\r\n");
+}
+
 TEST(ProfileDocumentTest, GarbageParsesToWhatItHolds) {
   const ProfileDocument doc = ProfileDocument::parse(std::string("\0\xFF[\n=x\n[]\n=\n[S\nk=v", 18));
   EXPECT_EQ(doc.get("S", "k", "none"), "v");

@@ -23,7 +23,9 @@
 #include "platform/atomic_file.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "sources/access/database_reopen.h"
 #include "sources/cancel.h"
+#include "sources/load_model.h"
 #include "tools/calculator/calculator.h"
 #include "tools/calculator/calculator_rows.h"
 #include "tools/calculator/calculator_window.h"
@@ -176,7 +178,15 @@ bool sourceCheck(EngineState& state, const std::string& path, const platform::Pr
                                " cannot work with Excel as the data source.\n\n");
   }
   if (application.find("ACCESS") != std::string::npos) {
-    return false;  // the model's database is opened by the database source
+    // The model's database is opened and its table or query loaded; the
+    // model follows once the load has rows.
+    ReopenRequest request;
+    request.candidates.push_back(resolveModelPath(source.source, modelFolderOf(state)));
+    request.candidates.push_back(source.sourceFull);
+    request.object = source.table;
+    request.modelPath = path;
+    reopenModelSource(state, request);
+    return false;
   }
   if (application.find("TEXTFILE") != std::string::npos) {
     // The model's text file: beside the model, in the model directory, or
@@ -187,7 +197,7 @@ bool sourceCheck(EngineState& state, const std::string& path, const platform::Pr
     if (!isFile(file)) file = source.sourceFull;
     if (!isFile(file))
       return askApplyInstead(state, path, "\nThe data file of the model cannot be found:\n" + source.sourceFull + "\n\n");
-    state.model->pendingModelPath = path;
+    setPendingModel(state, path);
     postData(state, CMD_OPEN_FILE, 0, 0, file);
     return false;
   }
@@ -252,15 +262,8 @@ const OpenFilter* openFilters(int32_t applicationKind, int32_t& count) {
   return kAccessFilters;
 }
 
-bool takePendingModel(EngineState& state, std::string& path) {
-  if (state.model->pendingModelPath.empty()) return false;
-  path = std::move(state.model->pendingModelPath);
-  state.model->pendingModelPath.clear();
-  return true;
-}
-
 int32_t openModelFile(EngineState& state, const std::string& given, ModelMode mode, bool askToSave) {
-  state.model->pendingModelPath.clear();
+  setPendingModel(state, "");
   if (askToSave && !saveQuestion(state)) return 0;
   std::string path;
   if (!given.empty()) {

@@ -20,10 +20,6 @@ enum class ModelMode { Open, Apply };
 // its data was asked about when it was opened).
 int32_t openModelFile(EngineState& state, const std::string& path, ModelMode mode, bool askToSave = true);
 
-// A load completed: the model waiting for its data, if any, is taken (the
-// caller applies it) and the pending path cleared. Data thread.
-bool takePendingModel(EngineState& state, std::string& path);
-
 // The dialog's filters and the open-file types they stand for.
 struct OpenFilter {
   const char* label;

@@ -14,6 +14,7 @@
 
 #include "data/data_table.h"
 #include "engine/input_state.h"
+#include "engine/selector_record.h"
 #include "engine/settings.h"
 #include "engine/view_state.h"
 #include "model/association.h"
@@ -81,6 +82,7 @@ struct MainRecord {
   PublishedSource source;
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
+  SelectorRecord selector;
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
 };
 

@@ -90,5 +90,6 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_scene.h"
 #include "engine/vlmapi_selection.h"
 #include "engine/vlmapi_host.h"
+#include "engine/vlmapi_selector.h"
 
 #endif

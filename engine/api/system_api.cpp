@@ -27,6 +27,7 @@
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
 #include "platform/report.h"
+#include "tools/selector/selector_window.h"
 
 namespace vlm {
 
@@ -214,6 +215,7 @@ VLM_API void vlm_DeinitSystem(void) {
     // A thread that did not end keeps its own reference to the state.
     endWorker(data, std::chrono::milliseconds(0));
   }
+  selector::destroyWindow(*state);
   writeSettings(*state, platform::RegistryStore::instance());
   platform::setErrorSink(nullptr);
   platform::HostBridge::instance().setWakeHook(nullptr);
@@ -295,6 +297,8 @@ VLM_API void vlm_AutoArrange(int mode) {
     e.calculator.rect = {b - 40, 30 + desk.height() / 8, w, h};
     e.selector.rect = {b - 70, 30 + 2 * (desk.height() / 8), w, h};
   }
+  // The tool windows open where they were just placed.
+  selector::openWindow(*state);
   postHost(*state, HM_LAYOUT, 2, 0);
   if (auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(m.hostWindow))) {
     const WindowRect r = e.view3D;

@@ -30,6 +30,7 @@ HandlerTable& dataHandlers();
 void registerSourceHandlers();
 void registerSceneHandlers();
 void registerPickingHandlers();
+void registerSelectorHandlers();
 
 // Installs every subsystem's handlers (once; later calls do nothing).
 void registerAllHandlers();

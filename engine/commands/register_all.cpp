@@ -44,6 +44,7 @@ void registerAllHandlers() {
     registerSourceHandlers();
     registerSceneHandlers();
     registerPickingHandlers();
+    registerSelectorHandlers();
   });
 }
 

@@ -76,11 +76,12 @@ void openEditBox(const std::weak_ptr<EngineState>& weak, int32_t field, const QP
   const RowView* row = shownRow(field);
   if (!state || !row || !host.window || host.box) return;
   const RowView shown = *row;
-  auto* box = new EditSelectionBox(host.window, shown.lowText, shown.highText);
-  box->setAttribute(Qt::WA_DeleteOnClose);
+  QPointer<EditSelectionBox> box = new EditSelectionBox(host.window, shown.lowText, shown.highText);
   host.box = box;
   box->placeAt(at);
-  if (box->exec() != QDialog::Accepted) return;
+  const bool accepted = box->exec() == QDialog::Accepted;
+  // The window may have gone while the box was open (teardown).
+  if (!box) return;
   Edit edit;
   edit.kind = Edit::Kind::EditBox;
   edit.field = field;
@@ -88,7 +89,8 @@ void openEditBox(const std::weak_ptr<EngineState>& weak, int32_t field, const QP
   edit.text = box->minText();
   edit.text2 = box->maxText();
   edit.text3 = box->distanceText();
-  queueEdit(*state, std::move(edit));
+  box->deleteLater();
+  if (accepted) queueEdit(*state, std::move(edit));
 }
 
 SelectorWindow::SelectorWindow(QWidget* owner, std::weak_ptr<EngineState> state)

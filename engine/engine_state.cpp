@@ -75,6 +75,8 @@ void installTableHooks(const std::shared_ptr<EngineState>& shared) {
     state->main->selector.failCounts.clear();
     state->main->selector.failCounts.shrink_to_fit();
     state->main->selector.countedRows = -1;
+    state->main->selector.pending.clear();
+    state->main->selector.entrySamples.clear();
   };
   hooks.invalidateGraphicCache = [weak] {
     if (auto state = weak.lock())

@@ -22,6 +22,19 @@ struct SelectorRecord {
   // samples; any other row count means the counts are rebuilt from the bits.
   std::vector<uint16_t> failCounts;
   int32_t countedRows = -1;
+  // Samples whose flag became 6 since the last computation (every sample
+  // when `allPending`): only they are re-evaluated.
+  std::vector<int32_t> pending;
+  bool allPending = false;
+  // Per field, its samples grouped by their value's entry in the sorted
+  // distinct-value list: a row whose test changes for a few values touches
+  // only their samples. Made on first use, dropped when rows change.
+  struct EntrySamples {
+    std::vector<int32_t> starts;   // entry e's samples are samples[starts[e] .. starts[e + 1])
+    std::vector<int32_t> samples;
+    std::vector<uint8_t> passing;  // entry e's samples have their pass bit set
+  };
+  std::vector<EntrySamples> entrySamples;
   // Counts the loads whose rows the Selector has taken; a window edit made
   // against an older table is dropped.
   std::atomic<uint32_t> tableGeneration{0};

@@ -85,7 +85,6 @@ void SelectorList::takeView(const SelectorView& view) {
     if (r.field < 0 || static_cast<size_t>(r.field) >= rows_.size()) continue;
     // A row the window changed since is kept as echoed: a later view brings it.
     if (r.appliedEdit < sentEdit_[static_cast<size_t>(r.field)]) continue;
-    if (r.field == dragField_ && !newTable) continue;
     rows_[static_cast<size_t>(r.field)] = r;
   }
   bool pending = false;

@@ -20,6 +20,7 @@
 #include "model/association.h"
 #include "model/color_model.h"
 #include "model/model_context.h"
+#include "output/output_state.h"
 #include "platform/data_lock.h"
 #include "platform/event.h"
 #include "platform/regional_settings.h"
@@ -83,6 +84,7 @@ struct MainRecord {
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
   SelectorRecord selector;
+  OutputState output;  // report options, image types, object textures
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
 };
 

@@ -91,5 +91,6 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_selection.h"
 #include "engine/vlmapi_host.h"
 #include "engine/vlmapi_selector.h"
+#include "engine/vlmapi_output.h"
 
 #endif

@@ -22,6 +22,7 @@
 #include "model/color_ramps.h"
 #include "model/color_schemes.h"
 #include "model/space_settings_table.h"
+#include "output/textures.h"
 #include "platform/clock.h"
 #include "platform/host_bridge.h"
 #include "platform/message_box.h"
@@ -136,6 +137,7 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
     applyNamedRamp(ctx, 0, -1, 0, -1);
   }
   installTableHooks(state);
+  installOutputHooks(*state);
   registerAllHandlers();
   setCurrentState(state);
 

@@ -3,6 +3,7 @@
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/render/render_commands.h"
+#include "output/register_output.h"
 
 namespace vlm {
 namespace {
@@ -45,6 +46,7 @@ void registerAllHandlers() {
     registerSceneHandlers();
     registerPickingHandlers();
     registerSelectorHandlers();
+    registerOutputHandlers();
   });
 }
 

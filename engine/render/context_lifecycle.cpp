@@ -12,6 +12,7 @@
 #include "engine/render/gl_setup.h"
 #include "engine/render/render_context.h"
 #include "engine/render/surface_format.h"
+#include "output/textures.h"
 #include "platform/host_bridge.h"
 #include "platform/report.h"
 
@@ -45,6 +46,7 @@ QWindow* prepareViewWindow(void* hostWindow, bool stereo) {
 
 void releaseGl(EngineState& state, RenderContext& rc) {
   frameContent(state).releaseGl(state);
+  releaseTextureNames(state);  // object and plane textures die with the context
   scene::clearShapeCache(rc.shapes);
   if (rc.objectList != 0) glDeleteLists(rc.objectList, 1);
   rc.objectList = 0;

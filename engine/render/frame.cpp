@@ -49,15 +49,18 @@ void swap(RenderContext& rc) {
   ++rc.framesDrawn;
 }
 
-void drawMono(EngineState& state, RenderContext& rc, FrameContent& content, const CameraSnapshot& camera) {
+void drawMono(EngineState& state, RenderContext& rc, FrameContent& content, const CameraSnapshot& camera,
+              const std::function<void()>& beforeSwap) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   loadFrameProjection(state.view->view, camera, 0.0f);
   drawSceneSteps(state, content, camera);
   drawOverlayStep(state, content);
+  if (beforeSwap) beforeSwap();
   swap(rc);
 }
 
-void drawStereo(EngineState& state, RenderContext& rc, FrameContent& content, const CameraSnapshot& camera) {
+void drawStereo(EngineState& state, RenderContext& rc, FrameContent& content, const CameraSnapshot& camera,
+                const std::function<void()>& beforeSwap) {
   const float eye = state.view->view.stereoEyeOffset;
   glDrawBuffer(GL_BACK_LEFT);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -77,6 +80,7 @@ void drawStereo(EngineState& state, RenderContext& rc, FrameContent& content, co
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   drawOverlayStep(state, content);
+  if (beforeSwap) beforeSwap();
   swap(rc);
 }
 
@@ -109,16 +113,18 @@ void loadFrameModelView(const ViewState& view, const CameraSnapshot& c) {
   glTranslatef(-c.sceneCentre[0], -c.sceneCentre[1], -c.sceneCentre[2]);
 }
 
-void drawFrame(EngineState& state) {
+void drawFrame(EngineState& state) { drawFrame(state, {}); }
+
+void drawFrame(EngineState& state, const std::function<void()>& beforeSwap) {
   if (!state.view || !state.main || !state.model) return;
   std::shared_ptr<RenderContext> rc = state.view->view.render;
   if (!rc || !rc->context) return;
   FrameContent& content = frameContent(state);
   const CameraSnapshot camera = snapshotCamera(state.view->view);
   if (state.view->view.stereo.load() != 0 && rc->stereo)
-    drawStereo(state, *rc, content, camera);
+    drawStereo(state, *rc, content, camera, beforeSwap);
   else
-    drawMono(state, *rc, content, camera);
+    drawMono(state, *rc, content, camera, beforeSwap);
 }
 
 }  // namespace vlm::render

@@ -1,5 +1,7 @@
 #pragma once
 // One frame of the 3D view, in mono or stereo, in the fixed order of steps.
+#include <functional>
+
 #include "engine/view_state.h"
 
 namespace vlm {
@@ -12,6 +14,9 @@ struct RenderContext;
 
 // Draws and swaps; does nothing without a state or a context.
 void drawFrame(EngineState& state);
+// The same, running `beforeSwap` once the frame is complete in the back
+// buffer (where a picture of it is read) and before it is shown.
+void drawFrame(EngineState& state, const std::function<void()>& beforeSwap);
 
 // The projection of the frame: perspective with the field of view and aspect,
 // near 1, far 10000, shifted by `eyeShift` along x for a stereo eye.

@@ -17,6 +17,7 @@
 #include "tools/selector/selection_compute.h"
 #include "tools/selector/selector_rows.h"
 #include "tools/selector/selector_rules.h"
+#include "tools/selector/selector_view.h"
 #include "tools/support/selector_world.h"
 
 namespace vlm {
@@ -64,6 +65,15 @@ class SelectorRows : public ::testing::Test {
 
   std::shared_ptr<EngineState> state;
 };
+
+TEST_F(SelectorRows, TheWindowListsNoRowsWithoutFieldsOrWithTheMostFields) {
+  loadMixed();
+  EXPECT_EQ(takeView(*state, true)->rows.size(), 4u);
+  state->data->fieldCount = kMaxFields;
+  EXPECT_TRUE(takeView(*state, true)->rows.empty());
+  state->data->fieldCount = 0;
+  EXPECT_TRUE(takeView(*state, true)->rows.empty());
+}
 
 TEST_F(SelectorRows, ALoadSelectsEverySampleAndGivesEachFieldARowOfItsKind) {
   loadMixed();

@@ -26,7 +26,9 @@ void takeLoadedTableLocked(EngineState& state);
 // row shows `item` (clamped to the list) or "*** ALL ***" when it is
 // negative, a Samples row with more than 20 values becomes an Item Slider and
 // otherwise selects every value. Refused (false) once every field has its row.
-// After the last row the caller runs the selection computation.
+// After the last row the caller runs the selection computation
+// (selection_compute.h), asking for the complete view so that an open window
+// shows the restored rows.
 void clearRowsLocked(EngineState& state);
 bool addRowLocked(EngineState& state, int32_t method, int32_t item = -1);
 int32_t rowsAdded(const EngineState& state);

@@ -31,6 +31,8 @@
 namespace vlm {
 
 class WorkerThread;
+struct AccessSession;
+struct SoundRecord;  // sound/sound_record.h
 
 // What the getters report about the data source. The loaders publish it
 // whenever they change the table's source; it has its own small mutex so the
@@ -81,6 +83,12 @@ struct MainRecord {
   // vlm_Load's with-control flag on its way to the data thread (-1: none).
   std::atomic<int32_t> pendingWithControl{-1};  // a load is writing the table (the copy waits for it to end)
   PublishedSource source;
+  // Every new load takes the next number; a chunk of an older load that is
+  // still queued sees it and does nothing.
+  std::atomic<uint32_t> loadGeneration{0};
+  // The conversation with the database workspace and its record stream.
+  std::shared_ptr<AccessSession> access;
+  std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
   SelectorRecord selector;

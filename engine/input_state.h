@@ -47,6 +47,10 @@ struct InputState {
   // One CMD_ANIMATE is queued at most: set by whoever posts the step, cleared by
   // the step when it runs, so a second vlm_Animation(1) cannot double the spin.
   std::atomic<bool> animateQueued{false};
+  // A spin started by a flick told the host it is busy; stopping that spin,
+  // and nothing else, tells it it is idle again (a click during a load must
+  // not turn the load's Stop button off).
+  std::atomic<bool> spinning{false};
 };
 
 }  // namespace vlm

@@ -34,8 +34,14 @@ constexpr size_t kGlStringCapacity = 1024;  // each GL string is kept below this
 struct ViewState {
   int32_t viewportWidth = 0;
   int32_t viewportHeight = 0;
-  std::atomic<int32_t> toolbarHeight{0};  // set by the resize poster on the host thread
+  // Heights of the host's bars where they lie over the view (0 when they sit
+  // beside it), in overlay pixels; set by the resize poster on the host thread.
+  std::atomic<int32_t> toolbarHeight{0};
   std::atomic<int32_t> statusBarHeight{0};
+  // Device pixels per window pixel of the view (2 on a doubled display). The
+  // viewport and the mouse are in device pixels; the overlays are laid out in
+  // window pixels and their glyphs drawn at this ratio.
+  std::atomic<float> devicePixelRatio{1.0f};
   float aspect = 1.0f;
   int16_t renderQuality = 1;  // 1 high, 3 low
   int16_t wireframe = 0;

@@ -87,10 +87,13 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_data.h"
 #include "engine/vlmapi_model.h"
 #include "engine/vlmapi_connection.h"
+#include "engine/vlmapi_access.h"
 #include "engine/vlmapi_scene.h"
 #include "engine/vlmapi_selection.h"
 #include "engine/vlmapi_host.h"
 #include "engine/vlmapi_selector.h"
 #include "engine/vlmapi_output.h"
+#include "engine/vlmapi_sound.h"
+#include "engine/vlmapi_registry.h"
 
 #endif

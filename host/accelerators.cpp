@@ -41,8 +41,8 @@ constexpr Accelerator kTable[] = {
     {'I', CTRL, ID_INIT_POSITION},
     {'H', CTRL, ID_HELP},
     {0x70, NONE, ID_HELP},  // F1
-    // The Delete key deletes the selected objects (after the question).
-    {0x2E, NONE, ID_DELETE},
+    // Delete and Escape are keys of the 3D view: they remove the current
+    // attribute's association. Deleting objects (61144) has no key.
 };
 
 unsigned modsOf(const QKeyEvent& e) {

@@ -11,15 +11,26 @@ bool isSwitch(const std::string& a, char letter) {
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine c;
-  for (const std::string& a : arguments) {
-    if (isSwitch(a, 'c'))
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    if (a == "--help" || a == "-h" || a == "-?" || a == "/?") {
+      c.help = true;
+    } else if (a == "--version") {
+      c.version = true;
+    } else if (a == "--register-machine") {
+      c.registerMachine = true;
+      if (i + 1 < arguments.size()) c.machineFolder = arguments[++i];
+    } else if (a == "--unregister-machine") {
+      c.unregisterMachine = true;
+    } else if (isSwitch(a, 'c')) {
       c.clipboardHandOver = true;
-    else if (isSwitch(a, 'i'))
+    } else if (isSwitch(a, 'i')) {
       c.install = true;
-    else if (isSwitch(a, 'r'))
+    } else if (isSwitch(a, 'r')) {
       c.remove = true;
-    else if (c.file.empty() && !a.empty())
+    } else if (c.file.empty() && !a.empty()) {
       c.file = a;
+    }
   }
   return c;
 }

@@ -10,6 +10,13 @@ struct CommandLine {
   bool install = false;            // "-i"
   bool remove = false;             // "-r"
   std::string file;                // the first plain argument
+  bool help = false;                 // "--help", "-h", "-?"
+  bool version = false;              // "--version"
+  // The package's maintainer scripts: record or forget the machine's
+  // installation folder ("--register-machine FOLDER", "--unregister-machine").
+  bool registerMachine = false;
+  bool unregisterMachine = false;
+  std::string machineFolder;
 };
 
 // Switches are whole arguments compared case-insensitively, so a file named

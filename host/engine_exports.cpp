@@ -18,6 +18,7 @@ EngineExports resolve() {
   find(e.isClipboardValid, "vlm_IsClipboardValid");
   find(e.copyToClipboard, "vlm_CopyToClipboard");
   find(e.getDataServer, "vlm_GetDataServer");
+  find(e.getDataSource, "vlm_GetDataSource");
   find(e.load, "vlm_Load");
   find(e.switchSource, "vlm_Switch");
   find(e.switchExcel, "vlm_SwitchExcel");

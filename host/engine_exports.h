@@ -15,6 +15,7 @@ struct EngineExports {
   int (*isClipboardValid)() = nullptr;
   int (*copyToClipboard)() = nullptr;
   int (*getDataServer)(char* source, char* table, char* third) = nullptr;
+  int (*getDataSource)() = nullptr;
   int (*load)(int withControl) = nullptr;
   int (*switchSource)() = nullptr;
   void (*switchExcel)() = nullptr;

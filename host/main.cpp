@@ -2,20 +2,17 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "host/command_line.h"
 #include "host/main_window.h"
+#include "host/setup_switches.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   const vlm::host::CommandLine line = vlm::host::parseCommandLine(arguments);
-  if (line.clipboardHandOver || line.install || line.remove) {
-    std::fprintf(stderr, "vlmac: installation, removal and the clipboard hand-over are not part of this build\n");
-    return 1;
-  }
+  if (const auto exitCode = vlm::host::runSwitches(line, argc, argv)) return *exitCode;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
   vlm::host::MainWindow window;

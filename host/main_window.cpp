@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -75,7 +76,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   move(placement_.x, placement_.y);
   resize(placement_.width < 25 ? 800 : placement_.width, placement_.height < 25 ? 600 : placement_.height);
   if (placement_.maximised) setWindowState(windowState() | Qt::WindowMaximized);
+  // Paste follows the clipboard as soon as another program changes it.
+  if (QClipboard* board = QGuiApplication::clipboard())
+    connect(board, &QClipboard::dataChanged, this, [this] { updatePasteState(); });
   refreshMenus();
+}
+
+void MainWindow::updatePasteState() {
+  const EngineExports& x = engineExports();
+  pasteValid_ = engineRunning_ && x.isClipboardValid && x.initConnection && x.isClipboardValid() != 0;
+  refreshEditMenu();
 }
 
 MainWindow::~MainWindow() { stopEngine(); }
@@ -91,6 +101,7 @@ bool MainWindow::startEngine() {
   }
   view_->setEngineActive(true);
   engineRunning_ = true;
+  updatePasteState();
   return true;
 }
 
@@ -134,7 +145,7 @@ bool MainWindow::event(QEvent* e) {
       break;
     }
     case QEvent::WindowActivate:
-      refreshEditMenu();
+      updatePasteState();
       break;
     default:
       break;
@@ -273,12 +284,11 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     return;
   }
   const EngineExports& x = engineExports();
-  if (engineRunning_ && vlm_IsConfirmationRequired() && !vlm_IsSaved()) {
-    // Without a model writer only leaving without saving or staying is offered.
-    const auto buttons = x.modelSave ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
-                                     : QMessageBox::No | QMessageBox::Cancel;
+  // Without a model writer the question could not be answered with Save: it is not asked.
+  if (engineRunning_ && x.modelSave && vlm_IsConfirmationRequired() && !vlm_IsSaved()) {
     QMessageBox box(QMessageBox::Question, QStringLiteral(" Velmora Quit"),
-                    QStringLiteral("Do you want to save your model?"), buttons, this);
+                    QStringLiteral("Do you want to save your model?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
     const int answer = box.exec();
     if (answer == QMessageBox::Cancel) {
       e->ignore();

@@ -82,8 +82,16 @@ class MainWindow : public QMainWindow {
   void updateLegendImage();
   void refreshEditMenu();
   void setCaption();
+  // main_window_open.cpp: File > Open, Load and Go To, which say why when
+  // they cannot act.
+  void openFromDialog();
+  void loadAgain(int withControl);
+  void goToSource();
+  void tell(const QString& text);
   // main_window.cpp
   void handleHostMessage(QEvent* e);
+  // Whether the clipboard holds a table, read again when it changes.
+  void updatePasteState();
   void forwardMouse(MouseAction action, int x, int y, int flags);
   void handleKey(QKeyEvent* e, bool down);
   void recordPlacement();
@@ -112,6 +120,9 @@ class MainWindow : public QMainWindow {
   RecentFiles recent_;
   WindowPlacement placement_;
   bool stopEnabled_ = false;
+  bool pasteValid_ = false;
+  QString openFolder_;  // where the open dialog was last used
+  QString openFilter_;  // the filter last chosen there
   bool engineRunning_ = false;
   bool closing_ = false;
 };

@@ -82,18 +82,9 @@ void MainWindow::makeCommands() {
     vlm_RotateField(0);
     vlm_UpdateModel(0);
   });
-  add(ID_LOAD, needs(e.load), [this] {
-    ex().load(0);
-    setStopEnabled(true);
-  });
-  add(ID_LOAD_WITH_CONTROL, needs(e.load), [this] {
-    ex().load(1);
-    setStopEnabled(true);
-  });
-  add(ID_GOTO, needs(e.cancelAction, e.switchSource), [] {
-    cancel();
-    ex().switchSource();
-  });
+  add(ID_LOAD, needs(e.load), [this] { loadAgain(0); });
+  add(ID_LOAD_WITH_CONTROL, needs(e.load), [this] { loadAgain(1); });
+  add(ID_GOTO, needs(e.cancelAction, e.switchSource), [this] { goToSource(); });
   add(ID_CONNECT_EXCEL, needs(e.cancelAction, e.setDefaultModel, e.initConnection), [this] {
     cancel();
     ex().setDefaultModel(0);
@@ -124,13 +115,15 @@ void MainWindow::makeCommands() {
     refreshMenus();
   });
   add(ID_REPORT, needs(e.copyToHtml), [] { ex().copyToHtml(); });
+  // Command 61144 has no key: the Delete key goes to the 3D view.
   add(ID_DELETE, always(), [this] { deleteSelected(); });
   add(ID_DELETE_TOOLBAR, always(), [this] { deleteSelected(); });
   add(ID_IMAGE_COPY, needs(e.copyImage), [] { ex().copyImage(); });
   add(ID_IMAGE_SAVE, needs(e.saveImage), [] { ex().saveImage(); });
   add(ID_IMAGE_PRINT, needs(e.printImage), [] { ex().printImage(); });
   add(ID_NEW_MODEL, needs(e.modelReset), [] { ex().modelReset(); });
-  add(ID_OPEN_MODEL, needs(e.openModel), [] { ex().openModel(nullptr); });
+  // One dialog for models and data files; each kind of file opens its own way.
+  add(ID_OPEN_MODEL, always(), [this] { openFromDialog(); });
   add(ID_APPLY_MODEL, needs(e.modelApply), [] { ex().modelApply(nullptr); });
   add(ID_SAVE_MODEL, needs(e.modelSave), [] { ex().modelSave(); });
   add(ID_SAVE_MODEL_AS, needs(e.modelSaveAs), [] { ex().modelSaveAs(); });
@@ -245,6 +238,8 @@ bool MainWindow::isCommandEnabled(int id) const {
 
 bool MainWindow::runCommand(int id) {
   auto it = commands_.find(id);
+  // Ctrl+V may come before the clipboard's change notice: look again.
+  if (id == ID_PASTE && !isCommandEnabled(id)) updatePasteState();
   if (it == commands_.end() || !isCommandEnabled(id)) return false;
   it->second.run();
   return true;

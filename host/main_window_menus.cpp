@@ -202,7 +202,8 @@ void MainWindow::updateLegendImage() {
 
 void MainWindow::refreshEditMenu() {
   const bool something = engineRunning_ && vlm_IsSomethingToDelete() != 0;
-  const bool paste = engineRunning_ && ex().isClipboardValid && ex().initConnection && ex().isClipboardValid() != 0;
+  // Known from the clipboard's last change: a click never reads the clipboard.
+  const bool paste = engineRunning_ && pasteValid_;
   auto avail = [this](int id) {
     auto it = commands_.find(id);
     return it != commands_.end() && it->second.available();

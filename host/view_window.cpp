@@ -49,20 +49,35 @@ void View3DWindow::exposeEvent(QExposeEvent*) {
   if (engineActive_ && isExposed()) vlm_DrawScene();
 }
 
+QPoint View3DWindow::devicePixels(QPointF windowPixels) const {
+  const qreal ratio = devicePixelRatio();
+  return QPoint(qRound(windowPixels.x() * ratio), qRound(windowPixels.y() * ratio));
+}
+
 void View3DWindow::resizeEvent(QResizeEvent*) {
   if (!engineActive_) return;
-  const int rect[4] = {0, 0, width(), height()};
+  // The engine draws into the whole window: its size in device pixels.
+  const QPoint size = devicePixels(QPointF(width(), height()));
+  const int rect[4] = {0, 0, size.x(), size.y()};
   vlm_ResizeWindow(this, rect);
 }
 
 void View3DWindow::mouse(MouseAction action, QMouseEvent* e) {
-  const QPoint p = e->position().toPoint();
+  const QPoint p = devicePixels(e->position());
   const Qt::MouseButton released = action == MouseAction::Release ? e->button() : Qt::NoButton;
   if (onMouse) onMouse(action, p.x(), p.y(), mouseKeyFlags(e->buttons(), e->modifiers(), released));
   e->accept();
 }
 
-void View3DWindow::mousePressEvent(QMouseEvent* e) { mouse(MouseAction::Press, e); }
+void View3DWindow::mousePressEvent(QMouseEvent* e) {
+  // The second press of a double click comes before its double-click event;
+  // only the double click goes to the engine, as one press and one double click.
+  if (e->flags() & Qt::MouseEventCreatedDoubleClick) {
+    e->accept();
+    return;
+  }
+  mouse(MouseAction::Press, e);
+}
 void View3DWindow::mouseReleaseEvent(QMouseEvent* e) { mouse(MouseAction::Release, e); }
 void View3DWindow::mouseDoubleClickEvent(QMouseEvent* e) { mouse(MouseAction::DoubleClick, e); }
 void View3DWindow::mouseMoveEvent(QMouseEvent* e) { mouse(MouseAction::Move, e); }

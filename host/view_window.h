@@ -41,6 +41,8 @@ class View3DWindow : public QWindow {
 
  private:
   void mouse(MouseAction action, QMouseEvent* e);
+  // Window pixels (Qt's) as device pixels (the engine's viewport and mouse).
+  QPoint devicePixels(QPointF windowPixels) const;
   bool engineActive_ = false;
 };
 

@@ -1,11 +1,13 @@
 #include "model/color_entries.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <strings.h>
 
 #include "data/text_pool.h"
 #include "model/association_lookup.h"
+#include "model/association_ops.h"
 #include "model/field_range.h"
 #include "model/number_text.h"
 #include "model/value_text.h"
@@ -305,6 +307,40 @@ bool removeColourEntry(ModelContext& ctx, int32_t index) {
     return false;
   }
   m.entries.erase(m.entries.begin() + index);
+  copyColourToSaved(ctx);
+  markUnsaved(ctx);
+  return true;
+}
+
+bool dragColourScaleLocked(ModelContext& ctx, float scale) {
+  const int32_t a = attributeToAssociation(ctx.associations, ATTRIB_COLOR);
+  if (a < 0 || !std::isfinite(scale)) return false;
+  setAssociationScaleLocked(ctx, a, std::clamp(scale, 0.0f, 100.0f));
+  return true;
+}
+
+bool dragColourStopLocked(ModelContext& ctx, int32_t index, float position) {
+  if (!canSetEntryValue(ctx, index) || !std::isfinite(position)) return false;
+  const int32_t a = attributeToAssociation(ctx.associations, ATTRIB_COLOR);
+  const Association& colour = ctx.associations.saved[static_cast<size_t>(a)];
+  ColorModel& m = ctx.colour;
+  const size_t i = static_cast<size_t>(index);
+  const float p = std::clamp(position, m.entries[i - 1].position, m.entries[i + 1].position);
+  // Between the neighbours' values too: an entry's position and value can
+  // differ slightly until the next fit (a ramp truncates whole numbers).
+  const float lo = entryValue(m.entries[i - 1], colour.fieldType), hi = entryValue(m.entries[i + 1], colour.fieldType);
+  const float v = std::clamp(m.valueMin + (m.valueMax - m.valueMin) * p, std::min(lo, hi), std::max(lo, hi));
+  ColorEntry& e = m.entries[i];
+  if (colour.fieldType == FT_REAL) {
+    e.value.f = v;
+  } else {
+    e.value.i = static_cast<int32_t>(std::lround(v));
+  }
+  e.valueText = colourEntryValueText(ctx, e, colour.field, colour.fieldType);
+  // A whole number or a category snaps the entry to its own place on the bar.
+  e.position = std::clamp(positionIn(entryValue(e, colour.fieldType), m.valueMin, m.valueMax),
+                          m.entries[i - 1].position, m.entries[i + 1].position);
+  sortColourEntries(m);
   copyColourToSaved(ctx);
   markUnsaved(ctx);
   return true;

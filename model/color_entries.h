@@ -42,4 +42,13 @@ bool applyEntryValue(ModelContext& ctx, int32_t index, const char* text);
 // Remove point: drops entry `index` while more than two entries remain.
 bool removeColourEntry(ModelContext& ctx, int32_t index);
 
+// The colour bar's drags, the inverse of how the bar is drawn. The scale drag
+// sets the colour association's scale (0..100; false without an association).
+bool dragColourScaleLocked(ModelContext& ctx, float scale);
+// The stop drag moves entry `index` (not the first nor the last, while the
+// colour attribute has a field) to the field value at bar position `position`
+// (0..1), kept between its neighbours so the entries stay sorted; a field of
+// whole numbers or categories takes the nearest one. The value text follows.
+bool dragColourStopLocked(ModelContext& ctx, int32_t index, float position);
+
 }  // namespace vlm

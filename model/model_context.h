@@ -21,6 +21,8 @@ struct ModelHooks {
   std::function<void(const char* text)> speak;
   // Normalisation of a sound attribute: true when sound output is (now) open.
   std::function<bool()> openSound;
+  // The start of every scene construction: sound output closes.
+  std::function<void()> stopSound;
   // Normalisation of ATTRIB_SPEECH: speech is active for this field.
   std::function<void(int32_t field)> speechActive;
   // Normalisation of ATTRIB_LABEL / ATTRIB_TEXTURE: per-object preparation.

@@ -29,6 +29,29 @@ class DesktopClipboard : public Clipboard {
     return result;
   }
 
+  std::optional<std::string> readBeginning(int lineBreaks) override {
+    std::optional<std::string> result;
+    const intptr_t ok = HostBridge::instance().runOnHost([&result, lineBreaks]() -> intptr_t {
+      QClipboard* board = QGuiApplication::clipboard();
+      if (!board) return 0;
+      const QMimeData* mime = board->mimeData(QClipboard::Clipboard);
+      if (!mime || !mime->hasText()) return 0;
+      const QString text = mime->text();
+      // Only the beginning is converted, however big the clipboard is.
+      qsizetype end = 0;
+      for (int breaks = 0; end < text.size() && breaks < lineBreaks; ++end) {
+        const QChar c = text[end];
+        if (c != u'\r' && c != u'\n') continue;
+        ++breaks;
+        if (c == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ++end;
+      }
+      result = toEngineLineEnds(text.left(end).toStdString());
+      return 1;
+    });
+    if (!ok) return std::nullopt;
+    return result;
+  }
+
   bool writeText(std::string_view text) override {
     const std::string desktop = toDesktopLineEnds(text);
     return HostBridge::instance().runOnHost([&desktop]() -> intptr_t {
@@ -39,6 +62,27 @@ class DesktopClipboard : public Clipboard {
            }) == 1;
   }
 };
+
+}  // namespace
+
+size_t beginningLength(std::string_view text, int lineBreaks) {
+  size_t end = 0;
+  for (int breaks = 0; end < text.size() && breaks < lineBreaks; ++end) {
+    const char c = text[end];
+    if (c != '\r' && c != '\n') continue;
+    ++breaks;
+    if (c == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+  }
+  return end;
+}
+
+std::optional<std::string> Clipboard::readBeginning(int lineBreaks) {
+  std::optional<std::string> text = readText();
+  if (text) text->resize(beginningLength(*text, lineBreaks));
+  return text;
+}
+
+namespace {
 
 std::mutex g_mutex;
 std::shared_ptr<Clipboard> g_installed;

@@ -18,6 +18,10 @@ class Clipboard {
   // The text on the clipboard in the engine's form; nothing when the
   // clipboard holds no text or cannot be read.
   virtual std::optional<std::string> readText() = 0;
+  // The beginning of that text: up to and including its `lineBreaks`-th line
+  // break (CR, LF or CR LF), or all of it when it has fewer. Enough to tell a
+  // table from other text without converting all of a big clipboard.
+  virtual std::optional<std::string> readBeginning(int lineBreaks);
   // Puts text in the engine's form on the clipboard; false on failure.
   virtual bool writeText(std::string_view text) = 0;
 };
@@ -42,6 +46,10 @@ class MemoryClipboard : public Clipboard {
 std::shared_ptr<Clipboard> clipboard();
 // Installs a clipboard (null restores the desktop's); returns the previous one.
 std::shared_ptr<Clipboard> setClipboard(std::shared_ptr<Clipboard> replacement);
+
+// The length of `text` up to and including its `lineBreaks`-th line break (CR,
+// LF or CR LF), or its whole length.
+size_t beginningLength(std::string_view text, int lineBreaks);
 
 // Line-end conversions between the desktop's form and the engine's.
 std::string toEngineLineEnds(std::string_view desktopText);

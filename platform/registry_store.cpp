@@ -23,6 +23,16 @@ std::string keyId(const std::string& key) {
   return id;
 }
 
+// Where the views of the roots keep their keys (see the header).
+const std::string kVirtualStore = "Software\\Classes\\VirtualStore\\MACHINE\\";
+const std::string kUserClasses = "Software\\Classes\\";
+const std::string kMachineClasses = "SOFTWARE\\Classes\\";
+
+bool isVirtualised(const std::string& key) {
+  const std::string id = keyId(key);
+  return id == "SOFTWARE" || id.rfind("SOFTWARE\\", 0) == 0;
+}
+
 std::string escape(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -171,8 +181,7 @@ void RegistryStore::redirect(const std::string& userFile, const std::string& mac
   processStore() = std::make_unique<RegistryStore>(userFile, machineFile);
 }
 
-RegistryStore::HiveFile& RegistryStore::hive(RegistryRoot root) {
-  HiveFile& file = root == RegistryRoot::CurrentUser ? user_ : machine_;
+RegistryStore::HiveFile& RegistryStore::loaded(HiveFile& file) {
   if (!file.loaded) {
     file.loaded = true;
     file.hive.clear();
@@ -187,10 +196,45 @@ RegistryStore::HiveFile& RegistryStore::hive(RegistryRoot root) {
   return file;
 }
 
+std::vector<RegistryStore::Place> RegistryStore::readPlaces(RegistryRoot root, const std::string& key) {
+  switch (root) {
+    case RegistryRoot::CurrentUser:
+      return {{&loaded(user_), key}};
+    case RegistryRoot::LocalMachine:
+      if (isVirtualised(key)) return {{&loaded(user_), kVirtualStore + key}, {&loaded(machine_), key}};
+      return {{&loaded(machine_), key}};
+    case RegistryRoot::ClassesRoot:
+      return {{&loaded(user_), kUserClasses + key}, {&loaded(machine_), kMachineClasses + key}};
+  }
+  return {};
+}
+
+RegistryStore::Place RegistryStore::writePlace(RegistryRoot root, const std::string& key) {
+  switch (root) {
+    case RegistryRoot::CurrentUser: return {&loaded(user_), key};
+    case RegistryRoot::LocalMachine: return {&loaded(machine_), key};
+    case RegistryRoot::ClassesRoot: return {&loaded(user_), kUserClasses + key};
+  }
+  return {&loaded(user_), key};
+}
+
+std::optional<RegistryStore::Place> RegistryStore::fallbackPlace(RegistryRoot root, const std::string& key) {
+  if (root == RegistryRoot::LocalMachine && isVirtualised(key)) return Place{&loaded(user_), kVirtualStore + key};
+  return std::nullopt;
+}
+
 bool RegistryStore::save(HiveFile& file) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path path(file.path);
+  if (file.hive.empty()) {
+    // Nothing left: no file, and no folder of ours left empty behind it.
+    fs::remove(path, ec);
+    if (ec || fs::exists(path, ec)) return false;
+    if (path.parent_path().filename() == "velmora" && fs::is_empty(path.parent_path(), ec))
+      fs::remove(path.parent_path(), ec);
+    return true;
+  }
   if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
   const std::string temp = file.path + ".tmp." + std::to_string(::getpid());
   {
@@ -211,84 +255,110 @@ bool RegistryStore::save(HiveFile& file) {
   return true;
 }
 
+const RegistryStore::Value* RegistryStore::find(RegistryRoot root, const std::string& key, const std::string& name) {
+  for (const Place& place : readPlaces(root, key)) {
+    auto k = place.file->hive.find(keyId(place.key));
+    if (k == place.file->hive.end()) continue;
+    auto v = k->second.find(name);
+    if (v != k->second.end()) return &v->second;
+  }
+  return nullptr;
+}
+
 std::optional<uint32_t> RegistryStore::readDword(RegistryRoot root, const std::string& key, const std::string& name) {
   std::lock_guard lock(mutex_);
-  Hive& h = hive(root).hive;
-  auto k = h.find(keyId(key));
-  if (k == h.end()) return std::nullopt;
-  auto v = k->second.find(name);
-  if (v == k->second.end() || !v->second.isDword) return std::nullopt;
-  return v->second.dword;
+  const Value* v = find(root, key, name);
+  if (!v || !v->isDword) return std::nullopt;
+  return v->dword;
 }
 
 std::optional<std::string> RegistryStore::readText(RegistryRoot root, const std::string& key, const std::string& name) {
   std::lock_guard lock(mutex_);
-  Hive& h = hive(root).hive;
-  auto k = h.find(keyId(key));
-  if (k == h.end()) return std::nullopt;
-  auto v = k->second.find(name);
-  if (v == k->second.end() || v->second.isDword) return std::nullopt;
-  return v->second.text;
+  const Value* v = find(root, key, name);
+  if (!v || v->isDword) return std::nullopt;
+  return v->text;
+}
+
+bool RegistryStore::writeAt(Place place, const std::string* name, const Value& value) {
+  HiveFile& file = *place.file;
+  const std::string id = keyId(place.key);
+  const bool spelt = file.spelling.count(id) > 0;
+  if (!spelt) file.spelling[id] = place.key;
+  Hive before = file.hive;
+  Key& values = file.hive[id];
+  if (name) values[*name] = value;
+  if (!save(file)) {
+    file.hive.swap(before);
+    if (!spelt) file.spelling.erase(id);
+    return false;
+  }
+  return true;
+}
+
+bool RegistryStore::write(RegistryRoot root, const std::string& key, const std::string* name, const Value& value) {
+  std::lock_guard lock(mutex_);
+  if (writeAt(writePlace(root, key), name, value)) return true;
+  const auto fallback = fallbackPlace(root, key);
+  return fallback && writeAt(*fallback, name, value);
 }
 
 bool RegistryStore::writeDword(RegistryRoot root, const std::string& key, const std::string& name, uint32_t value) {
-  std::lock_guard lock(mutex_);
-  HiveFile& file = hive(root);
-  const std::string id = keyId(key);
-  if (!file.spelling.count(id)) file.spelling[id] = key;
   Value v;
   v.isDword = true;
   v.dword = value;
-  Hive before = file.hive;
-  file.hive[id][name] = v;
-  if (!save(file)) {
-    file.hive.swap(before);
-    return false;
-  }
-  return true;
+  return write(root, key, &name, v);
 }
 
 bool RegistryStore::writeText(RegistryRoot root, const std::string& key, const std::string& name, const std::string& value) {
-  std::lock_guard lock(mutex_);
-  HiveFile& file = hive(root);
-  const std::string id = keyId(key);
-  if (!file.spelling.count(id)) file.spelling[id] = key;
   Value v;
   v.text = value;
-  Hive before = file.hive;
-  file.hive[id][name] = v;
-  if (!save(file)) {
-    file.hive.swap(before);
-    return false;
-  }
-  return true;
+  return write(root, key, &name, v);
+}
+
+bool RegistryStore::createKey(RegistryRoot root, const std::string& key) {
+  return write(root, key, nullptr, Value{});
 }
 
 bool RegistryStore::deleteKey(RegistryRoot root, const std::string& key) {
   std::lock_guard lock(mutex_);
-  HiveFile& file = hive(root);
-  const std::string id = keyId(key);
-  Hive before = file.hive;
-  bool found = false;
-  for (auto it = file.hive.begin(); it != file.hive.end();) {
-    if (it->first == id || it->first.rfind(id + "\\", 0) == 0) {
-      it = file.hive.erase(it);
-      found = true;
-    } else {
-      ++it;
+  bool gone = true;
+  for (const Place& place : readPlaces(root, key)) {
+    HiveFile& file = *place.file;
+    const std::string id = keyId(place.key);
+    Hive before = file.hive;
+    bool found = false;
+    for (auto it = file.hive.begin(); it != file.hive.end();) {
+      if (it->first == id || it->first.rfind(id + "\\", 0) == 0) {
+        it = file.hive.erase(it);
+        found = true;
+      } else {
+        ++it;
+      }
+    }
+    if (found && !save(file)) {
+      file.hive.swap(before);
+      gone = false;
     }
   }
-  if (!found) return false;
-  if (!save(file)) {
-    file.hive.swap(before);
-    return false;
-  }
-  return true;
+  return gone;
 }
 
 bool RegistryStore::keyExists(RegistryRoot root, const std::string& key) {
   std::lock_guard lock(mutex_);
-  return hive(root).hive.count(keyId(key)) > 0;
+  for (const Place& place : readPlaces(root, key))
+    if (place.file->hive.count(keyId(place.key))) return true;
+  return false;
+}
+
+bool RegistryStore::keyTreeExists(RegistryRoot root, const std::string& key) {
+  std::lock_guard lock(mutex_);
+  for (const Place& place : readPlaces(root, key)) {
+    const std::string id = keyId(place.key);
+    // Keys below "ID" sort after it, among others that merely start with "ID" ("ID2").
+    for (auto it = place.file->hive.lower_bound(id); it != place.file->hive.end() && it->first.rfind(id, 0) == 0; ++it)
+      if (it->first.size() == id.size() || it->first[id.size()] == '\\') return true;
+  }
+  return false;
 }
 
 void RegistryStore::reload() {

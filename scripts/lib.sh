@@ -24,7 +24,8 @@ install_packages() {
 # configure_and_build BUILD_DIR BUILD_TYPE [extra cmake args...] -- [targets...]
 configure_and_build() {
   local dir="$1" type="$2"; shift 2
-  local args=()
+  # Warnings in our code stop the scripts' builds.
+  local args=("-DVLM_WERROR=ON")
   # A developer machine with ccache shares compiled objects between build folders.
   command -v ccache >/dev/null 2>&1 && args+=("-DCMAKE_C_COMPILER_LAUNCHER=ccache" "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
   while [ "$#" -gt 0 ] && [ "$1" != "--" ]; do args+=("$1"); shift; done
@@ -32,6 +33,16 @@ configure_and_build() {
   cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${args[@]}" > "$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log"; exit 1; }
   ninja -C "$dir" -j "$JOBS" "$@"
+}
+
+# The build a newcomer types, cmake -S . -B build && cmake --build build:
+# cmake's defaults (Release, tests and benchmarks on, warnings not fatal).
+# Only the parallel jobs, and ccache where it is installed, are added: they
+# change how fast it builds, not what.
+build_default_configuration() {
+  local dir="$1" launcher=()
+  command -v ccache >/dev/null 2>&1 && launcher+=("-DCMAKE_C_COMPILER_LAUNCHER=ccache" "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+  cmake -S "$ROOT" -B "$dir" "${launcher[@]}" && cmake --build "$dir" --parallel "$JOBS"
 }
 
 # Runs a command under a virtual X display when none is set.

@@ -7,6 +7,10 @@
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "sources/access/access_connection.h"
+#include "sources/access/access_conversation.h"
+#include "sources/access/access_loader.h"
+#include "platform/report.h"
 #include "sources/clipboard_exchange.h"
 #include "sources/load_finish.h"
 #include "sources/source_record.h"
@@ -22,9 +26,12 @@ void takeWithControl(EngineState& state) {
 }
 
 // A new connection: the model takes the old source's names, the table is
-// cleared, and the abort flag is cleared for the new load.
+// cleared, and the abort flag is cleared for the new load. A record stream
+// still open ends, and a chunk of it still queued finds a newer load.
 void startConnection(EngineState& state) {
   takeWithControl(state);
+  closeAccess(state);
+  ++state.main->loadGeneration;
   ModelRecord& model = *state.model;
   model.sourceName = state.data->sourceName;
   model.sourceSelection = state.data->excelSelection;
@@ -33,8 +40,8 @@ void startConnection(EngineState& state) {
   state.main->abortFlag = 0;
 }
 
-// The Excel and Access sources are not available on this platform: a
-// connection to them ends as a connection to an unreachable source.
+// The Excel source is not available on this platform: a connection to it
+// ends as a connection to an unreachable source.
 void unreachableSource(EngineState& state) {
   {
     platform::DataLockGuard guard(state.main->dataLock);
@@ -52,15 +59,19 @@ bool containsUpper(std::string text, const char* part) {
 
 }  // namespace
 
-void runConnectionRequest(EngineState& state, int32_t mode) {
+void runConnectionRequest(EngineState& state, int32_t mode, const std::string& wantedObject, bool retried) {
   MainRecord& m = *state.main;
   if (mode <= 0) mode = m.applicationKind == 2 ? 2 : 1;
   switch (mode) {
     case 1:
-    case 2:
       startConnection(state);
       unreachableSource(state);
       break;
+    case 2:
+      startConnection(state);
+      // The data done event is set once the conversation is open.
+      connectAndLoadAccess(state, retried, wantedObject);
+      return;
     case 3:
       startConnection(state);
       if (pasteClipboard(state))
@@ -75,28 +86,29 @@ void runConnectionRequest(EngineState& state, int32_t mode) {
 }
 
 bool onInitConnection(EngineState& state, const platform::Command& command) {
-  runConnectionRequest(state, static_cast<int32_t>(static_cast<intptr_t>(command.wParam)));
+  // lParam 1 marks the one retry after the workspace was told to answer; the
+  // text names the object to load when the database holds it.
+  runConnectionRequest(state, static_cast<int32_t>(static_cast<intptr_t>(command.wParam)), command.text,
+                       command.lParam == 1);
   return true;
 }
 
-bool onCloseConnection(EngineState&, const platform::Command&) {
-  // No conversation with Excel or Access is ever open here.
+bool onCloseConnection(EngineState& state, const platform::Command&) {
+  // No conversation with Excel is ever open here.
+  if (state.data->sourceKind == DSK_ACCESS) closeAccess(state);
   return true;
 }
 
 bool onLoad(EngineState& state, const platform::Command& command) {
-  takeWithControl(state);
-  MainRecord& m = *state.main;
   const int32_t object = static_cast<int32_t>(static_cast<intptr_t>(command.wParam));
-  m.loadControl.samplingAccepted = object == state.data->currentAccessObject ? 1 : 0;
-  m.abortFlag = 0;
-  postBusy(state, true);
-  if (state.data->sourceKind == DSK_ACCESS || m.applicationKind == 2) {
-    // Loading an Access object needs Access, which is not reachable here.
-    runConnectionRequest(state, 2);
-    return true;
+  if (isFullLoad(command.lParam)) {
+    // Only a new load clears the abort flag: a Stop between two chunks holds.
+    takeWithControl(state);
+    MainRecord& m = *state.main;
+    m.loadControl.samplingAccepted = object == state.data->currentAccessObject ? 1 : 0;
+    m.abortFlag = 0;
   }
-  postBusy(state, false);
+  loadAccessObject(state, object, command.lParam);
   return true;
 }
 
@@ -106,7 +118,17 @@ bool onOpenFile(EngineState& state, const platform::Command& command) {
   // Model files are opened by the model file loader, which this build lacks.
   if (containsUpper(path, ".VLM")) return true;
   const auto format = textFileFormat(path);
-  if (!format) return true;  // workbooks and databases need Excel or Access
+  if (!format) {
+    // Any other file is a database for the workspace to open (it says why
+    // when it cannot); without the workspace, say so and change nothing.
+    if (state.main->applicationKind == 2) {
+      openDatabaseFile(state, path);
+    } else {
+      const std::string text = "Unable to open \"" + path + "\": Velmora does not read files of this type.";
+      platform::reportError(text.c_str());
+    }
+    return true;
+  }
   startConnection(state);
   if (loadTextFile(state, path, *format)) {
     postHost(state, HM_RECENT_FILE, 0, 0, state.data->sourcePath);

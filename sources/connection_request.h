@@ -2,6 +2,7 @@
 // The connection handler of the data thread: which source to load from, and
 // how a load ends.
 #include <cstdint>
+#include <string>
 
 #include "platform/command_queue.h"
 
@@ -11,7 +12,10 @@ struct EngineState;
 
 // The connection request for mode M: 0 or less by application kind, 1 Excel,
 // 2 Access, 3 clipboard. Every mode clears the table first.
-void runConnectionRequest(EngineState& state, int32_t mode);
+// Mode 2 loads `wantedObject` when the database holds an object of that name
+// (else its first); `retried` marks the one retry of an ignored conversation.
+void runConnectionRequest(EngineState& state, int32_t mode, const std::string& wantedObject = {},
+                          bool retried = false);
 
 // Command handlers (data thread).
 bool onInitConnection(EngineState& state, const platform::Command& command);

@@ -10,7 +10,7 @@
 #include "engine/tool_hooks.h"
 #include "engine/worker_thread.h"
 #include "model/association_ops.h"
-#include "model/field_match.h"
+#include "sources/load_model.h"
 #include "sources/progress.h"
 #include "sources/source_record.h"
 
@@ -37,19 +37,7 @@ void finishLoadLocked(EngineState& state, HostProgress& progress) {
 }
 
 void endLoaded(EngineState& state) {
-  bool keep = false;
-  {
-    platform::DataLockGuard guard(state.main->dataLock);
-    keep = fieldNamesEqual(state.model->associations, *state.data);
-    if (!keep) {
-      ModelContext ctx = modelContext(state);
-      deleteAllAssociationsLocked(ctx);
-    }
-  }
-  if (keep)
-    postEngine(state, CMD_UPDATE_MODEL, 0);
-  else
-    postEngine(state, CMD_CREATE_DEFAULT_MODEL, static_cast<uintptr_t>(state.model->defaultModelKind));
+  settleModelAfterLoad(state);
   postRefresh(state);
   postBusy(state, false);
   postHits(state);

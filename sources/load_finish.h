@@ -11,10 +11,10 @@ class HostProgress;
 // navigation speed for the new row count.
 void finishLoadLocked(EngineState& state, HostProgress& progress);
 
-// Ends a load that put rows into the table: keeps the model when the field
-// names still match it (CMD_UPDATE_MODEL), else drops its associations and
-// has the engine build a default model (CMD_CREATE_DEFAULT_MODEL); then
-// HM_REFRESH, HM_BUSY 0 and HM_HITS. Takes the data lock for the model.
+// Ends a load that put rows into the table: settles the model
+// (settleModelAfterLoad: a pending model file, the current model when the
+// field names still match it, else a default model); then HM_REFRESH,
+// HM_BUSY 0 and HM_HITS. Takes the data lock for the model.
 void endLoaded(EngineState& state);
 
 // Ends a connection that loaded nothing: HM_BUSY 0, an empty model, and

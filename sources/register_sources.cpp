@@ -1,5 +1,6 @@
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
+#include "sources/access/access_connection.h"
 #include "sources/connection_request.h"
 
 namespace vlm {
@@ -11,6 +12,7 @@ void registerSourceHandlers() {
   t.set(CMD_CLOSE_CONNECTION, &onCloseConnection);
   t.set(CMD_LOAD, &onLoad);
   t.set(CMD_OPEN_FILE, &onOpenFile);
+  registerAccessHandlers();
 }
 
 }  // namespace vlm

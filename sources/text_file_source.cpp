@@ -13,7 +13,6 @@
 namespace vlm {
 namespace {
 
-constexpr const char* kCannotRead = "Unable to read the data file.";
 constexpr const char* kBadData = "Bad Data in the File.";
 constexpr const char* kBadFormat = "Incorrect Data Format in the File...";
 
@@ -45,10 +44,16 @@ std::optional<TableTextFormat> textFileFormat(const std::string& path) {
   return std::nullopt;
 }
 
+std::string cannotReadMessage(const std::string& path) {
+  std::error_code error;
+  const bool missing = !std::filesystem::exists(path, error) && !error;
+  return "Unable to read the data file \"" + path + "\"" + (missing ? ": there is no such file." : ".");
+}
+
 bool loadTextFile(EngineState& state, const std::string& path, TableTextFormat format) {
   std::string text;
   if (!readWholeFile(path, text)) {
-    platform::reportError(kCannotRead);
+    platform::reportError(cannotReadMessage(path).c_str());
     failTextSource(state);
     return false;
   }

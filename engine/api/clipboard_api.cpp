@@ -7,7 +7,9 @@
 using namespace vlm;
 
 VLM_API int vlm_IsClipboardValid(void) {
-  const auto text = platform::clipboard()->readText();
+  // A table has a header line and at least one more: the text up to the
+  // second line break tells.
+  const auto text = platform::clipboard()->readBeginning(2);
   return text ? clipboardTextValid(*text) : 0;
 }
 

@@ -7,6 +7,7 @@
 #include "engine/engine_state.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
+#include "sources/access/access_conversation.h"
 #include "sources/cancel.h"
 #include "sources/source_record.h"
 
@@ -43,6 +44,9 @@ VLM_API int vlm_Load(int withControl) {
   // A table read from a file reloads from that file.
   if (source.kind == DSK_CLIPBOARD && !source.path.empty())
     return postData(*state, CMD_OPEN_FILE, 0, 0, source.path) ? 1 : 0;
+  // A pasted table has no source to read again: a new connection would only
+  // empty it.
+  if (source.kind == DSK_CLIPBOARD) return 0;
   auto loadObject = [&] {
     m.pendingWithControl = flag;
     return postData(*state, CMD_LOAD, arg(source.currentObject), 1) ? 1 : 0;
@@ -52,12 +56,14 @@ VLM_API int vlm_Load(int withControl) {
     return postData(*state, CMD_INIT_CONNECTION, 1) ? 1 : 0;
   };
   if (m.applicationKind == 1) return connectExcel();
-  if (m.applicationKind == 2) {
-    // Access would report the path of its open database; none is reachable
-    // here, so the path is empty.
-    const std::string accessPath;
-    if (accessPath != source.path) return loadObject();
-    return postData(*state, CMD_INIT_CONNECTION, 2) ? 1 : 0;
+  if (m.applicationKind == 2 && (source.kind == DSK_ACCESS || source.kind == DSK_NONE)) {
+    // The database still open in the workspace: its current table or query
+    // loads again (Ctrl+R with the Load Control dialog). Another database:
+    // a new connection, which loads the object of the same name when the
+    // database has one.
+    if (source.kind == DSK_ACCESS && accessDatabasePath() == source.path) return loadObject();
+    m.pendingWithControl = flag;
+    return postData(*state, CMD_INIT_CONNECTION, 2, 0, source.objectName) ? 1 : 0;
   }
   if (source.kind == DSK_EXCEL) return connectExcel();
   if (source.kind == DSK_ACCESS) return loadObject();
@@ -65,7 +71,7 @@ VLM_API int vlm_Load(int withControl) {
 }
 
 VLM_API int vlm_LoadDataTable(int objectIndex, int full) {
-  return post(CMD_LOAD, arg(objectIndex), arg(full));
+  return post(CMD_LOAD, arg(objectIndex), full ? 1 : 0);
 }
 
 VLM_API int vlm_OpenFile(const char* fileName, int mode) {

@@ -1,8 +1,7 @@
 // The host program's own values in the settings store. The host reads its
 // window placement before the engine starts and writes it after the engine
 // has stopped, so these work without an engine state.
-#include <cstring>
-
+#include "engine/api/text_out.h"
 #include "engine/vlmapi.h"
 #include "platform/registry_store.h"
 
@@ -29,16 +28,8 @@ VLM_API int vlm_WriteHostDword(const char* name, uint32_t value, uint32_t defaul
 }
 
 VLM_API int vlm_ReadHostText(const char* name, char* buffer, int size) {
-  if (buffer && size > 0) buffer[0] = '\0';
-  if (!name) return -1;
-  const auto text = RegistryStore::instance().readText(RegistryRoot::CurrentUser, kHostKey, name);
-  if (!text) return -1;
-  if (buffer && size > 0) {
-    const size_t n = std::min(text->size(), static_cast<size_t>(size - 1));
-    std::memcpy(buffer, text->data(), n);
-    buffer[n] = '\0';
-  }
-  return static_cast<int>(text->size());
+  if (!name) return vlm::api::copyOut(std::nullopt, buffer, size);
+  return vlm::api::copyOut(RegistryStore::instance().readText(RegistryRoot::CurrentUser, kHostKey, name), buffer, size);
 }
 
 VLM_API int vlm_WriteHostText(const char* name, const char* text) {

@@ -28,6 +28,7 @@
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
 #include "platform/report.h"
+#include "sound/sound_hooks.h"
 #include "tools/selector/selector_window.h"
 
 namespace vlm {
@@ -138,6 +139,7 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
   }
   installTableHooks(state);
   installOutputHooks(*state);
+  installSoundHooks(*state);
   registerAllHandlers();
   setCurrentState(state);
 
@@ -150,12 +152,19 @@ VLM_API int vlm_InitSystem(void* hostInstance, void* hostWindow, void* hostToolb
     return 0;
   }
   m.dataDone.wait();
+  // The source application may already run beside the engine.
+  if (m.applicationKind == 2) vlm_IsAccessRunning();
 
   m.engineDone.reset();
   readSettings(*state, platform::RegistryStore::instance());
   resetCameraPosition(*state);
   resetModelPosition(*state);
-  if (m.settings.firstRun) vlm_AutoArrange(1);
+  // The windows are arranged on the first run only; later starts keep the
+  // placement the host saved.
+  if (m.settings.firstRun) {
+    vlm_AutoArrange(1);
+    m.settings.firstRun = 0;
+  }
   return 1;
 }
 

@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVariant>
 #include <QWidget>
+#include <QWindow>
 
 #include "engine/camera/navigation.h"
 #include "engine/commands/command_ids.h"
@@ -27,14 +29,27 @@ int postMouse(int32_t number, int x, int y, int flags) {
   return post(number, static_cast<uintptr_t>(static_cast<uint32_t>(flags)), vlm::packMousePosition(x, y));
 }
 
-// The host may re-create its toolbar (a style change), so the handles given at
-// start can be stale: the bars are looked up under the main window each time.
+QWindow* viewWindowOf(void* hostWindow) {
+  auto* host = static_cast<QObject*>(hostWindow);
+  return host ? qobject_cast<QWindow*>(host->property("vlm3DWindow").value<QObject*>()) : nullptr;
+}
+
+// The height of a host bar where it lies over the 3D view: the legend moves
+// down by it. A bar beside the view (a main window's tool bar and status bar
+// areas) covers nothing. The host may re-create its toolbar (a style change),
+// so the handles given at start can be stale: the bars are looked up under
+// the main window each time.
 template <class Bar>
-int barHeight(void* hostWindow) {
+int barOverView(void* hostWindow, QWindow* view) {
   auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(hostWindow));
   if (!host) return 0;
   Bar* bar = host->findChild<Bar*>(QString(), Qt::FindDirectChildrenOnly);
-  return bar && bar->isVisible() ? bar->height() : 0;
+  if (!bar || !bar->isVisible()) return 0;
+  if (!view) return bar->height();
+  const QRect barRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+  const QRect viewRect(view->mapToGlobal(QPoint(0, 0)), view->size());
+  const QRect covered = barRect.intersected(viewRect);
+  return covered.isEmpty() ? 0 : covered.height();
 }
 
 }  // namespace
@@ -45,8 +60,11 @@ VLM_API int vlm_ResizeWindow(void* /*hostDc*/, const int* clientRect) {
   auto state = currentState();
   if (!state || !clientRect) return 0;
   vlm::ViewState& v = state->view->view;
-  v.toolbarHeight = barHeight<QToolBar>(state->main->hostWindow);
-  v.statusBarHeight = barHeight<QStatusBar>(state->main->hostWindow);
+  QWindow* view = viewWindowOf(state->main->hostWindow);
+  v.toolbarHeight = barOverView<QToolBar>(state->main->hostWindow, view);
+  v.statusBarHeight = barOverView<QStatusBar>(state->main->hostWindow, view);
+  // The rectangle is in device pixels; the ratio tells the overlays how big a window pixel is.
+  if (view) v.devicePixelRatio = static_cast<float>(view->devicePixelRatio());
   const int width = clientRect[2] - clientRect[0], height = clientRect[3] - clientRect[1];
   return vlm::postEngine(*state, vlm::CMD_RESIZE, static_cast<uintptr_t>(width < 0 ? 0 : width),
                          static_cast<uintptr_t>(height < 0 ? 0 : height))

@@ -20,7 +20,7 @@ void stopAnimation(EngineState& state) {
   InputState& in = state.main->input;
   in.animationOn = 0;
   for (auto& s : in.spinIncrement) s = 0.0f;
-  postBusy(state, false);
+  if (in.spinning.exchange(false)) postBusy(state, false);
 }
 
 void postAnimationStep(EngineState& state) {

@@ -4,6 +4,7 @@
 
 #include "engine/camera/navigation.h"
 #include "engine/engine_state.h"
+#include "engine/camera/camera_fit.h"
 #include "engine/input/interaction_hooks.h"
 
 namespace vlm {
@@ -16,6 +17,25 @@ void resetCameraPosition(EngineState& state) {
   v.rotation[1] = 0.0f;
   v.rotation[2] = 0.0f;
 }
+
+namespace {
+
+// The formula looks at the data alone: moved back until the space around it,
+// the axes and their texts are in view too.
+float fitToView(EngineState& state, const float camera[3]) {
+  const ViewState& v = state.view->view;
+  const auto& points = interactionHooks().framePoints;
+  std::vector<FramePoint> shown;
+  if (!points || v.viewportWidth <= 0 || v.viewportHeight <= 0 || !points(state, shown)) return camera[2];
+  CameraSnapshot c = snapshotCamera(v);
+  for (int i = 0; i < 3; ++i) c.cameraTranslation[i] = camera[i];
+  FrameView view;
+  view.width = v.viewportWidth;
+  view.height = v.viewportHeight;
+  return fittedCameraZ(c, view, shown);
+}
+
+}  // namespace
 
 void resetModelPosition(EngineState& state) {
   stopAnimation(state);
@@ -40,6 +60,7 @@ void resetModelPosition(EngineState& state) {
       camera[1] = -0.42f * B;
       camera[2] = -3.25f * B;
     }
+    camera[2] = fitToView(state, camera);
   }
   std::lock_guard lock(v.mutex);
   for (int i = 0; i < 3; ++i) v.cameraTranslation[i] = camera[i];

@@ -31,6 +31,7 @@ void registerSourceHandlers();
 void registerSceneHandlers();
 void registerPickingHandlers();
 void registerSelectorHandlers();
+void registerSoundHandlers();
 
 // Installs every subsystem's handlers (once; later calls do nothing).
 void registerAllHandlers();

@@ -47,6 +47,7 @@ void registerAllHandlers() {
     registerPickingHandlers();
     registerSelectorHandlers();
     registerOutputHandlers();
+    registerSoundHandlers();
   });
 }
 

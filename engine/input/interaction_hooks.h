@@ -6,6 +6,9 @@
 // stands for "nothing there yet" (a pick then finds nothing, -1).
 #include <cstdint>
 #include <functional>
+#include <vector>
+
+#include "engine/camera/camera_fit.h"
 
 namespace vlm {
 
@@ -38,6 +41,9 @@ struct InteractionHooks {
   std::function<bool(EngineState&, int table)> loadTable;
   // The extents of the placed data: x min, x max, y min, y max, z min, z max.
   std::function<bool(EngineState&, float extents[6])> dataExtents;
+  // What the default camera position must show besides the data: the space
+  // and its texts (false when it cannot be read now).
+  std::function<bool(EngineState&, std::vector<FramePoint>&)> framePoints;
   // Re-applies the current model after the context was re-created.
   std::function<void(EngineState&)> reapplyModel;
 };

@@ -32,7 +32,11 @@ void onKeyDown(EngineState& state, const platform::Command& command) {
     case VK_KEY_CONTROL: in.ctrlDown = true; break;
     case VK_KEY_ESCAPE:
     case VK_KEY_DELETE:
-      if (interactionHooks().deleteField) interactionHooks().deleteField(state);
+      // The association of the current attribute goes; the rows stay.
+      if (interactionHooks().deleteField) {
+        platform::DataLockGuard lock(state.main->dataLock);
+        interactionHooks().deleteField(state);
+      }
       postEngine(state, CMD_UPDATE_MODEL, 0);
       break;
     case VK_KEY_LEFT:
@@ -46,7 +50,9 @@ void onKeyDown(EngineState& state, const platform::Command& command) {
     case VK_KEY_PRIOR:
     case VK_KEY_NUMPAD9: keyStep(state, 0, -2, 3); break;
     case VK_KEY_END:
-    case VK_KEY_NUMPAD1: keyStep(state, 0, 2, 3); break;
+    case VK_KEY_NUMPAD1:
+    case VK_KEY_NEXT:  // Page Down moves back, the other way from Page Up
+    case VK_KEY_NUMPAD3: keyStep(state, 0, 2, 3); break;
     case VK_KEY_HOME:
       getInitPosition(state);
       render::drawFrame(state);

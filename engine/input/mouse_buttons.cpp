@@ -184,6 +184,7 @@ void onButtonUp(EngineState& state, const platform::Command& command) {
     return;
   }
   if (in.animationOn.load() != 0 && platform::tickCount() - in.lastMoveTime < 250) {
+    in.spinning = true;
     postBusy(state, true);
     postAnimationStep(state);  // a quick release after a flick keeps it spinning
   }

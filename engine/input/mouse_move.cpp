@@ -50,15 +50,15 @@ void onMouseMove(EngineState& state, const platform::Command& command) {
     const InteractionHooks& h = interactionHooks();
     if (in.actionMode == 19) {
       if (h.colourScaleDrag) h.colourScaleDrag(state, e.y);
-      return;
-    }
-    if (in.actionMode == 20) {
+    } else if (in.actionMode == 20) {
       const int stops = h.colourStopCount ? h.colourStopCount(state) : 0;
       if (h.colourStopDrag && in.colourStopIndex != 0 && in.colourStopIndex != stops - 1)
         h.colourStopDrag(state, in.colourStopIndex, e.y);
+    } else if (in.actionMode < 13 || in.actionMode > 17) {
       return;
     }
-    if (in.actionMode < 13 || in.actionMode > 17) return;
+    // Colour drags end in the view update too: the objects are re-placed with
+    // the new colours and the frame drawn.
   }
   viewUpdate(state);
   in.previousX = in.currentX.load();

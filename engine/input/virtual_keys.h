@@ -17,6 +17,7 @@ enum VirtualKey : int {
   VK_KEY_DELETE = 0x2E,
   VK_KEY_NUMPAD1 = 0x61,
   VK_KEY_NUMPAD2 = 0x62,
+  VK_KEY_NUMPAD3 = 0x63,  // Page Down on the keypad
   VK_KEY_NUMPAD4 = 0x64,
   VK_KEY_NUMPAD6 = 0x66,
   VK_KEY_NUMPAD8 = 0x68,

@@ -7,6 +7,7 @@
 #include "engine/picking/hit_records.h"
 #include "engine/picking/pick_sources.h"
 #include "engine/render/frame.h"
+#include "engine/render/overlay_units.h"
 #include "engine/render/render_context.h"
 
 namespace vlm {
@@ -18,9 +19,10 @@ constexpr uint32_t kAxisNamesEnd = 2000000200u;
 int32_t legendName(EngineState& state, int x, int y) {
   const ViewState& v = state.view->view;
   if (!v.legendOn || !pickSources().legendRects) return -1;
-  const int up = v.viewportHeight - y;
+  // The legend is laid out in overlay pixels.
+  const float ox = render::overlayX(v, x), up = render::overlayYUp(v, y);
   for (const PickRect& r : pickSources().legendRects(state)) {
-    if (x < r.left || x > r.right || up < r.bottom || up > r.top) continue;
+    if (ox < float(r.left) || ox > float(r.right) || up < float(r.bottom) || up > float(r.top)) continue;
     // Only the first rectangle that holds the point counts.
     const auto name = static_cast<uint32_t>(r.name);
     return name != 0 && name < kLegendNamesEnd ? r.name : -1;

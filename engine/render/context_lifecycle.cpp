@@ -27,15 +27,18 @@ QWindow* viewWindowOf(void* hostWindow) {
 
 // Finds the 3D window and, while it has no native window yet, gives it the
 // wanted format (the drawable's buffers come from the window's own format).
-// Runs on the host thread when the host bridge is attached.
-QWindow* prepareViewWindow(void* hostWindow, bool stereo) {
-  auto work = [hostWindow, stereo]() -> intptr_t {
+// Also reads the window's device-pixel ratio, so the fonts are made at the
+// right size from the start. Runs on the host thread when the host bridge is
+// attached.
+QWindow* prepareViewWindow(void* hostWindow, bool stereo, std::atomic<float>& pixelRatio) {
+  auto work = [hostWindow, stereo, &pixelRatio]() -> intptr_t {
     QWindow* w = viewWindowOf(hostWindow);
     if (w && !w->handle()) {
       w->setSurfaceType(QSurface::OpenGLSurface);
       w->setFormat(wantedSurfaceFormat(stereo));
       w->create();
     }
+    if (w) pixelRatio = static_cast<float>(w->devicePixelRatio());
     return reinterpret_cast<intptr_t>(w);
   };
   platform::HostBridge& bridge = platform::HostBridge::instance();
@@ -58,10 +61,10 @@ void releaseGl(EngineState& state, RenderContext& rc) {
 
 }  // namespace
 
-bool openRenderContext(EngineState& state) {
+bool openRenderContext(EngineState& state, bool reportFailure) {
   ViewState& v = state.view->view;
   const bool stereo = v.stereo.load() != 0;
-  QWindow* window = prepareViewWindow(state.main->hostWindow, stereo);
+  QWindow* window = prepareViewWindow(state.main->hostWindow, stereo, v.devicePixelRatio);
   if (!window) return false;
 
   auto rc = std::make_shared<RenderContext>();
@@ -71,12 +74,12 @@ bool openRenderContext(EngineState& state) {
   rc->context = std::make_unique<QOpenGLContext>();
   rc->context->setFormat(wanted);
   if (!rc->context->create()) {
-    platform::reportError("Unable to set OpenGL graphics format (1)");
+    if (reportFailure) platform::reportError("Unable to set OpenGL graphics format (1)");
     return false;
   }
   if (!formatSatisfies(wanted, rc->context->format()) ||
       (window->handle() && !formatSatisfies(wanted, window->format()))) {
-    platform::reportError("Unable to set OpenGL graphics format (2)");
+    if (reportFailure) platform::reportError("Unable to set OpenGL graphics format (2)");
     return false;
   }
   if (!rc->context->makeCurrent(window)) return false;

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "engine/engine_state.h"
+#include "engine/render/overlay_units.h"
 #include "engine/render/render_context.h"
 
 namespace vlm::render {
@@ -37,7 +38,9 @@ void drawOverlayStep(EngineState& state, FrameContent& content) {
   const ViewState& v = state.view->view;
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0.0, v.viewportWidth, 0.0, v.viewportHeight, -5.0, 5.0);
+  // Overlay pixels: window pixels, whatever the display's device-pixel ratio.
+  const double scale = overlayScale(v);
+  glOrtho(0.0, v.viewportWidth / scale, 0.0, v.viewportHeight / scale, -5.0, 5.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glDisable(GL_LIGHTING);

@@ -6,6 +6,7 @@
 #include "engine/engine_state.h"
 #include "engine/render/bitmap_font.h"
 #include "engine/render/gl_strings.h"
+#include "engine/render/overlay_units.h"
 #include "engine/render/render_context.h"
 #include "scene/shapes/shape_cache.h"
 
@@ -36,6 +37,17 @@ void resetLight(EngineState& state) {
   glLightModelfv(GL_LIGHT_MODEL_AMBIENT, state.view->space.rows[kLightColourRow].rgba);
   glEnable(GL_LIGHTING);
   glEnable(GL_LIGHT0);
+}
+
+void makeOverlayFont(EngineState& state, RenderContext& rc) {
+  if (rc.bitmapFontBase != 0) glDeleteLists(rc.bitmapFontBase, kFontListCount);
+  rc.bitmapFontBase = glGenLists(kFontListCount);
+  rc.fontPixelRatio = overlayScale(state.view->view);
+  if (rc.bitmapFontBase != 0) {
+    const FontMetricsResult m = makeBitmapFontLists(rc.bitmapFontBase, rc.fontPixelRatio);
+    rc.fontHeight = m.charHeight;
+    rc.fontMaxWidth = m.maxCharWidth;
+  }
 }
 
 void setUpGlState(EngineState& state, RenderContext& rc) {
@@ -78,13 +90,7 @@ void setUpGlState(EngineState& state, RenderContext& rc) {
 
   resetLight(state);
 
-  if (rc.bitmapFontBase != 0) glDeleteLists(rc.bitmapFontBase, kFontListCount);
-  rc.bitmapFontBase = glGenLists(kFontListCount);
-  if (rc.bitmapFontBase != 0) {
-    const FontMetricsResult m = makeBitmapFontLists(rc.bitmapFontBase);
-    rc.fontHeight = m.charHeight;
-    rc.fontMaxWidth = m.maxCharWidth;
-  }
+  makeOverlayFont(state, rc);
 
   if (v.renderQuality != 1) {
     v.renderQuality = 3;  // force the switch below to apply

@@ -9,15 +9,40 @@
 #include "engine/render/context_lifecycle.h"
 #include "engine/render/frame.h"
 #include "engine/render/gl_setup.h"
+#include "engine/render/overlay_units.h"
 #include "engine/render/render_context.h"
 #include "engine/worker_thread.h"
+#include "model/space_settings_table.h"
 #include "platform/command_queue.h"
 #include "platform/message_box.h"
 
 namespace vlm {
 
-bool onOpenWindow(EngineState& state, const platform::Command&) {
+namespace {
+
+// A stereo setting the display cannot follow: the view opens in mono, the
+// user is told once, and the setting is stored off so the next start is quiet.
+bool openInMonoInstead(EngineState& state) {
+  ViewState& v = state.view->view;
+  if (v.stereo.load() == 0) return false;
+  v.stereo = 0;
+  state.main->settings.stereoGridItem = 0;
   if (!render::openRenderContext(state)) return false;
+  platform::MessageBoxRequest box;
+  box.caption = " Grid 3D STEREO Setting";
+  box.text = "This display cannot show 3D stereo.\n\nVelmora draws the view in mono and has turned the 3D "
+             "Stereo setting off.";
+  box.icon = platform::BoxIcon::Information;
+  platform::showMessageBox(box);
+  return true;
+}
+
+}  // namespace
+
+bool onOpenWindow(EngineState& state, const platform::Command&) {
+  const bool stereo = state.view->view.stereo.load() != 0;
+  // Asked for stereo, the failure is not reported yet: mono may still open.
+  if (!render::openRenderContext(state, !stereo) && !openInMonoInstead(state)) return false;
   // Both run after the open has completed, from the engine thread's own queue.
   postEngine(state, CMD_SET_DEFAULT_COLOR_MODEL, 2);
   postEngine(state, CMD_SET_RENDER_QUALITY, 1);
@@ -31,7 +56,16 @@ void onResize(EngineState& state, const platform::Command& command) {
   v.viewportWidth = static_cast<int32_t>(command.wParam);
   v.viewportHeight = static_cast<int32_t>(command.lParam);
   if (v.viewportHeight > 0) v.aspect = float(v.viewportWidth) / float(v.viewportHeight);  // else keep the last
-  if (v.render) glViewport(0, 0, v.viewportWidth, v.viewportHeight);
+  if (v.render) {
+    glViewport(0, 0, v.viewportWidth, v.viewportHeight);
+    // The window moved to a display of another device-pixel ratio: the glyphs
+    // are made again at the new size, and every text with them.
+    if (v.render->fontPixelRatio != render::overlayScale(v)) {
+      render::makeOverlayFont(state, *v.render);
+      state.view->space.rows[kRowLabelFont].fontListsValid = false;
+      for (auto& flag : v.cacheValid) flag = false;
+    }
+  }
   v.cacheValid[CACHE_LEGEND] = false;
   render::drawFrame(state);
 }

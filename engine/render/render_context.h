@@ -31,6 +31,7 @@ struct RenderContext {
   scene::ShapeCache shapes;
   GLuint bitmapFontBase = 0;
   int fontHeight = 16, fontMaxWidth = 16;
+  float fontPixelRatio = 1.0f;  // the device-pixel ratio the glyph lists were made for
   TextCanvas canvas;
   std::vector<PaletteEntry> palette;
   // The compiled list of all objects and the variant it was compiled with.

@@ -1,6 +1,7 @@
 #include "engine/scene/legend.h"
 
 #include "engine/engine_state.h"
+#include "engine/render/overlay_units.h"
 #include "engine/scene/scene_content.h"
 #include "model/association_lookup.h"
 #include "model/attributes.h"
@@ -11,11 +12,16 @@
 
 namespace vlm {
 
+float legendTopOf(const EngineState& state) {
+  const ViewState& v = state.view->view;
+  return static_cast<float>(render::overlayHeight(v) - v.toolbarHeight.load());
+}
+
 scene::LegendLayout legendLayoutOf(EngineState& state) {
   scene::LegendInput in;
   const ViewState& v = state.view->view;
-  in.viewportWidth = v.viewportWidth;
-  in.viewportHeight = v.viewportHeight;
+  in.viewportWidth = render::overlayWidth(v);
+  in.viewportHeight = render::overlayHeight(v);
   in.barHeight = v.toolbarHeight.load();
   in.font = &scene::systemFontMetrics();
   in.showAll = state.model->scene.legend.showAllAttributes.load();

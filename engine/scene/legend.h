@@ -12,6 +12,10 @@ namespace vlm {
 struct EngineState;
 using scene::HotRect;
 
+// The legend's top in overlay pixels (y up): the view's height less a host
+// bar lying over it.
+float legendTopOf(const EngineState& state);
+
 // Lays the legend out (and the database tree of an Access source) from the
 // current state; read under the data lock.
 scene::LegendLayout legendLayoutOf(EngineState& state);

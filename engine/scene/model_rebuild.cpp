@@ -74,6 +74,7 @@ void replaceObjectsLocked(EngineState& state) {
 void rebuildModelLocked(EngineState& state, bool resetPosition) {
   ensureSceneContent(state);
   ModelRecord& m = *state.model;
+  if (m.hooks.stopSound) m.hooks.stopSound();
   SceneValues& sv = m.scene;
   defaultAxisRecords(state.view->space, sv.centre);
 

@@ -2,6 +2,7 @@
 
 #include "data/value_text.h"
 #include "engine/engine_state.h"
+#include "engine/render/overlay_units.h"
 #include "scene/fonts/code_page.h"
 #include "scene/fonts/system_font_metrics.h"
 
@@ -43,10 +44,11 @@ scene::PanelInput panelInputOf(EngineState& state, int32_t sample) {
     field.value = scene::toCodePage(text);
     in.fields.push_back(std::move(field));
   }
-  in.mouseX = state.main->input.currentX.load();
-  in.mouseY = state.main->input.currentY.load();
-  in.viewportWidth = state.view->view.viewportWidth;
-  in.viewportHeight = state.view->view.viewportHeight;
+  const ViewState& v = state.view->view;
+  in.mouseX = static_cast<int32_t>(render::overlayX(v, state.main->input.currentX.load()));
+  in.mouseY = static_cast<int32_t>(render::overlayYDown(v, state.main->input.currentY.load()));
+  in.viewportWidth = render::overlayWidth(v);
+  in.viewportHeight = render::overlayHeight(v);
   in.font = &scene::systemFontMetrics();
   return in;
 }

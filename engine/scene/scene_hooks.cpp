@@ -2,6 +2,9 @@
 
 #include "engine/engine_state.h"
 #include "engine/input/interaction_hooks.h"
+#include "engine/render/overlay_units.h"
+#include "engine/scene/colour_bar_drag.h"
+#include "engine/scene/frame_points.h"
 #include "engine/scene/model_rebuild.h"
 #include "model/normalise.h"
 #include "model/tuning.h"
@@ -19,7 +22,8 @@ void tuningDrag(EngineState& state, int32_t mode) {
   bool created = false;
   if (ensureTuningAssociationLocked(ctx, attribute, created) < 0) return;
   if (created) roundAndNormaliseLocked(ctx, state.view->space);
-  const float p = static_cast<float>(in.currentX.load() - state.model->scene.legend.sliderLeft);
+  const float p = render::overlayX(state.view->view, in.currentX.load()) -
+                  static_cast<float>(state.model->scene.legend.sliderLeft);
   switch (mode) {
     case 14:
       tuneLegendLineLocked(ctx, attribute, in.currentX.load() - in.previousX, in.currentY.load() - in.previousY);
@@ -85,7 +89,9 @@ void installSceneInteractionHooks() {
     roundAndNormaliseLocked(ctx, state.view->space);
   };
   h.dataExtents = extentsOf;
+  h.framePoints = spaceFramePoints;
   h.toggleTreeNode = toggleTreeNode;
+  installColourBarDragHooks();
 }
 
 }  // namespace vlm

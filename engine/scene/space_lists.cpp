@@ -1,6 +1,7 @@
 #include "engine/scene/space_lists.h"
 
 #include "engine/engine_state.h"
+#include "engine/render/overlay_units.h"
 #include "model/space_settings_table.h"
 
 namespace vlm {
@@ -24,7 +25,8 @@ void ensureLabelFont(EngineState& state, SceneGl& gl) {
     return;
   if (gl.labelFontBase == 0) gl.labelFontBase = glGenLists(scene::kLabelFontLists);
   if (gl.labelFontBase == 0) return;
-  const QFont font = scene::labelQFont(space.labelFont);
+  // Bitmap labels are drawn in device pixels: their font grows with the display's ratio.
+  const QFont font = scene::labelQFont(space.labelFont, outline ? 1.0f : render::overlayScale(state.view->view));
   gl.labelMetrics = outline ? scene::makeOutlineGlyphLists(gl.labelFontBase, font, static_cast<float>(depth) * 0.1f)
                             : scene::makeBitmapGlyphLists(gl.labelFontBase, font);
   gl.labelFontMade = true;

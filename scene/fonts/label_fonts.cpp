@@ -3,8 +3,6 @@
 #include <GL/glu.h>
 
 #include <QFontMetrics>
-#include <QImage>
-#include <QPainter>
 #include <QPainterPath>
 
 #include <cmath>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "scene/fonts/code_page.h"
+#include "scene/fonts/glyph_bitmaps.h"
 
 namespace vlm::scene {
 namespace {
@@ -71,9 +70,10 @@ void sides(const QList<QPolygonF>& contours, double depth) {
 
 }  // namespace
 
-QFont labelQFont(const LabelFontSpec& spec) {
+QFont labelQFont(const LabelFontSpec& spec, float pixelRatio) {
   QFont font(QString::fromStdString(spec.face));
-  font.setPixelSize(std::max(1, std::abs(spec.height)));
+  const float ratio = pixelRatio > 0.0f ? pixelRatio : 1.0f;
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(static_cast<float>(std::abs(spec.height)) * ratio))));
   font.setWeight(spec.weight >= 600 ? QFont::Bold : QFont::Normal);
   font.setItalic(spec.italic);
   return font;
@@ -86,41 +86,7 @@ float textAdvance(const LabelFontMetrics& m, std::string_view codes) {
 }
 
 LabelFontMetrics makeBitmapGlyphLists(GLuint base, const QFont& font) {
-  LabelFontMetrics metrics;
-  const QFontMetrics fm(font);
-  const int height = std::max(1, fm.height());
-  metrics.height = height;
-  const int descent = fm.descent();
-  std::vector<GLubyte> bits;
-  for (int code = 0; code < kLabelFontLists; ++code) {
-    const QChar ch(codePageChar(static_cast<unsigned char>(code)));
-    const int advance = printable(code, ch) ? std::max(0, fm.horizontalAdvance(ch)) : 0;
-    metrics.advances[static_cast<size_t>(code)] = static_cast<float>(advance);
-    glNewList(base + static_cast<GLuint>(code), GL_COMPILE);
-    if (advance > 0) {
-      const int rowBytes = ((advance + 7) / 8 + 3) / 4 * 4;  // unpack alignment 4
-      bits.assign(static_cast<size_t>(rowBytes) * static_cast<size_t>(height), 0);
-      QImage glyph(advance, height, QImage::Format_Grayscale8);
-      glyph.fill(0);
-      {
-        QPainter p(&glyph);
-        p.setFont(font);
-        p.setPen(Qt::white);
-        p.drawText(0, fm.ascent(), QString(ch));
-      }
-      for (int y = 0; y < height; ++y) {
-        const uchar* src = glyph.constScanLine(height - 1 - y);  // glBitmap rows go bottom up
-        for (int x = 0; x < advance; ++x)
-          if (src[x] >= 128) bits[static_cast<size_t>(y * rowBytes + x / 8)] |= static_cast<GLubyte>(0x80u >> (x % 8));
-      }
-      glBitmap(advance, height, 0.0f, static_cast<float>(descent), static_cast<float>(advance), 0.0f, bits.data());
-    } else {
-      static const GLubyte blank[4] = {0, 0, 0, 0};
-      glBitmap(1, 1, 0.0f, 0.0f, 0.0f, 0.0f, blank);
-    }
-    glEndList();
-  }
-  return metrics;
+  return makeGlyphBitmapLists(base, font, kLabelFontLists);
 }
 
 LabelFontMetrics makeOutlineGlyphLists(GLuint base, const QFont& font, float depth, float deviation) {

@@ -19,12 +19,15 @@ constexpr int kLabelFontLists = 256;
 struct LabelFontMetrics {
   std::array<float, kLabelFontLists> advances{};  // pixels (bitmap) or em (outline)
   int height = 12;                                // pixels
+  int ascent = 9;                                 // pixels above the baseline
 };
 
-// The label font row's font: the face, a pixel height from the logical height.
-QFont labelQFont(const LabelFontSpec& spec);
+// The label font row's font: the face, a pixel height from the logical height
+// (device pixels: the logical height times the display's device-pixel ratio).
+QFont labelQFont(const LabelFontSpec& spec, float pixelRatio = 1.0f);
 
-// Needs the current context; `base` reserves 256 lists.
+// Needs the current context; `base` reserves 256 lists. Whole monochrome
+// glyphs (see glyph_bitmaps.h); metrics in pixels of the font.
 LabelFontMetrics makeBitmapGlyphLists(GLuint base, const QFont& font);
 // Glyph outlines tessellated with the GLU tessellator, front and back faces and
 // the sides, extruded by `depth` ems. Curves are flattened finer than `deviation` em.

@@ -27,15 +27,21 @@ PanelLayout layOutPanel(const PanelInput& in) {
     put(10.0f, kPanelHint);
     y -= lh;
   }
+  // The values stand at x = 85, or further right when a name shown is wider,
+  // so that no value is written over a name.
+  float valueX = kPanelValueX;
+  const float gap = std::max(width(" "), 4.0f);
+  valueX = std::max(valueX, 10.0f + width(in.rowWord) + gap);
+  for (const PanelField& f : in.fields) valueX = std::max(valueX, 10.0f + width(cutWithDot(f.name, 16)) + gap);
   char number[32];
   std::snprintf(number, sizeof number, "%i ", in.rowNumber);
   put(10.0f, in.rowWord);
-  put(85.0f, number);
+  put(valueX, number);
   y -= lh;
   for (const PanelField& f : in.fields) {
     put(10.0f, cutWithDot(f.name, 16));
     for (const std::string& part : wrapValue(f.value + " ")) {
-      put(85.0f, part);
+      put(valueX, part);
       y -= lh;
     }
   }

@@ -33,6 +33,9 @@ struct PanelLayout {
 
 constexpr const char* kPanelHint = "DoubleClick/RightClick for Menu";
 
+// The value column's left end; a wider name shown pushes it right.
+constexpr float kPanelValueX = 85.0f;
+
 // Value texts break into lines of at most this many characters.
 constexpr size_t kPanelValueWidth = 40;
 std::vector<std::string> wrapValue(const std::string& codes, size_t width = kPanelValueWidth);

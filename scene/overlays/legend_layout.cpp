@@ -29,7 +29,7 @@ float safePercent(float p, float fallback) {
 void layOutColourBar(const LegendInput& in, LegendLayout& out) {
   if (in.colourEntries.size() < 2) return;
   out.colourBar = true;
-  const float c = out.top - 152.0f;
+  const float c = colourBarBottom(out.top);
   const size_t n = in.colourEntries.size();
   for (size_t i = 0; i + 1 < n; ++i) {
     const ColourBarEntry& a = in.colourEntries[i];
@@ -52,6 +52,9 @@ void layOutColourBar(const LegendInput& in, LegendLayout& out) {
     OverlayText t;
     t.x = 25.0f;
     t.y = (i + 1 == n) ? c + 150.0f : c + 150.0f * e.position;
+    // A text at the very top of the bar would reach above the view: it is
+    // lowered just enough to show whole.
+    if (in.font) t.y = std::min(t.y, out.top - static_cast<float>(in.font->ascent) - 1.0f);
     t.codes = e.text.substr(0, 25);
     const float end = t.x + advanceOf(in.font, t.codes);
     out.width = std::max(out.width, static_cast<int32_t>(std::ceil(end + 10.0f)));
@@ -61,6 +64,17 @@ void layOutColourBar(const LegendInput& in, LegendLayout& out) {
 }
 
 }  // namespace
+
+float colourBarBottom(float legendTop) { return legendTop - 152.0f; }
+
+float colourScaleAtHeight(float y, float legendTop) {
+  // The handle stands at c + 1.5 s + 1.
+  return std::clamp((y - colourBarBottom(legendTop) - 1.0f) / 1.5f, 0.0f, 100.0f);
+}
+
+float colourPositionAtHeight(float y, float legendTop) {
+  return std::clamp((y - colourBarBottom(legendTop)) / 150.0f, 0.0f, 1.0f);
+}
 
 bool hasTuningSlider(int32_t attribute) {
   return attribute != kColorAttr && attribute != kLabelAttr && attribute != kTextureAttr && attribute != kSpeechAttr;

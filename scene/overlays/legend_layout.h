@@ -95,6 +95,13 @@ constexpr int32_t kColourBarName = 2000000250;
 constexpr int32_t kColourHandleName = 2000000251;
 constexpr int32_t kColourTextName = 2000000252;  // + entry index
 
+// The colour bar: 150 pixels high, its bottom 152 pixels below the legend's top
+// (y up). The drags read it backwards: the scale whose handle stands at height
+// y (0..100), and the entry position drawn at height y (0..1).
+float colourBarBottom(float legendTop);
+float colourScaleAtHeight(float y, float legendTop);
+float colourPositionAtHeight(float y, float legendTop);
+
 // Attributes that get no tuning slider.
 bool hasTuningSlider(int32_t attribute);
 

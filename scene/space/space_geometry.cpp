@@ -88,8 +88,13 @@ void latticeLabels(const SpaceInput& in, const AxisInfo info[3], const std::vect
   const SpaceSettings& s = *in.space;
   const bool byObject = on(s, kRowLabelColorByObject);
   const float* labelColour = row(s, kRowLabelColor).rgba;
-  // X texts take the Base colour, Y the Back colour, Z the Side colour.
-  auto colourOf = [&](int32_t axis) { return byObject ? row(s, latticeRow(axis, kLatColor)).rgba : labelColour; };
+  // X texts take the Base colour, Y the Back colour, Z the Side colour. Texts
+  // are drawn opaque: a lattice's transparency thins its lines, but one-pixel
+  // strokes of text at half strength fade into the background.
+  auto colourOf = [&](int32_t axis) {
+    const float* c = byObject ? row(s, latticeRow(axis, kLatColor)).rgba : labelColour;
+    return std::array<float, 4>{c[0], c[1], c[2], 1.0f};
+  };
 
   for (int32_t axis = 0; axis < 3; ++axis) {
     const AxisInfo& a = info[axis];
@@ -102,7 +107,7 @@ void latticeLabels(const SpaceInput& in, const AxisInfo info[3], const std::vect
     SpaceText title;
     title.position = point(axis, sign * highEnd, axis == 0 ? 1 : 0, 0.0f);
     title.codes = name;
-    copyRgba(title.rgba, colourOf(axis));
+    copyRgba(title.rgba, colourOf(axis).data());
     title.title = true;
     title.axis = axis;
     g.texts.push_back(title);
@@ -134,7 +139,7 @@ void latticeLabels(const SpaceInput& in, const AxisInfo info[3], const std::vect
         SpaceText label;
         label.position = point(axis, t.position, other, edge);
         label.codes = std::move(text);
-        copyRgba(label.rgba, colourOf(axis));
+        copyRgba(label.rgba, colourOf(axis).data());
         label.axis = axis;
         g.texts.push_back(std::move(label));
       }

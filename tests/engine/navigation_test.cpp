@@ -12,9 +12,14 @@
 #include "engine/input/interaction_hooks.h"
 #include "engine/input/mouse_event.h"
 #include "engine/input/virtual_keys.h"
+#include "engine/host_messages.h"
 #include "engine/render/render_commands.h"
 #include "platform/command_queue.h"
+#include "platform/host_bridge.h"
 #include "support/render_support.h"
+
+#include <QCoreApplication>
+#include <QObject>
 
 namespace vlm {
 namespace {
@@ -56,6 +61,72 @@ TEST_F(Navigation, PageUpAndEndZoomByAFixedStep) {
   onKeyDown(*state, key(CMD_KEY_DOWN, VK_KEY_END));
   EXPECT_NEAR(view().cameraTranslation[2], z, 1e-4);
   EXPECT_EQ(input().navigationMode, 3);
+  // Page Down (and keypad 3) moves back as End does.
+  onKeyDown(*state, key(CMD_KEY_DOWN, VK_KEY_NEXT));
+  EXPECT_NEAR(view().cameraTranslation[2] - z, 0.224f, 0.001f);
+  onKeyDown(*state, key(CMD_KEY_DOWN, VK_KEY_NUMPAD3));
+  EXPECT_NEAR(view().cameraTranslation[2] - z, 2 * 0.224f, 0.002f);
+}
+
+TEST_F(Navigation, DeleteAndEscapeRemoveTheCurrentAssociationUnderTheDataLock) {
+  const auto installed = interactionHooks().deleteField;
+  int calls = 0;
+  bool locked = true;
+  interactionHooks().deleteField = [&](EngineState& s) {
+    ++calls;
+    locked = locked && s.main->dataLock.heldByCurrentThread();
+  };
+  test::drainEngineQueue(*state);
+  onKeyDown(*state, key(CMD_KEY_DOWN, VK_KEY_DELETE));
+  onKeyDown(*state, key(CMD_KEY_DOWN, VK_KEY_ESCAPE));
+  interactionHooks().deleteField = installed;
+  EXPECT_EQ(calls, 2);
+  EXPECT_TRUE(locked) << "the association goes under the data lock";
+  EXPECT_TRUE(state->main->dataLock.isFree());
+  EXPECT_EQ(test::drainEngineQueue(*state), (std::vector<int32_t>{CMD_UPDATE_MODEL, CMD_UPDATE_MODEL}));
+}
+
+// The HM_BUSY messages the input handlers post, as the host would receive them.
+struct BusyRecorder : QObject {
+  BusyRecorder() {
+    previous = platform::HostBridge::instance().hostWindow();
+    platform::HostBridge::instance().attach(this);
+  }
+  ~BusyRecorder() override {
+    platform::HostBridge::instance().detach();
+    if (previous) platform::HostBridge::instance().attach(previous);
+  }
+  bool event(QEvent* e) override {
+    if (e->type() != platform::HostMessageEvent::eventType()) return QObject::event(e);
+    const auto& d = static_cast<platform::HostMessageEvent*>(e)->data;
+    if (d.message == HM_BUSY) busy.push_back(static_cast<int>(d.wParam));
+    return true;
+  }
+  std::vector<int> take() {
+    QCoreApplication::processEvents();
+    std::vector<int> out;
+    out.swap(busy);
+    return out;
+  }
+  std::vector<int> busy;
+  QObject* previous = nullptr;
+};
+
+TEST_F(Navigation, OnlyStoppingASpinTellsTheHostItIsIdle) {
+  BusyRecorder host;
+  // A click on nothing while a load runs: no spin to stop, the host stays busy.
+  onButtonDown(*state, mouse(CMD_BUTTON_DOWN, 10, 10, MK_LEFT_BUTTON));
+  onButtonUp(*state, mouse(CMD_BUTTON_UP, 10, 10, MK_LEFT_BUTTON));
+  EXPECT_TRUE(host.take().empty());
+  // A flick released at once spins (busy) and the next click stops it (idle).
+  onButtonDown(*state, mouse(CMD_BUTTON_DOWN, 100, 100, MK_RIGHT_BUTTON));
+  onMouseMove(*state, mouse(CMD_MOUSE_MOVE, 120, 100, MK_RIGHT_BUTTON));
+  onButtonUp(*state, mouse(CMD_BUTTON_UP, 120, 100, MK_RIGHT_BUTTON));
+  EXPECT_EQ(host.take(), std::vector<int>{1});
+  onButtonDown(*state, mouse(CMD_BUTTON_DOWN, 10, 10, MK_LEFT_BUTTON));
+  EXPECT_EQ(host.take(), std::vector<int>{0});
+  onButtonDown(*state, mouse(CMD_BUTTON_DOWN, 10, 10, MK_LEFT_BUTTON));
+  EXPECT_TRUE(host.take().empty()) << "stopped once";
 }
 
 TEST_F(Navigation, ArrowKeysRotateAndPanWithShift) {

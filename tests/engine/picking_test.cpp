@@ -44,9 +44,7 @@ class Picking : public ::testing::Test {
   }
   void TearDown() override {
     pickSources() = saved;
-    platform::Command close;
-    close.number = CMD_CLOSE_WINDOW;
-    onCloseWindow(*state, close);
+    test::closeView(*state);
   }
   void objectsDraw(std::function<void()> objects, std::function<void()> axes = {}) {
     pickSources().drawPass = [objects, axes](EngineState&, PickPass pass) {
@@ -135,6 +133,18 @@ TEST_F(Picking, ALegendBorderCountsAndComesFirst) {
   EXPECT_EQ(pickAt(*state, 41, 165), 2000000106);
   state->view->view.legendOn = false;
   EXPECT_EQ(pickAt(*state, 25, 165), 4) << "without the legend the object is hit";
+}
+
+TEST_F(Picking, OnADoubledDisplayTheLegendIsPickedInWindowPixels) {
+  // 200 x 200 device pixels at a device-pixel ratio of 2: a 100 x 100 overlay.
+  state->view->view.devicePixelRatio = 2.0f;
+  state->view->view.legendOn = true;
+  pickSources().legendRects = [](EngineState&) { return std::vector<PickRect>{{10, 50, 40, 20, 2000000105}}; };
+  // Overlay (10..40, 20..50 up) is device columns 20..80 and rows 100..160.
+  EXPECT_EQ(pickAt(*state, 50, 130), 2000000105);
+  EXPECT_EQ(pickAt(*state, 21, 101), 2000000105);
+  EXPECT_NE(pickAt(*state, 25, 165), 2000000105) << "the rectangle in device pixels would hold this one";
+  EXPECT_NE(pickAt(*state, 90, 130), 2000000105);
 }
 
 TEST_F(Picking, OnlyTheFirstContainingRectangleIsExamined) {

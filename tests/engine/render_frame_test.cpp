@@ -24,15 +24,9 @@ class RenderFrame : public ::testing::Test {
     ASSERT_TRUE(capture) << "no context under Xvfb";
   }
   void TearDown() override {
-    platform::Command close;
-    close.number = CMD_CLOSE_WINDOW;
-    onCloseWindow(*state, close);
+    test::closeView(*state);
   }
-  void draw() {
-    platform::Command c;
-    c.number = CMD_DRAW_SCENE;
-    onDrawScene(*state, c);
-  }
+  void draw() { test::drawScene(*state); }
   std::array<uint8_t, 4> centre() const { return capture->at(capture->width / 2, capture->height / 2); }
 
   test::ViewHost host;

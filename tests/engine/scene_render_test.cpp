@@ -43,9 +43,7 @@ class SceneRender : public ::testing::Test {
   void TearDown() override {
     if (const char* folder = std::getenv("VLM_SCREENSHOTS"))
       capture->save(std::string(folder) + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
-    platform::Command close;
-    close.number = CMD_CLOSE_WINDOW;
-    onCloseWindow(*state, close);
+    test::closeView(*state);
   }
   void load(const std::vector<test::Column>& columns) {
     test::loadTable(*state, columns);
@@ -56,11 +54,7 @@ class SceneRender : public ::testing::Test {
     ModelContext ctx = modelContext(*state);
     ASSERT_EQ(associateFieldLocked(ctx, field, 0, attribute, scale, 0), 1);
   }
-  void draw() {
-    platform::Command c;
-    c.number = CMD_DRAW_SCENE;
-    onDrawScene(*state, c);
-  }
+  void draw() { test::drawScene(*state); }
   std::array<int, 2> at(const ObjectRecord& o) { return test::project(*state, o.x, o.y, o.z + o.height); }
   const ObjectRecord& object(size_t i) { return state->model->objects[i]; }
 

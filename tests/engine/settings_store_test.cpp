@@ -142,5 +142,12 @@ TEST_F(SettingsStoreTest, InstallRootComesFromTheMachineStoreWithATrailingSepara
   EXPECT_EQ(state_.main->settings.installRoot, "/opt/velmora/");
 }
 
+TEST_F(SettingsStoreTest, InstallRootOfAPerUserInstallationComesFromTheUsersVirtualStore) {
+  platform::RegistryStore store((dir_ / "user").string(), "/proc/velmora-no-such-folder/registry");
+  ASSERT_TRUE(store.writeText(RegistryRoot::LocalMachine, kRoot, "InstallRoot", "/home/u/velmora"));
+  readSettings(state_, store);
+  EXPECT_EQ(state_.main->settings.installRoot, "/home/u/velmora/");
+}
+
 }  // namespace
 }  // namespace vlm

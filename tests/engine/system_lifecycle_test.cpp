@@ -61,6 +61,21 @@ TEST_F(EngineTest, UnknownApplicationIdUsesTheExcelNames) {
   EXPECT_EQ(state->main->registryRoot, "SOFTWARE\\Velmora\\Velmora.Excel\\");
 }
 
+TEST_F(EngineTest, TheWindowsAreArrangedOnTheFirstRunOnly) {
+  ASSERT_TRUE(init());
+  auto state = currentState();
+  // Arranged: the view takes three quarters of the desktop's width.
+  EXPECT_GT(state->main->settings.view3D.width, 0);
+  EXPECT_NE(state->main->settings.view3D.width, 800);
+  EXPECT_EQ(state->main->settings.firstRun, 0);
+  vlm_DeinitSystem();
+  EXPECT_EQ(vlm_ReadHostDword("FirstRun", 1), 0u) << "the first run is over";
+  ASSERT_TRUE(init());
+  state = currentState();
+  EXPECT_EQ(state->main->settings.firstRun, 0);
+  EXPECT_EQ(state->main->settings.view3D.width, 800) << "no second arrangement over the saved placement";
+}
+
 TEST_F(EngineTest, CloseWithoutOpenReturnsAtOnce) {
   ASSERT_TRUE(init());
   QElapsedTimer timer;

@@ -36,16 +36,6 @@ QStringList menuTexts(QMenu* menu) {
   return texts;
 }
 
-// A strongly coloured pixel right of the legend texts (an object), or (-1, -1).
-QPoint colouredPixel(const QImage& image) {
-  for (int y = image.height() / 8; y < image.height() * 7 / 8; y += 2)
-    for (int x = 220; x < image.width() - 10; x += 2) {
-      const QColor c = image.pixelColor(x, y);
-      if (c.hsvSaturation() > 150 && c.value() > 80) return QPoint(x, y);
-    }
-  return QPoint(-1, -1);
-}
-
 double differingShare(const QImage& a, const QImage& b) {
   if (a.size() != b.size() || a.isNull()) return 1.0;
   long differing = 0;
@@ -81,7 +71,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndStatusBar) {
   EXPECT_EQ(window_->toolbarAction(ID_SELECTOR)->toolTip(),
             QStringLiteral(" Selector \n (complex queries with visual feedback) "));
   // A command whose engine side is missing is disabled, never silently idle.
-  EXPECT_EQ(window_->isCommandEnabled(ID_OPEN_MODEL), hasExport("vlm_OpenModel"));
+  EXPECT_TRUE(window_->isCommandEnabled(ID_OPEN_MODEL)) << "File > Open opens data files too";
   EXPECT_EQ(window_->isCommandEnabled(ID_SCATTER), hasExport("vlm_CreateDefaultModel"));
   EXPECT_EQ(window_->isCommandEnabled(ID_SELECTOR), hasExport("vlm_IsSelectorOn"));
   EXPECT_FALSE(window_->isCommandEnabled(ID_DELETE)) << "nothing to delete";
@@ -90,6 +80,9 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndStatusBar) {
 
 TEST_F(MainWindowTest, HostMessagesDriveTheStatusBar) {
   ASSERT_TRUE(start());
+  // The start-up connection reports its (empty) table last: wait for it, so
+  // that it does not overwrite the counts posted here.
+  ASSERT_TRUE(waitFor([&] { return !window_->statusPartText(2).isEmpty(); }));
   vlm_PostMessage(HM_HITS, 70000, 3000000000u);
   ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2).contains(QStringLiteral("70000")); }));
   EXPECT_EQ(window_->statusPartText(2), QStringLiteral(" 70000 hits (3000000000 total in database)"));
@@ -150,7 +143,7 @@ TEST_F(MainWindowTest, TheViewShowsTheSampleAndAClickShowsThenHidesThePanel) {
   ASSERT_TRUE(waitFor([&] { return differingShare(grabView(*window_), before) < 0.001; })) << "the panel stayed";
 }
 
-TEST_F(MainWindowTest, DeleteAsksAndRemovesTheSelectedObjects) {
+TEST_F(MainWindowTest, TheDeleteCommandAsksAndRemovesTheSelectedObjects) {
   startWithSample(20);
   if (IsSkipped() || HasFatalFailure()) return;
   ASSERT_TRUE(waitFor([&] { return window_->statusPartText(3) == QStringLiteral("20 selected (100%)"); }));
@@ -162,7 +155,8 @@ TEST_F(MainWindowTest, DeleteAsksAndRemovesTheSelectedObjects) {
   EXPECT_TRUE(window_->isCommandEnabled(ID_DELETE));
   auto box = std::make_shared<BoxAnswer>();
   answerNextBox(QMessageBox::Yes, box);
-  QTest::keyClick(window_->view(), Qt::Key_Delete);
+  // Command 61144 has no key (the Delete key removes an association instead).
+  EXPECT_TRUE(window_->runCommand(ID_DELETE));
   ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2) == QStringLiteral(" 2 hits (20 total in database)") ||
                                    window_->statusPartText(2) == QStringLiteral(" 2 hits"); }))
       << window_->statusPartText(2).toStdString();
@@ -189,8 +183,7 @@ TEST_F(MainWindowTest, CtrlVPastesAClipboardTable) {
   startWithSample(4);
   if (IsSkipped() || HasFatalFailure()) return;
   QApplication::clipboard()->setText(QStringLiteral("city\tpeople\nOslo\t700\nBergen\t290\nTromso\t77\n"));
-  QTest::qWait(200);
-  window_->refreshMenus();
+  // No click and no menu refresh in between: Paste follows the clipboard.
   QTest::keyClick(window_->view(), Qt::Key_V, Qt::ControlModifier);
   ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2) == QStringLiteral(" 3 hits"); }, 20000))
       << window_->statusPartText(2).toStdString();
@@ -227,6 +220,15 @@ TEST_F(MainWindowTest, CancelAtTheCloseQuestionKeepsTheProgramRunning) {
   if (IsSkipped() || HasFatalFailure()) return;
   vlm_AssociateField(3, 0, 4, -1, 0);  // a change of the model: it is unsaved now
   ASSERT_EQ(vlm_IsSaved(), 0);
+  if (!hasExport("vlm_ModelSave")) {
+    // A question that Save cannot answer is not asked.
+    auto none = std::make_shared<BoxAnswer>();
+    answerNextBox(QMessageBox::Cancel, none);
+    window_->close();
+    EXPECT_FALSE(none->seen);
+    EXPECT_FALSE(window_->engineRunning());
+    return;
+  }
   auto box = std::make_shared<BoxAnswer>();
   answerNextBox(QMessageBox::Cancel, box);
   window_->close();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "model/association_lookup.h"
 #include "model/association_ops.h"
 #include "model/color_ramps.h"
 #include "model/support/model_world.h"
@@ -222,6 +223,39 @@ TEST_F(ColourEdits, SetValueOnlyBetweenFirstAndLast) {
   EXPECT_EQ(w.savedColour.entries[2].value.i, 80);
   EXPECT_EQ(updates, 1);
   EXPECT_EQ(w.saved.load(), 0);
+}
+
+TEST_F(ColourEdits, AStopDragMovesTheValueAndKeepsTheEntriesInOrder) {
+  auto ctx = w.ctx();  // entries at 0, 33, 66 and 100 of 0..100
+  EXPECT_FALSE(dragColourStopLocked(ctx, 0, 0.5f)) << "the first stop stays";
+  EXPECT_FALSE(dragColourStopLocked(ctx, 3, 0.5f)) << "the last stop stays";
+  ASSERT_TRUE(dragColourStopLocked(ctx, 1, 0.2f));
+  EXPECT_EQ(w.colour.entries[1].value.i, 20);
+  EXPECT_EQ(w.colour.entries[1].valueText, "20");
+  EXPECT_FLOAT_EQ(w.colour.entries[1].position, 0.2f);
+  EXPECT_EQ(w.savedColour.entries[1].valueText, "20") << "the saved copy follows";
+  EXPECT_EQ(w.saved.load(), 0);
+  // Dragged past its neighbour it stops there: the order of the stops holds.
+  ASSERT_TRUE(dragColourStopLocked(ctx, 1, 0.9f));
+  EXPECT_EQ(w.colour.entries[1].valueText, w.colour.entries[2].valueText);
+  EXPECT_LE(w.colour.entries[1].position, w.colour.entries[2].position);
+  for (size_t i = 1; i < w.colour.entries.size(); ++i)
+    EXPECT_LE(w.colour.entries[i - 1].position, w.colour.entries[i].position);
+  // The next rebuild reads the entry back from its text.
+  rebuildColourForField(ctx, field, FT_INTEGER);
+  EXPECT_EQ(w.colour.entries.size(), 4u);
+}
+
+TEST_F(ColourEdits, AScaleDragSetsTheColourScaleWithinItsRange) {
+  auto ctx = w.ctx();
+  const int32_t a = attributeToAssociation(*w.set, ATTRIB_COLOR);
+  ASSERT_TRUE(dragColourScaleLocked(ctx, 30.0f));
+  EXPECT_FLOAT_EQ(w.pass(a).scale, 30.0f);
+  EXPECT_FLOAT_EQ(w.savedPass(a).scale, 30.0f);
+  ASSERT_TRUE(dragColourScaleLocked(ctx, 250.0f));
+  EXPECT_FLOAT_EQ(w.savedPass(a).scale, 100.0f);
+  deleteFieldLocked(ctx, ATTRIB_COLOR);
+  EXPECT_FALSE(dragColourScaleLocked(ctx, 30.0f)) << "no colour association: nothing to scale";
 }
 
 TEST_F(ColourEdits, RemoveKeepsTwo) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace vlm::platform {
 namespace {
@@ -26,6 +27,7 @@ class RegistryStoreTest : public ::testing::Test {
 
 constexpr auto HKCU = RegistryRoot::CurrentUser;
 constexpr auto HKLM = RegistryRoot::LocalMachine;
+constexpr auto HKCR = RegistryRoot::ClassesRoot;
 const std::string kKey = "SOFTWARE\\Velmora\\Velmora.Access\\";
 
 TEST_F(RegistryStoreTest, ValuesSurviveAReopen) {
@@ -94,17 +96,109 @@ TEST_F(RegistryStoreTest, WritesLeaveNoTemporaryFiles) {
   EXPECT_EQ(files, 1);
 }
 
-TEST_F(RegistryStoreTest, MachineFileIsReadAndAFailedWriteChangesNothing) {
+TEST_F(RegistryStoreTest, MachineFileIsRead) {
   {
     std::ofstream out(machine());
     out << "[SOFTWARE\\Velmora\\Velmora.Access\\]\ntext:InstallRoot=/opt/velmora\n";
   }
   RegistryStore readable(user(), machine());
   EXPECT_EQ(readable.readText(HKLM, kKey, "InstallRoot"), "/opt/velmora");
+}
 
-  RegistryStore unwritable(user(), "/proc/velmora-no-such-folder/registry");
-  EXPECT_FALSE(unwritable.writeText(HKLM, kKey, "InstallRoot", "/elsewhere"));
-  EXPECT_FALSE(unwritable.readText(HKLM, kKey, "InstallRoot").has_value());
+// A user who may not write the machine file still installs: the machine's
+// software keys are written to the user's virtual store and read from there
+// first; the machine file itself is never changed.
+TEST_F(RegistryStoreTest, MachineWritesTheMachineFileRefusesGoToTheUsersVirtualStore) {
+  const std::string unwritable = "/proc/velmora-no-such-folder/registry";
+  {
+    RegistryStore store(user(), unwritable);
+    ASSERT_TRUE(store.writeText(HKLM, kKey, "InstallRoot", "/home/u/velmora"));
+    EXPECT_EQ(store.readText(HKLM, kKey, "InstallRoot"), "/home/u/velmora");
+    EXPECT_FALSE(store.readText(HKCU, kKey, "InstallRoot").has_value());
+    // Keys outside SOFTWARE are not redirected.
+    EXPECT_FALSE(store.writeText(HKLM, "SYSTEM\\Velmora\\", "X", "1"));
+  }
+  RegistryStore reopened(user(), unwritable);
+  EXPECT_EQ(reopened.readText(HKLM, kKey, "InstallRoot"), "/home/u/velmora");
+  EXPECT_EQ(reopened.readText(HKCU, "Software\\Classes\\VirtualStore\\MACHINE\\" + kKey, "InstallRoot"),
+            "/home/u/velmora");
+  EXPECT_TRUE(reopened.deleteKey(HKLM, kKey));
+  EXPECT_FALSE(reopened.keyTreeExists(HKLM, kKey));
+}
+
+TEST_F(RegistryStoreTest, TheVirtualStoreHidesTheMachinesValueAndAWritableMachineFileIsWrittenDirectly) {
+  {
+    std::ofstream out(machine());
+    out << "[SOFTWARE\\Velmora\\Velmora.Access\\]\ntext:InstallRoot=/usr/share/velmora\n";
+  }
+  RegistryStore store(user(), machine());
+  ASSERT_TRUE(store.writeText(HKLM, kKey, "InstallRoot", "/opt/other"));
+  EXPECT_FALSE(store.keyExists(HKCU, "Software\\Classes\\VirtualStore\\MACHINE\\" + kKey));
+  RegistryStore later(user(), machine());
+  EXPECT_EQ(later.readText(HKLM, kKey, "InstallRoot"), "/opt/other");
+  ASSERT_TRUE(later.writeText(HKCU, "Software\\Classes\\VirtualStore\\MACHINE\\" + kKey, "InstallRoot", "/home/u"));
+  EXPECT_EQ(later.readText(HKLM, kKey, "InstallRoot"), "/home/u");
+}
+
+TEST_F(RegistryStoreTest, WhenNeitherFileCanBeWrittenTheWriteFailsAndChangesNothing) {
+  fs::create_directories(dir_ / "blocked");
+  std::ofstream(dir_ / "blocked" / "velmora") << "a file where the folder should be";
+  RegistryStore store((dir_ / "blocked" / "velmora" / "registry").string(), "/proc/velmora-no-such-folder/registry");
+  EXPECT_FALSE(store.writeText(HKLM, kKey, "InstallRoot", "/elsewhere"));
+  EXPECT_FALSE(store.readText(HKLM, kKey, "InstallRoot").has_value());
+  EXPECT_FALSE(store.writeDword(HKCU, kKey, "Asking", 0));
+  EXPECT_FALSE(store.createKey(HKCR, ".vlm"));
+  EXPECT_FALSE(store.keyExists(HKCR, ".vlm"));
+}
+
+TEST_F(RegistryStoreTest, ClassesAreWrittenForTheUserAndReadOverTheMachines) {
+  {
+    std::ofstream out(machine());
+    out << "[SOFTWARE\\Classes\\.vlm]\ntext:=Machine.Class\ntext:Content Type=text/plain\n";
+  }
+  RegistryStore store(user(), machine());
+  EXPECT_EQ(store.readText(HKCR, ".vlm", ""), "Machine.Class");
+  ASSERT_TRUE(store.writeText(HKCR, ".vlm", "", "Velmora.Access"));
+  EXPECT_EQ(store.readText(HKCR, ".vlm", ""), "Velmora.Access");
+  EXPECT_EQ(store.readText(HKCR, ".vlm", "Content Type"), "text/plain");
+  EXPECT_EQ(store.readText(HKCU, "Software\\Classes\\.vlm", ""), "Velmora.Access");
+  std::ifstream in(machine());
+  std::string machineText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(machineText.find("Velmora.Access"), std::string::npos);
+}
+
+TEST_F(RegistryStoreTest, EmptyKeysExistAndKeyTreesAreFoundBelow) {
+  RegistryStore store(user(), machine());
+  const std::string clsid = "CLSID\\{0A1B}\\";
+  ASSERT_TRUE(store.createKey(HKCR, clsid + "Programmable"));
+  EXPECT_TRUE(store.keyExists(HKCR, clsid + "Programmable"));
+  EXPECT_FALSE(store.keyExists(HKCR, clsid));
+  EXPECT_TRUE(store.keyTreeExists(HKCR, clsid));
+  EXPECT_FALSE(store.keyTreeExists(HKCR, "CLSID\\{0A1"));
+  store.writeText(HKCR, "CLSID\\{0A1B}2", "", "neighbour");
+  EXPECT_TRUE(store.deleteKey(HKCR, clsid));
+  EXPECT_FALSE(store.keyTreeExists(HKCR, clsid));
+  EXPECT_EQ(store.readText(HKCR, "CLSID\\{0A1B}2", ""), "neighbour");
+  RegistryStore reopened(user(), machine());
+  EXPECT_FALSE(reopened.keyTreeExists(HKCR, clsid));
+  EXPECT_TRUE(reopened.deleteKey(HKCR, "No\\Such\\Key"));
+}
+
+TEST_F(RegistryStoreTest, AFileLeftWithoutKeysIsRemovedWithItsEmptiedFolder) {
+  const std::string file = (dir_ / "config" / "velmora" / "registry").string();
+  RegistryStore store(file, machine());
+  ASSERT_TRUE(store.writeDword(HKCU, kKey, "Asking", 0));
+  ASSERT_TRUE(fs::exists(file));
+  EXPECT_TRUE(store.deleteKey(HKCU, kKey));
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_FALSE(fs::exists(dir_ / "config" / "velmora"));
+  EXPECT_TRUE(fs::exists(dir_ / "config"));
+
+  ASSERT_TRUE(store.writeDword(HKCU, kKey, "Asking", 0));
+  std::ofstream(dir_ / "config" / "velmora" / "notes") << "someone else's file";
+  EXPECT_TRUE(store.deleteKey(HKCU, kKey));
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_TRUE(fs::exists(dir_ / "config" / "velmora" / "notes"));
 }
 
 TEST(RegistryTextTest, FormatThenParseRoundTrips) {

@@ -130,13 +130,32 @@ TEST(ColourBar, SegmentsHandleTextsAndNames) {
   EXPECT_FLOAT_EQ(l.segments[0].rgb1[1], 1.0f) << "continuous: blended to the next entry";
   EXPECT_FLOAT_EQ(l.handleY, c + 76.0f);
   ASSERT_EQ(l.colourTexts.size(), 3u);
-  EXPECT_FLOAT_EQ(l.colourTexts[2].y, c + 150.0f);
+  EXPECT_FLOAT_EQ(l.colourTexts[1].y, c + 75.0f);
+  // The top entry's text stands at the top of the bar, lowered to show whole
+  // inside the view (its glyphs reach `ascent` above the baseline).
+  EXPECT_FLOAT_EQ(l.colourTexts[2].y, 480.0f - static_cast<float>(font.ascent) - 1.0f);
   EXPECT_TRUE(hasName(l.hot, 2000000250));
   EXPECT_TRUE(hasName(l.hot, 2000000251));
   EXPECT_TRUE(hasName(l.hot, 2000000254));
   in.colourContinuous = false;
   l = layOutLegend(in);
   EXPECT_FLOAT_EQ(l.segments[0].rgb1[0], 1.0f) << "categorical: both edges take the entry's colour";
+}
+
+TEST(ColourBar, TheDragsReadTheBarBackwards) {
+  const auto font = fixedFont();
+  LegendInput in = baseInput(font);
+  in.colourEntries = {{0.0f, {1, 0, 0}, "low"}, {1.0f, {0, 0, 1}, "high"}};
+  for (float scale : {0.0f, 25.0f, 100.0f}) {
+    in.colourScale = scale;
+    const LegendLayout l = layOutLegend(in);
+    EXPECT_NEAR(colourScaleAtHeight(l.handleY, l.top), scale, 1e-4) << "the handle's height gives its scale";
+  }
+  const float top = 480.0f, c = colourBarBottom(top);
+  EXPECT_FLOAT_EQ(colourPositionAtHeight(c + 0.25f * 150.0f, top), 0.25f);
+  EXPECT_FLOAT_EQ(colourPositionAtHeight(c - 40.0f, top), 0.0f) << "below the bar: its bottom";
+  EXPECT_FLOAT_EQ(colourPositionAtHeight(top + 40.0f, top), 1.0f);
+  EXPECT_FLOAT_EQ(colourScaleAtHeight(top + 40.0f, top), 100.0f);
 }
 
 TEST(Panel, AFieldNameOfTwentyCharactersShowsFifteenAndADot) {
@@ -169,6 +188,26 @@ TEST(Panel, ALongValueBreaksIntoLinesOfFortyCharacters) {
   EXPECT_EQ(l.texts[4].codes.size(), 40u);
   EXPECT_EQ(l.texts[5].codes, std::string(15, 'x') + " ");
   EXPECT_GT(l.texts[3].y, l.texts[4].y);
+}
+
+TEST(Panel, ValuesStandRightOfTheWidestNameShown) {
+  const auto font = fixedFont();  // 7 pixels a character
+  PanelInput in;
+  in.font = &font;
+  in.hintLine = false;
+  in.viewportWidth = 640, in.viewportHeight = 480;
+  in.fields = {{"Name", "chevrolet"}, {"Miles_per_Gallon", "18"}};
+  PanelLayout l = layOutPanel(in);
+  // Row, number, then name and value per field.
+  ASSERT_EQ(l.texts.size(), 6u);
+  const float nameEnd = l.texts[4].x + 7.0f * 16;  // "Miles_per_Gallon"
+  EXPECT_GT(l.texts[5].x, nameEnd) << "the value is not written over the name";
+  EXPECT_EQ(l.texts[3].x, l.texts[5].x) << "one value column";
+  EXPECT_EQ(l.texts[1].x, l.texts[5].x) << "the row number stands in it too";
+
+  in.fields = {{"Name", "chevrolet"}, {"Year", "1970"}};
+  l = layOutPanel(in);
+  EXPECT_FLOAT_EQ(l.texts[3].x - l.texts[2].x, kPanelValueX - 10.0f) << "short names keep the column at 85";
 }
 
 TEST(Panel, StaysInsideTheView) {

@@ -24,16 +24,17 @@ class ConnectionTest : public SourceTest {
   }
 };
 
-TEST_F(ConnectionTest, ExcelAndAccessFindNoSource) {
+TEST_F(ConnectionTest, ExcelFindsNoSourceAndTheWorkspaceNoDatabase) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
+  // Mode 0 goes by the application kind (the database workspace here).
   for (int mode : {0, 1, 2}) {
     clearMessages();
     ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
     EXPECT_EQ(table().rowCount, 0);
     EXPECT_EQ(table().fieldCount, 0);
     EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
-    EXPECT_EQ(state().main->loadControl.connectionResult, -1);
+    EXPECT_EQ(state().main->loadControl.connectionResult, mode == 1 ? -1 : -2);
     const auto busy = messagesOf(HM_BUSY);
     ASSERT_FALSE(busy.empty());
     EXPECT_EQ(busy.back().wParam, 0u);
@@ -95,9 +96,10 @@ TEST_F(ConnectionTest, CsvWithAnUnterminatedQuote) {
 
 TEST_F(ConnectionTest, MissingAndEmptyFiles) {
   start();
-  ASSERT_TRUE(open((dir_ / "none.txt").string()));
+  const std::string missing = (dir_ / "none.txt").string();
+  ASSERT_TRUE(open(missing));
   ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0], "Unable to read the data file.");
+  EXPECT_EQ(boxTexts()[0], "Unable to read the data file \"" + missing + "\": there is no such file.");
   resetBoxes();
   ASSERT_TRUE(open(write("empty.tab", "")));
   ASSERT_EQ(boxTexts().size(), 1u);
@@ -109,10 +111,23 @@ TEST_F(ConnectionTest, ModelFilesAndOtherFilesChangeNothing) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
   vlm_OpenFile(write("m.vlm", "[Model]\n").c_str(), 0);
-  vlm_OpenFile(write("book.xls", "x").c_str(), 0);
+  const std::string book = write("book.xls", "x");
+  vlm_OpenFile(book.c_str(), 0);
   ASSERT_TRUE(request([] { vlm_InitConnection(-5 + 8); }));  // mode 3 after them
-  EXPECT_TRUE(boxTexts().empty());
+  // Any other file is offered to the database workspace, which says it is none.
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"book.xls\" is not a database file"), std::string::npos);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
+}
+
+TEST_F(ConnectionTest, ReloadOfAPastedTableKeepsIt) {
+  start();
+  ASSERT_TRUE(paste("a\r\n1\r\n2\r\n"));
+  EXPECT_EQ(vlm_Load(0), 0) << "nothing to read again";
+  EXPECT_EQ(vlm_Load(1), 0);
+  flushHostMessages();
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
 }
 
 TEST_F(ConnectionTest, ReloadOfAFileReadsItAgain) {
@@ -132,12 +147,14 @@ TEST_F(ConnectionTest, ReloadWithoutSourceWithoutApplication) {
   EXPECT_EQ(vlm_CopyToServer(nullptr), 0);
 }
 
-TEST_F(ConnectionTest, ReloadWithAccessEndsAsAnUnreachableSource) {
+TEST_F(ConnectionTest, APasteIsNotReloadedThroughTheDatabase) {
   start(23);
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  ASSERT_TRUE(request([] { EXPECT_EQ(vlm_Load(1), 1); }));
-  EXPECT_EQ(table().rowCount, 0);
-  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  EXPECT_EQ(vlm_Load(1), 0);
+  flushHostMessages();
+  EXPECT_EQ(table().rowCount, 1);
+  // Loading a database object without a database source connects first; the
+  // workspace has no database open.
   ASSERT_TRUE(request([] { EXPECT_EQ(vlm_LoadDataTable(0, 1), 1); }));
   EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
 }

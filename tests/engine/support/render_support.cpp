@@ -133,4 +133,16 @@ void setSingleObject(EngineState& state, int shape, float w, float d, float h, f
   state.view->view.cacheValid[CACHE_OBJECTS] = false;
 }
 
+void drawScene(EngineState& state) {
+  platform::Command c;
+  c.number = CMD_DRAW_SCENE;
+  onDrawScene(state, c);
+}
+
+void closeView(EngineState& state) {
+  platform::Command c;
+  c.number = CMD_CLOSE_WINDOW;
+  onCloseWindow(state, c);
+}
+
 }  // namespace vlm::test

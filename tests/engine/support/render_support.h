@@ -62,6 +62,11 @@ std::shared_ptr<CaptureContent> openView(EngineState& state, ViewHost& host);
 // as the engine thread does; false when the context cannot be made.
 bool openContext(EngineState& state, ViewHost& host);
 
+// A frame as the draw command makes it, and the context closed as the window's
+// close does (on the calling thread).
+void drawScene(EngineState& state);
+void closeView(EngineState& state);
+
 // One object of shape `shape` at the origin with the given size and colour.
 void setSingleObject(EngineState& state, int shape, float w, float d, float h, float r, float g, float b);
 

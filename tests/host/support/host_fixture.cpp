@@ -81,6 +81,15 @@ int distinctColours(const QImage& image) {
   return colours.size();
 }
 
+QPoint colouredPixel(const QImage& image) {
+  for (int y = image.height() / 8; y < image.height() * 7 / 8; y += 2)
+    for (int x = 220; x < image.width() - 10; x += 2) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.hsvSaturation() > 150 && c.value() > 80) return QPoint(x, y);
+    }
+  return QPoint(-1, -1);
+}
+
 QString saveScreenshot(const QImage& image, const QString& name) {
   const char* env = std::getenv("VLM_SCREENSHOT_DIR");
   const QString dir = env && *env ? QString::fromUtf8(env) : QStringLiteral("/tmp/velmora-screens");
@@ -112,7 +121,6 @@ void HostTest::TearDown() {
 }
 
 bool HostTest::start(const std::string& file) {
-  vlm_WriteHostDword("FirstRun", 0, 1);  // no tool-window arrangement moving the window
   window_ = std::make_unique<host::MainWindow>();
   window_->showNormal();
   window_->resize(900, 700);

@@ -2,6 +2,7 @@
 // The real main window under Xvfb with a settings store of its own, and the
 // helpers that drive it: waiting, answering message boxes, screenshots.
 #include <QImage>
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -33,6 +34,8 @@ std::string writeSampleFile(const std::string& name, int rows);
 QImage grabView(host::MainWindow& window);
 // The number of distinct colours of an image (a blank view has one).
 int distinctColours(const QImage& image);
+// A strongly coloured pixel right of the legend texts (an object), or (-1, -1).
+QPoint colouredPixel(const QImage& image);
 // Saves a screenshot under $VLM_SCREENSHOT_DIR (default /tmp/velmora-screens).
 QString saveScreenshot(const QImage& image, const QString& name);
 

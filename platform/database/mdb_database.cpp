@@ -1,0 +1,216 @@
+#include "platform/database/mdb_database.h"
+
+#include <cstring>
+#include <fstream>
+
+#ifdef VLM_HAVE_MDBTOOLS
+#include <mdbtools.h>
+#endif
+
+namespace vlm::platform::db {
+
+bool isAccessFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[20] = {};
+  in.read(head, sizeof head);
+  if (in.gcount() != 20) return false;
+  return std::memcmp(head + 4, "Standard Jet DB", 15) == 0 || std::memcmp(head + 4, "Standard ACE DB", 15) == 0;
+}
+
+#ifndef VLM_HAVE_MDBTOOLS
+
+bool mdbEngineAvailable() { return false; }
+
+std::unique_ptr<Database> openMdbDatabase(const std::string&, std::string& error) {
+  error = "this build reads no Access files";
+  return nullptr;
+}
+
+#else
+
+namespace {
+
+constexpr size_t kBindSize = 65536;  // longer texts are cut here
+
+ColumnKind kindOf(int type) {
+  switch (type) {
+    case MDB_BOOL: return ColumnKind::Boolean;
+    case MDB_BYTE: return ColumnKind::Byte;
+    case MDB_INT: return ColumnKind::SmallInteger;
+    case MDB_LONGINT: return ColumnKind::Integer;
+    case MDB_MONEY: return ColumnKind::Currency;
+    case MDB_FLOAT: return ColumnKind::Single;
+    case MDB_DOUBLE: return ColumnKind::Double;
+    case MDB_NUMERIC: return ColumnKind::Double;
+    case MDB_DATETIME: return ColumnKind::DateTime;
+    case MDB_TEXT: return ColumnKind::Text;
+    case MDB_REPID: return ColumnKind::Text;
+    case MDB_MEMO: return ColumnKind::Memo;
+    case MDB_BINARY:
+    case MDB_OLE: return ColumnKind::Binary;
+    default: return ColumnKind::Unknown;
+  }
+}
+
+struct Handle {
+  MdbHandle* mdb = nullptr;
+  ~Handle() {
+    if (mdb) mdb_close(mdb);
+  }
+};
+
+MdbCatalogEntry* findTable(MdbHandle* mdb, const std::string& name) {
+  for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+    auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+    if (entry->object_type == MDB_TABLE && !mdb_is_system_table(entry) && name == entry->object_name) return entry;
+  }
+  return nullptr;
+}
+
+struct TableDef {
+  MdbTableDef* t = nullptr;
+  TableDef() = default;
+  TableDef(const TableDef&) = delete;
+  TableDef& operator=(const TableDef&) = delete;
+  ~TableDef() {
+    if (t) mdb_free_tabledef(t);
+  }
+  bool read(MdbHandle* mdb, const ObjectInfo& object, std::string& error) {
+    MdbCatalogEntry* entry = object.kind == ObjectKind::Table ? findTable(mdb, object.name) : nullptr;
+    if (!entry) {
+      error = "there is no table \"" + object.name + "\"";
+      return false;
+    }
+    t = mdb_read_table(entry);
+    if (!t || !mdb_read_columns(t)) {
+      error = "the table \"" + object.name + "\" cannot be read";
+      return false;
+    }
+    return true;
+  }
+};
+
+class MdbCursor final : public Cursor {
+ public:
+  MdbCursor(std::shared_ptr<Handle> h, int64_t first) : h_(std::move(h)), first_(first) {}
+
+  bool start(const ObjectInfo& object, int64_t count, std::string& error) {
+    if (!def_.read(h_->mdb, object, error)) return false;
+    const unsigned n = def_.t->num_cols;
+    buffers_.assign(n, std::vector<char>(kBindSize));
+    lengths_.assign(n, 0);
+    types_.resize(n);
+    for (unsigned i = 0; i < n; ++i) {
+      types_[i] = static_cast<MdbColumn*>(g_ptr_array_index(def_.t->columns, i))->col_type;
+      mdb_bind_column(def_.t, static_cast<int>(i + 1), buffers_[i].data(), &lengths_[i]);
+    }
+    mdb_rewind_table(def_.t);
+    limit_ = count;
+    return true;
+  }
+
+  Step next(std::chrono::steady_clock::time_point) override {
+    while (true) {
+      if (limit_ >= 0 && row_ + 1 >= first_ + limit_) return Step::End;
+      if (!mdb_fetch_row(def_.t)) return Step::End;
+      if (++row_ >= first_) return Step::Row;
+    }
+  }
+
+  int columnCount() const override { return static_cast<int>(types_.size()); }
+
+  bool cell(int column, std::string_view& text) override {
+    const auto c = static_cast<size_t>(column);
+    const int length = lengths_[c];
+    if (length <= 0) return false;
+    if (types_[c] == MDB_OLE || types_[c] == MDB_BINARY) {
+      scratch_ = std::to_string(length) + " bytes";
+      text = scratch_;
+      return true;
+    }
+    const char* p = buffers_[c].data();
+    text = std::string_view(p, strnlen(p, kBindSize));
+    return !text.empty();
+  }
+
+  int64_t sourceRow() const override { return row_; }
+  const std::string& error() const override { return error_; }
+
+ private:
+  std::shared_ptr<Handle> h_;
+  TableDef def_;
+  std::vector<std::vector<char>> buffers_;
+  std::vector<int> lengths_;
+  std::vector<int> types_;
+  int64_t first_ = 0, limit_ = -1, row_ = -1;
+  std::string error_, scratch_;
+};
+
+class MdbDatabase final : public Database {
+ public:
+  MdbDatabase(std::shared_ptr<Handle> h, std::string path) : h_(std::move(h)), path_(std::move(path)) {}
+  const std::string& path() const override { return path_; }
+  std::string engineName() const override { return "Access (mdbtools)"; }
+
+  std::optional<std::vector<ObjectInfo>> objects(std::string&) override {
+    std::vector<ObjectInfo> out;
+    MdbHandle* mdb = h_->mdb;
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+      auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+      if (entry->object_type == MDB_TABLE && !mdb_is_system_table(entry)) out.push_back({entry->object_name, ObjectKind::Table});
+    }
+    return out;
+  }
+
+  std::optional<std::vector<Column>> columns(const ObjectInfo& object, std::string& error) override {
+    TableDef def;
+    if (!def.read(h_->mdb, object, error)) return std::nullopt;
+    std::vector<Column> out;
+    for (unsigned i = 0; i < def.t->num_cols; ++i) {
+      auto* col = static_cast<MdbColumn*>(g_ptr_array_index(def.t->columns, i));
+      out.push_back({col->name, kindOf(col->col_type)});
+    }
+    return out;
+  }
+
+  std::optional<int64_t> rowCount(const ObjectInfo& object, std::string& error) override {
+    TableDef def;
+    if (!def.read(h_->mdb, object, error)) return std::nullopt;
+    return static_cast<int64_t>(def.t->num_rows);
+  }
+
+  std::unique_ptr<Cursor> open(const ObjectInfo& object, const RowSelection& rows, std::string& error) override {
+    auto cursor = std::make_unique<MdbCursor>(h_, std::max<int64_t>(rows.first, 0));
+    if (!cursor->start(object, rows.count, error)) return nullptr;
+    return cursor;
+  }
+
+ private:
+  std::shared_ptr<Handle> h_;
+  std::string path_;
+};
+
+}  // namespace
+
+bool mdbEngineAvailable() { return true; }
+
+std::unique_ptr<Database> openMdbDatabase(const std::string& path, std::string& error) {
+  auto h = std::make_shared<Handle>();
+  h->mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
+  if (!h->mdb) {
+    error = "mdbtools cannot read it";
+    return nullptr;
+  }
+  mdb_set_date_fmt(h->mdb, "%Y-%m-%d %H:%M:%S");
+  mdb_set_boolean_fmt_numbers(h->mdb);
+  mdb_set_bind_size(h->mdb, kBindSize);
+  if (!mdb_read_catalog(h->mdb, MDB_TABLE)) {
+    error = "its list of tables cannot be read";
+    return nullptr;
+  }
+  return std::make_unique<MdbDatabase>(std::move(h), path);
+}
+
+#endif
+
+}  // namespace vlm::platform::db

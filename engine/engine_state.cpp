@@ -73,6 +73,12 @@ void installTableHooks(const std::shared_ptr<EngineState>& shared) {
     state->main->selectionBuffer.shrink_to_fit();
     state->model->objects.clear();
     state->model->objectCount = 0;
+    state->main->selector.rowsBuilt = 0;
+    state->main->selector.failCounts.clear();
+    state->main->selector.failCounts.shrink_to_fit();
+    state->main->selector.countedRows = -1;
+    state->main->selector.pending.clear();
+    state->main->selector.entrySamples.clear();
   };
   hooks.invalidateGraphicCache = [weak] {
     if (auto state = weak.lock())

@@ -15,6 +15,7 @@
 #include "data/data_table.h"
 #include "engine/calculator_record.h"
 #include "engine/input_state.h"
+#include "engine/selector_record.h"
 #include "engine/settings.h"
 #include "engine/view_state.h"
 #include "model/association.h"
@@ -91,6 +92,7 @@ struct MainRecord {
   std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
+  SelectorRecord selector;
   OutputState output;  // report options, image types, object textures
   CalculatorRecord calculator;
   std::vector<char> work = std::vector<char>(kWorkBufferSize);

@@ -91,6 +91,7 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_scene.h"
 #include "engine/vlmapi_selection.h"
 #include "engine/vlmapi_host.h"
+#include "engine/vlmapi_selector.h"
 #include "engine/vlmapi_output.h"
 #include "engine/vlmapi_calculator.h"
 #include "engine/vlmapi_model_file.h"

@@ -144,6 +144,24 @@ intptr_t HostBridge::runOnHost(std::function<intptr_t()> work, std::chrono::mill
   return task->done ? task->result : 0;
 }
 
+bool HostBridge::postWork(std::function<void()> work) {
+  auto task = std::make_shared<HostTask>();
+  task->work = [work = std::move(work)]() -> intptr_t {
+    work();
+    return 0;
+  };
+  std::function<void()> hook;
+  {
+    std::lock_guard lock(impl_->mutex);
+    if (!impl_->host || !impl_->receiver) return false;
+    impl_->tasks.push_back(task);
+    QCoreApplication::postEvent(impl_->receiver.get(), new WakeEvent);
+    hook = impl_->wakeHook;
+  }
+  if (hook) hook();
+  return true;
+}
+
 void HostBridge::pump() {
   if (!isHostThread()) return;
   for (;;) {

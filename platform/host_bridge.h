@@ -52,6 +52,9 @@ class HostBridge {
   // Runs `work` on the host thread and returns its result (directly when called there).
   intptr_t runOnHost(std::function<intptr_t()> work,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(-1));
+  // Queues `work` to run on the host thread and returns at once (false when
+  // there is no host). Work posted from one thread runs in posting order.
+  bool postWork(std::function<void()> work);
   // Runs queued host work; does nothing off the host thread.
   void pump();
   // Waits on the host thread until `done` holds, running host work meanwhile.

@@ -30,6 +30,7 @@
 #include "platform/report.h"
 #include "sound/sound_hooks.h"
 #include "tools/calculator/calculator_window.h"
+#include "tools/selector/selector_window.h"
 
 namespace vlm {
 
@@ -227,6 +228,7 @@ VLM_API void vlm_DeinitSystem(void) {
     // A thread that did not end keeps its own reference to the state.
     endWorker(data, std::chrono::milliseconds(0));
   }
+  selector::destroyWindow(*state);
   writeSettings(*state, platform::RegistryStore::instance());
   platform::setErrorSink(nullptr);
   platform::HostBridge::instance().setWakeHook(nullptr);
@@ -308,6 +310,8 @@ VLM_API void vlm_AutoArrange(int mode) {
     e.calculator.rect = {b - 40, 30 + desk.height() / 8, w, h};
     e.selector.rect = {b - 70, 30 + 2 * (desk.height() / 8), w, h};
   }
+  // The tool windows open where they were just placed.
+  selector::openWindow(*state);
   postHost(*state, HM_LAYOUT, 2, 0);
   calculator::openWindow(*state);  // opens, or moves an open one, where it was just placed
   if (auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(m.hostWindow))) {

@@ -32,6 +32,7 @@ void registerSceneHandlers();
 void registerPickingHandlers();
 void registerCalculatorHandlers();
 void registerModelFileHandlers();
+void registerSelectorHandlers();
 void registerSoundHandlers();
 
 // Installs every subsystem's handlers (once; later calls do nothing).

@@ -45,6 +45,7 @@ void registerAllHandlers() {
     registerSourceHandlers();
     registerSceneHandlers();
     registerPickingHandlers();
+    registerSelectorHandlers();
     registerOutputHandlers();
     registerCalculatorHandlers();
     registerModelFileHandlers();

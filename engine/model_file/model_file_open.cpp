@@ -29,6 +29,7 @@
 #include "tools/calculator/calculator.h"
 #include "tools/calculator/calculator_rows.h"
 #include "tools/calculator/calculator_window.h"
+#include "tools/selector/selector_window.h"
 
 namespace vlm {
 namespace {
@@ -181,7 +182,12 @@ bool sourceCheck(EngineState& state, const std::string& path, const platform::Pr
     // The model's database is opened and its table or query loaded; the
     // model follows once the load has rows.
     ReopenRequest request;
-    request.candidates.push_back(resolveModelPath(source.source, modelFolderOf(state)));
+    // The database as the model directory holds it (a name without an
+    // extension is an ".mdb"), then where it was; the names are kept as
+    // written, as file names here are case-sensitive.
+    std::string named = resolveModelPath(source.source, modelFolderOf(state));
+    if (named.find(".md") == std::string::npos) named += ".mdb";
+    request.candidates.push_back(named);
     request.candidates.push_back(source.sourceFull);
     request.object = source.table;
     request.modelPath = path;
@@ -243,12 +249,11 @@ void reopenTools(EngineState& state) {
       calculator::calculateLocked(s);
     });
   }
-  // The Selector and the Grid, where this engine has them.
-  for (const auto& [isOn, open] : {std::pair{"vlm_IsSelectorOn", "vlm_OpenSelector"}, std::pair{"vlm_IsGridOn", "vlm_OpenGrid"}}) {
-    auto on = reinterpret_cast<int (*)()>(dlsym(RTLD_DEFAULT, isOn));
-    auto show = reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, open));
-    if (on && show && on()) show();
-  }
+  if (state.main->selector.open.load() != 0) selector::openWindow(state);
+  // The Grid, where this engine has it.
+  auto gridOn = reinterpret_cast<int (*)()>(dlsym(RTLD_DEFAULT, "vlm_IsGridOn"));
+  auto openGrid = reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, "vlm_OpenGrid"));
+  if (gridOn && openGrid && gridOn()) openGrid();
 }
 
 }  // namespace

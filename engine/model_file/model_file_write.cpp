@@ -10,6 +10,8 @@
 #include "model/model_file/grid_section.h"
 #include "model/model_file/model_file_sections.h"
 #include "sound/sound_record.h"
+#include "sound/speech_languages.h"
+#include "sound/wave_resources.h"
 
 namespace vlm {
 namespace {
@@ -82,7 +84,11 @@ ModelFileSetup setupOf(EngineState& state) {
   ModelFileSetup s;
   SoundRecord& sound = soundRecord(state);
   s.effect = sound.currentEffect.load();
-  if (!state.main->settings.newerSpeechApi) s.speechLanguage = sound.speechLanguage.load();
+  s.effectName = waveResourceInfo(s.effect).effectName;
+  if (!state.main->settings.newerSpeechApi) {
+    s.speechLanguage = sound.speechLanguage.load();
+    s.speechLanguageName = speechLanguage(*s.speechLanguage).name;
+  }
   float angles[3];
   {
     std::lock_guard lock(state.view->view.mutex);

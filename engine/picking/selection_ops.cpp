@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "engine/calculator_link.h"
 #include "engine/commands/command_ids.h"
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/input/pick_names.h"
 #include "engine/render/frame.h"
+#include "engine/tool_hooks.h"
 #include "engine/worker_thread.h"
 #include "model/association_lookup.h"
 
@@ -29,7 +29,7 @@ void invalidateGraphicCache(EngineState& state) {
 // The counts go to the host and the Calculator follows the new selection.
 void selectionChanged(EngineState& state) {
   postHits(state);
-  if (const auto& changed = calculatorLink().selectionChanged) changed(state);
+  if (const auto& changed = toolHooks().selectionChanged) changed(state);
 }
 
 void toggleSample(EngineState& state, int32_t sample) {

@@ -47,9 +47,13 @@ struct ModelFileCalculator {
 };
 
 // Section "Setup".
+// The reader gives the effect and language numbers; the writer stores the
+// names the sound subsystem gives them ("Chord", "American English").
 struct ModelFileSetup {
   int32_t effect = 0;
   std::optional<int32_t> speechLanguage;  // only with the older speech interface
+  std::string effectName = "Chord";
+  std::optional<std::string> speechLanguageName;  // written only when set
   std::array<float, 9> matrix{};          // the model's rotation, row by row
 };
 

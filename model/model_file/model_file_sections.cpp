@@ -14,10 +14,6 @@ using platform::ProfileDocument;
 
 constexpr const char* kMethodNames[] = {"", "RANGE", "ITEM", "SAMPLES", "SUBSTRING"};
 constexpr const char* kFunctionNames[] = {"COUNT", "PERCENT", "MIN", "MAX", "SUM", "AVERAGE"};
-constexpr const char* kEffectNames[] = {"Chord", "ClicX", "Impact", "Pop", "Select", "Tick", "No", "Yes"};
-constexpr const char* kLanguageNames[] = {"American English", "British English", "Dutch", "French",
-                                          "German", "Italian", "Japanese", "Korean",
-                                          "Portuguese", "Russian", "Spanish"};
 constexpr const char* kMatrixKeys[9] = {"Matrix00", "Matrix01", "Matrix02", "Matrix10", "Matrix11",
                                         "Matrix12", "Matrix20", "Matrix21", "Matrix22"};
 
@@ -42,8 +38,6 @@ const char* nameAt(const char* const (&names)[N], int32_t i, const char* fallbac
 
 const char* selectorMethodName(int32_t method) { return nameAt(kMethodNames, method, ""); }
 const char* calculatorFunctionName(int32_t function) { return nameAt(kFunctionNames, function, "COUNT"); }
-const char* soundEffectName(int32_t effect) { return nameAt(kEffectNames, effect, "Chord"); }
-const char* speechLanguageName(int32_t language) { return nameAt(kLanguageNames, language, "American English"); }
 
 void writeSourceSection(ProfileDocument& doc, const ModelFileSource& source) {
   doc.set("Source", "Application", source.application);
@@ -171,8 +165,8 @@ ModelFileCalculator readCalculatorSection(const ProfileDocument& doc, bool readS
 }
 
 void writeSetupSection(ProfileDocument& doc, const ModelFileSetup& setup) {
-  if (setup.speechLanguage) doc.set("Setup", "SpeechLanguage", speechLanguageName(*setup.speechLanguage));
-  doc.set("Setup", "Effect", soundEffectName(setup.effect));
+  if (setup.speechLanguageName) doc.set("Setup", "SpeechLanguage", *setup.speechLanguageName);
+  doc.set("Setup", "Effect", setup.effectName);
   for (size_t i = 0; i < 9; ++i) doc.set("Setup", kMatrixKeys[i], modelRealText(setup.matrix[i]));
 }
 

@@ -42,7 +42,5 @@ ModelFileSetup readSetupSection(const platform::ProfileDocument& doc, bool readS
 // Texts of the keyword tables.
 const char* selectorMethodName(int32_t method);  // "", "RANGE", "ITEM", "SAMPLES", "SUBSTRING"
 const char* calculatorFunctionName(int32_t function);  // "COUNT" .. "AVERAGE"
-const char* soundEffectName(int32_t effect);  // "Chord" .. "Yes"
-const char* speechLanguageName(int32_t language);  // "American English" .. "Spanish"
 
 }  // namespace vlm

@@ -23,6 +23,8 @@
 #include "sound/sound_record.h"
 #include "sources/support/source_fixture.h"
 #include "tools/calculator/calculator_rows.h"
+#include "tools/selector/selection_compute.h"
+#include "tools/selector/selector_rows.h"
 
 namespace vlm {
 namespace {
@@ -191,6 +193,34 @@ TEST_F(ModelFileTest, SaveAsThenApplyGivesTheSameModel) {
   EXPECT_EQ(soundRecord(state()).currentEffect.load(), 3);
   EXPECT_EQ(vlm_IsSaved(), 1);
   EXPECT_TRUE(boxTexts().empty());
+}
+
+TEST_F(ModelFileTest, SelectorMethodsAreKeptByFieldPosition) {
+  {
+    platform::DataLockGuard lock(state().main->dataLock);
+    selector::clearRowsLocked(state());
+    for (int32_t method : {4, 1, 0, 3}) ASSERT_TRUE(selector::addRowLocked(state(), method));
+    selector::computeSelectionLocked(state(), true);
+  }
+  const std::string path = file("selector.vlm");
+  ASSERT_EQ(writeModelFile(state(), path), 1);
+  const platform::ProfileDocument doc = document(path);
+  EXPECT_EQ(doc.get("Selector", "Method0", "?"), "SUBSTRING");
+  EXPECT_EQ(doc.get("Selector", "Method1", "?"), "RANGE");
+  EXPECT_EQ(doc.get("Selector", "Method2", "?"), "");
+  EXPECT_EQ(doc.get("Selector", "Method3", "?"), "SAMPLES");
+
+  // The same fields in another order: each position gets its stored method,
+  // as far as the field there allows it.
+  ASSERT_TRUE(paste("Origin\tPrice\tName\tWeight\r\nUSA\t10\ta\t1.5\r\nJapan\t20\tb\t2.5\r\n"));
+  apply(path);
+  EXPECT_TRUE(boxTexts().empty());
+  platform::DataLockGuard lock(state().main->dataLock);
+  EXPECT_EQ(selector::rowMethod(table(), 0), 4);  // Origin: a text searched
+  EXPECT_EQ(selector::rowMethod(table(), 1), 1);  // Price: a range
+  EXPECT_EQ(selector::rowMethod(table(), 2), 0);
+  EXPECT_EQ(selector::rowMethod(table(), 3), 3);  // Weight: two values to tick
+  EXPECT_EQ(state().model->selectedCount, 2);
 }
 
 TEST_F(ModelFileTest, SavingOverAnOldFileKeepsWhatTheModelDoesNotWrite) {

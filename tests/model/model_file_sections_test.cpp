@@ -150,8 +150,8 @@ TEST(ModelFileSections, CalculatorRowsFunctionsAndTheSpokenRow) {
 TEST(ModelFileSections, SetupEffectLanguageAndMatrix) {
   ProfileDocument doc;
   ModelFileSetup s;
-  s.effect = 4;
-  s.speechLanguage = 9;
+  s.effectName = "Select";
+  s.speechLanguageName = "Russian";
   s.matrix = {1, 0, 0, 0, 0.5f, -0.25f, 0, 0.25f, 0.5f};
   writeSetupSection(doc, s);
   EXPECT_EQ(keysOf(doc, "Setup"), (std::vector<std::string>{"SpeechLanguage", "Effect", "Matrix00", "Matrix01", "Matrix02",

@@ -1,9 +1,9 @@
 // The Calculator's engine command and the links the engine core calls.
-#include "engine/calculator_link.h"
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/engine_state.h"
 #include "engine/speech_hooks.h"
+#include "engine/tool_hooks.h"
 #include "tools/calculator/calculator.h"
 #include "tools/calculator/calculator_rows.h"
 
@@ -11,8 +11,8 @@ namespace vlm {
 
 void registerCalculatorHandlers() {
   engineHandlers().set(CMD_CALCULATOR_EDIT, &calculator::onCalculatorEdit);
-  calculatorLink().selectionChanged = &calculator::selectionChangedLocked;
-  calculatorLink().tableLoaded = &calculator::tableLoadedLocked;
+  toolHooks().selectionChanged = &calculator::selectionChangedLocked;
+  toolHooks().selectionLoaded = &calculator::tableLoadedLocked;
   // Speech that cannot start speaks no row.
   speechHooks().startFailed = [](EngineState& state) {
     calculator::withLock(state, [](EngineState& s) {

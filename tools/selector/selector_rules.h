@@ -1,0 +1,77 @@
+#pragma once
+// What the Selector offers on a field: its methods and menu commands, which
+// methods a field's type allows, and where a sample's value stands in the
+// field's sorted distinct-value list.
+#include <cstdint>
+
+#include "data/data_table.h"
+
+namespace vlm::selector {
+
+enum Method : int32_t {
+  kMethodNone = 0,
+  kRangeSlider = 1,
+  kItemSlider = 2,
+  kSamples = 3,
+  kSubstring = 4,
+};
+
+enum SamplesMode : int32_t {
+  kSingle = 1,
+  kMultiple = 2,
+};
+
+// Command ids of the Selector menus.
+enum MenuCommand : int32_t {
+  kCommandRange = 61071,
+  kCommandItem = 61072,
+  kCommandSamples = 61073,
+  kCommandSubstring = 61074,
+  kCommandAll = 61075,
+  kCommandNone = 61076,
+  kCommandSingle = 61078,
+  kCommandMultiple = 61079,
+  kCommandPlay = 61081,
+};
+
+// The menu offers Samples up to this many values; a row restored from a model
+// file with more becomes an Item Slider.
+constexpr int32_t kSamplesMenuLimit = 100;
+constexpr int32_t kSamplesRestoreLimit = 20;
+// The longest Substring text, in bytes.
+constexpr int32_t kSubstringLimit = 1023;
+constexpr const char* kAllText = "*** ALL ***";
+
+// Whether the field has a distinct-value list to index (booleans and sizes
+// never do, nor a field whose list could not be allocated).
+bool hasDistinctList(const DataField& field);
+// Entries of the list with a value (the empty-value entry not counted).
+int32_t valueEntryCount(const DataField& field);
+// Index of the empty-value entry, -1 when every sample has a value.
+int32_t emptyEntry(const DataField& field);
+
+// The entry of a sample's value; the empty-value entry for a sample without
+// one. Only for fields with a distinct-value list.
+inline int32_t entryOf(const DataField& field, const Cell& cell) {
+  if ((cell.flags & kCellPresent) && cell.engineWord >= 0 && cell.engineWord < field.distinctCount)
+    return cell.engineWord;
+  return field.distinctCount > 0 && (field.distinct.back().flags & kDistinctEmpty) ? field.distinctCount - 1 : -1;
+}
+
+// The method's menu item is enabled for the field: integer, real and date/time
+// fields allow Range and Item, Samples up to 100 values, never Substring;
+// text, boolean and the second text type allow Item, Samples up to 100 values
+// and Substring, never Range; size fields allow Range and Item. Item and
+// Samples also need a distinct-value list. Method 0 is always allowed.
+bool methodAllowed(const DataField& field, int32_t method);
+
+// The row a freshly loaded field gets: a Range Slider on numbers, dates and
+// sizes; Samples on a text with up to 20 values, a Substring on a longer one;
+// none otherwise.
+int32_t defaultMethod(const DataField& field);
+
+// Range bounds are plain numbers on integer, real and size fields and entry
+// indexes of the sorted list on date/time and text fields.
+bool rangeOnEntries(const DataField& field);
+
+}  // namespace vlm::selector

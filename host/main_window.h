@@ -92,6 +92,7 @@ class MainWindow : public QMainWindow {
   void handleHostMessage(QEvent* e);
   // Whether the clipboard holds a table, read again when it changes.
   void updatePasteState();
+  void runGridMenuCommand(int id);
   void forwardMouse(MouseAction action, int x, int y, int flags);
   void handleKey(QKeyEvent* e, bool down);
   void recordPlacement();

@@ -32,6 +32,7 @@ void registerSceneHandlers();
 void registerPickingHandlers();
 void registerSelectorHandlers();
 void registerSoundHandlers();
+void registerToolHandlers();
 
 // Installs every subsystem's handlers (once; later calls do nothing).
 void registerAllHandlers();

@@ -48,6 +48,7 @@ void registerAllHandlers() {
     registerSelectorHandlers();
     registerOutputHandlers();
     registerSoundHandlers();
+    registerToolHandlers();
   });
 }
 

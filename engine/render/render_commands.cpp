@@ -70,18 +70,36 @@ void onResize(EngineState& state, const platform::Command& command) {
   render::drawFrame(state);
 }
 
+namespace {
+void stereoBox(const char* text, platform::BoxIcon icon) {
+  platform::MessageBoxRequest box;
+  box.caption = " Grid 3D STEREO Setting";
+  box.text = text;
+  box.icon = icon;
+  platform::showMessageBox(box);
+}
+}  // namespace
+
 bool onSetStereo(EngineState& state, const platform::Command& command) {
+  if (command.wParam != 0 && !render::stereoAvailable()) {
+    // A display without stereo keeps the context it has: drawing goes on in
+    // mono, the user is told, and the setting is stored off.
+    state.view->view.stereo = 0;
+    {
+      platform::DataLockGuard lock(state.main->dataLock);
+      state.main->settings.stereoGridItem = 0;
+      state.view->space.rows[kRowStereo].value = 0;
+    }
+    stereoBox("This display cannot show 3D stereo. \nVelmora goes on drawing in mono.", platform::BoxIcon::Information);
+    return true;
+  }
   state.view->view.stereo = command.wParam != 0 ? 1 : 0;
   render::closeRenderContext(state);
   if (render::openRenderContext(state)) {
     interactionHooks().reapplyModel(state);
     return true;
   }
-  platform::MessageBoxRequest box;
-  box.caption = " Grid 3D STEREO Setting";
-  box.text = "You need to RESTART Velmora \nto turn 3D STEREO setting  \ninto full effect...";
-  box.icon = platform::BoxIcon::Warning;
-  platform::showMessageBox(box);
+  stereoBox("You need to RESTART Velmora \nto turn 3D STEREO setting  \ninto full effect...", platform::BoxIcon::Warning);
   return false;
 }
 

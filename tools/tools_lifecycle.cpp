@@ -3,8 +3,10 @@
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/engine_state.h"
+#include "engine/speech_hooks.h"
 #include "tools/grid/grid_window.h"
 #include "tools/help/help_window.h"
+#include "tools/menus/floating_menu.h"
 #include "tools/model_edit.h"
 #include "tools/setup/setup_window.h"
 #include "tools/tool_services.h"
@@ -20,7 +22,11 @@ bool onRunToolEdits(EngineState& state, const platform::Command&) {
 
 }  // namespace
 
-void registerToolHandlers() { engineHandlers().set(CMD_RUN_TOOL_EDITS, &onRunToolEdits); }
+void registerToolHandlers() {
+  engineHandlers().set(CMD_RUN_TOOL_EDITS, &onRunToolEdits);
+  // Speech that has started changes what the voice menu offers.
+  speechHooks().started = [](EngineState& state) { tools::rebuildMenus(state); };
+}
 
 namespace tools {
 

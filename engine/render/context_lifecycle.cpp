@@ -103,12 +103,6 @@ bool openRenderContext(EngineState& state, bool reportFailure) {
   return true;
 }
 
-bool stereoAvailable() {
-  QOpenGLContext probe;
-  probe.setFormat(wantedSurfaceFormat(true));
-  return probe.create() && formatSatisfies(wantedSurfaceFormat(true), probe.format());
-}
-
 void closeRenderContext(EngineState& state) {
   ViewState& v = state.view->view;
   std::shared_ptr<RenderContext> rc = v.render;

@@ -11,9 +11,6 @@ namespace vlm::render {
 // buffers (stereo, depth, alpha, double buffer) "... (2)". Without
 // `reportFailure` a failure is only returned.
 bool openRenderContext(EngineState& state, bool reportFailure = true);
-// Whether this display gives a context with stereo buffers (a throw-away
-// context is made to find out; the current one is left as it is).
-bool stereoAvailable();
 void closeRenderContext(EngineState& state);
 
 }  // namespace vlm::render

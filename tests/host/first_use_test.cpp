@@ -255,7 +255,6 @@ TEST_F(FirstUseTest, ADoubleClickOnTheLegendPlusRotatesTwice) {
 
 // The panel's hint promises a menu on a double click or a right click.
 TEST_F(FirstUseTest, TheInformationPanelsMenuHintIsAnswered) {
-  if (!hasExport("vlm_ShowFloatingMenu")) GTEST_SKIP() << "this engine has no floating menu yet";
   startWithSample(20);
   if (IsSkipped() || HasFatalFailure()) return;
   const QPoint object = colouredPixel(settledView());

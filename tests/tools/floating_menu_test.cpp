@@ -6,11 +6,15 @@
 #include <QCoreApplication>
 
 #include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
 
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "engine/speech_hooks.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "model/association_lookup.h"
@@ -21,6 +25,7 @@
 #include "tools/menus/menu_ids.h"
 #include "tools/support/tools_fixture.h"
 #include "tools/tool_services.h"
+#include "tools/tools_state.h"
 
 namespace vlm {
 namespace {
@@ -199,6 +204,41 @@ TEST_F(FloatingMenu, TheFieldItemsFollowANewLoad) {
   EXPECT_EQ(findCommand(m, kFieldItemFirst)->text, "Price");
   EXPECT_EQ(findCommand(m, kFieldItemFirst + 1)->text, "Stock");
   EXPECT_EQ(findCommand(m, kFieldItemFirst + 2), nullptr);
+}
+
+// A menu shown while a load holds the table lists the fields of the table
+// before; when the load brings other fields, the item chosen binds nothing
+// rather than whichever new field has its number.
+TEST_F(FloatingMenu, AFieldItemShownDuringALoadBindsOnlyTheFieldItShowed) {
+  choose(0);
+  vlm_ShowFloatingMenu(kLegend + ATTRIB_SIZE);  // reads Name, Miles, Weight, ...
+  std::atomic<bool> held{false}, chosen{false};
+  std::thread load([&] {
+    platform::DataLockGuard lock(state_->main->dataLock);
+    held = true;
+    while (!chosen.load()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::snprintf(state_->data->fields[2].name, sizeof state_->data->fields[2].name, "%s", "Horsepower");
+  });
+  while (!held.load()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  choose(kFieldItemFirst + 2);
+  vlm_ShowFloatingMenu(kLegend + ATTRIB_SIZE);
+  EXPECT_EQ(findCommand(lastMenu(), kFieldItemFirst + 2)->text, "Weight") << "the list of the last look";
+  chosen = true;
+  load.join();
+  drainEngine();
+  EXPECT_FALSE(binding(ATTRIB_SIZE).exists);
+  ASSERT_TRUE(pick(kLegend + ATTRIB_SIZE, kFieldItemFirst + 2)) << "read again, the new name binds";
+  EXPECT_EQ(binding(ATTRIB_SIZE).field, 2);
+}
+
+// Speech that starts reads the field list again for the menus.
+TEST_F(FloatingMenu, SpeechStartingReadsTheFieldsAgain) {
+  choose(0);
+  vlm_ShowFloatingMenu(kLegend + ATTRIB_SPEECH);
+  test::loadTable(*state_, {{"Price", {"1", "2"}}});
+  ASSERT_TRUE(speechHooks().started);
+  speechHooks().started(*state_);
+  EXPECT_EQ(toolsOf(*state_).menuFields, std::vector<std::string>{"Price"});
 }
 
 TEST_F(FloatingMenu, ColourRampsAndMappings) {

@@ -103,6 +103,14 @@ TEST_F(GridTest, ASwitchHidesItsChildrenAndShowsThemAgain) {
   for (int32_t r = 4; r <= 8; ++r) EXPECT_TRUE(listed(r)) << r;
 }
 
+TEST_F(GridTest, ANameCutByTheNarrowColumnIsReadWholeFromItsTip) {
+  if (!openWindow()) GTEST_SKIP() << "no GL context";
+  openGrid();
+  QListWidgetItem* item = grid()->itemOfRow(kRowLabelColorByObject);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->data(Qt::ToolTipRole).toString(), QStringLiteral("Color by Object"));
+}
+
 TEST_F(GridTest, ASliderDraggedPastItsEndTakesTheGreatestValue) {
   vlm_OpenGrid();
   grid()->resize(320, 500);

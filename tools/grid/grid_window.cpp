@@ -187,6 +187,8 @@ void GridWindow::refill() {
     auto* item = new QListWidgetItem(list_);
     item->setData(Qt::UserRole, r);
     item->setData(Qt::DisplayRole, qs(rows_.rows[static_cast<size_t>(r)].name));
+    // The name column is narrow: a cut name is read whole from the tip.
+    item->setData(Qt::ToolTipRole, qs(rows_.rows[static_cast<size_t>(r)].name).trimmed());
     item->setData(Qt::AccessibleDescriptionRole, qs(controlText(rows_, r)));
   }
   list_->verticalScrollBar()->setValue(scroll);

@@ -1,9 +1,12 @@
 #include "tools/menus/floating_menu.h"
 
+#include <string_view>
+
 #include "engine/input/pick_names.h"
 #include "engine/engine_state.h"
 #include "model/association_lookup.h"
 #include "sound/sound_menu_commands.h"
+#include "tools/database_tree_commands.h"
 #include "tools/host_widget.h"
 #include "tools/menus/menu_commands.h"
 #include "tools/menus/menu_ids.h"
@@ -19,7 +22,29 @@ using namespace pick;
 
 constexpr int32_t kTreeItemKindQuery = 23;
 
+// The database tree names the menu of its items by their object's kind.
+MenuTarget::Kind treeMenuKind(const char* menu, MenuTarget::Kind otherwise) {
+  if (!menu) return otherwise;
+  const std::string_view m(menu);
+  if (m == "DB_Query") return MenuTarget::Kind::TreeQuery;
+  if (m == "DB_Table") return MenuTarget::Kind::TreeTable;
+  if (m == "DB_Node") return MenuTarget::Kind::TreeNode;
+  return otherwise;
+}
+
+// Under the data lock.
+void readMenuFields(EngineState& state) {
+  const DataTable& table = *state.data;
+  std::vector<std::string>& fields = toolsOf(state).menuFields;
+  fields.clear();
+  for (int32_t i = 0; i < table.fieldCount; ++i) fields.emplace_back(table.fields[static_cast<size_t>(i)].name);
+}
+
 }  // namespace
+
+void rebuildMenus(EngineState& state) {
+  tryWithLock(state, [](EngineState& s) { readMenuFields(s); });
+}
 
 MenuTarget floatingMenuTarget(int32_t name, int32_t selectedObjectType, int32_t selectedObjectIndex,
                               int32_t treeItemKind) {
@@ -95,13 +120,9 @@ int32_t showFloatingMenu(EngineState& state, int32_t name) {
   MenuTarget target = floatingMenuTarget(name, in.selectedObjectType, in.selectedObjectIndex, 0);
   const bool read = tryWithLock(state, [&](EngineState& s) {
     const DataTable& table = *s.data;
-    tools.menuFields.clear();
-    for (int32_t i = 0; i < table.fieldCount; ++i) tools.menuFields.emplace_back(table.fields[static_cast<size_t>(i)].name);
+    readMenuFields(s);
     view.sourceKind = table.sourceKind;
-    const int32_t item = name - pick::kTableFirst;
-    if (target.treeItem >= 0 && item >= 0 && static_cast<size_t>(item) < table.accessObjects.size())
-      target = floatingMenuTarget(name, in.selectedObjectType, in.selectedObjectIndex,
-                                  table.accessObjects[static_cast<size_t>(item)].kind);
+    if (target.treeItem >= 0) target.kind = treeMenuKind(databaseTreeMenu(s, name), target.kind);
     if (target.kind == MenuTarget::Kind::Attribute)
       view.attributeField = attributeToField(s.model->associations, target.attribute);
   });

@@ -48,6 +48,11 @@ struct MenuView {
 // The menu of a target with its check marks and greying.
 Menu menuFor(const MenuTarget& target, const MenuView& view);
 
+// Reads the field list of the run-time menus again when the table can be read
+// without waiting (after a load, after speech starts); otherwise the next menu
+// shown reads it. Host thread.
+void rebuildMenus(EngineState& state);
+
 // Shows the floating menu for a pick name at the pointer and carries out the
 // chosen command within this call. Host thread. Returns the chosen id (0 none).
 int32_t showFloatingMenu(EngineState& state, int32_t name);

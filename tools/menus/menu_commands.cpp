@@ -16,6 +16,7 @@
 #include "model/space_settings_table.h"
 #include "platform/message_box.h"
 #include "sound/sound_menu_commands.h"
+#include "tools/database_tree_commands.h"
 #include "tools/grid/grid_edits.h"
 #include "tools/grid/grid_window.h"
 #include "tools/host_widget.h"
@@ -34,8 +35,13 @@ void redraw(EngineState& s) { postEngine(s, CMD_DRAW_SCENE); }
 // --- the mapping menus ---
 
 void associateFieldItem(EngineState& state, const MenuTarget& t, int32_t field) {
-  editModel(state, [a = t.attribute, menu = t.menu, field](EngineState& s) {
+  // A menu shown while a load held the table lists the fields it had before;
+  // the item binds only the field it showed.
+  const std::vector<std::string>& shown = toolsOf(state).menuFields;
+  std::string name = field >= 0 && static_cast<size_t>(field) < shown.size() ? shown[static_cast<size_t>(field)] : std::string();
+  editModel(state, [a = t.attribute, menu = t.menu, field, name = std::move(name)](EngineState& s) {
     if (field < 0 || field >= s.data->fieldCount) return;  // an item of an older field list
+    if (s.data->fields[static_cast<size_t>(field)].name != name) return;
     ModelContext ctx = modelContext(s);
     const Association* saved = attributeToPassSaved(ctx.associations, a);
     const int32_t options = saved ? saved->options : toolsOf(s).pendingOptions[static_cast<size_t>(menu)];
@@ -283,22 +289,19 @@ void deleteObjects(EngineState& state, int32_t sample) {
   postRefresh(state);
 }
 
-void treeNode(EngineState& state, int32_t node, bool expand) {
-  if (node < 0 || node > 1) return;
-  editModel(state, [node, expand](EngineState& s) {
-    DatabaseTreeState& tree = s.model->scene.tree;
-    tree.expanded[static_cast<size_t>(node)] = expand;
-    tree.scroll = 0;
-    s.view->view.cacheValid[CACHE_LEGEND] = false;
+// The database tree's commands act on the element the menu was opened for.
+// Loading a table or query takes no lock; expanding and collapsing change
+// the tree under it.
+static_assert(CMD_ID_EXPAND == kMenuExpand && CMD_ID_COLLAPSE == kMenuCollapse && CMD_ID_SELECT_TABLE == kMenuSelectObject);
+void treeCommand(EngineState& state, int32_t id, int32_t name) {
+  if (id == CMD_ID_SELECT_TABLE) {
+    runDatabaseTreeCommand(state, id, name);
+    return;
+  }
+  editModel(state, [id, name](EngineState& s) {
+    if (!runDatabaseTreeCommand(s, id, name)) return;
     s.view->view.cacheValid[CACHE_DATABASE_TREE] = false;
     redraw(s);
-  });
-}
-
-void selectTable(EngineState& state, int32_t item) {
-  editModel(state, [item](EngineState& s) {
-    if (item < 0 || static_cast<size_t>(item) >= s.data->accessObjects.size()) return;
-    postData(s, CMD_LOAD, static_cast<uintptr_t>(item), 1);
   });
 }
 
@@ -325,9 +328,9 @@ bool runFloatingCommand(EngineState& state, const MenuTarget& t, int32_t id) {
     case CMD_ID_SETUP: openSetup(state); return true;
     case CMD_ID_GRID: openGrid(state); return true;
     case CMD_ID_CLOSE_GRID: closeGrid(state); return true;
-    case CMD_ID_EXPAND: treeNode(state, t.treeNode, true); return true;
-    case CMD_ID_COLLAPSE: treeNode(state, t.treeNode, false); return true;
-    case CMD_ID_SELECT_TABLE: selectTable(state, t.treeItem); return true;
+    case CMD_ID_EXPAND:
+    case CMD_ID_COLLAPSE:
+    case CMD_ID_SELECT_TABLE: treeCommand(state, id, t.name); return true;
     default: return false;
   }
 }

@@ -34,6 +34,7 @@ namespace vlm {
 class WorkerThread;
 struct AccessSession;
 struct SoundRecord;  // sound/sound_record.h
+struct ToolsState;  // the tool windows and popup menus (tools/)
 
 // What the getters report about the data source. The loaders publish it
 // whenever they change the table's source; it has its own small mutex so the
@@ -96,6 +97,8 @@ struct MainRecord {
   OutputState output;  // report options, image types, object textures
   CalculatorRecord calculator;
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
+  // Tool windows, popup menu state and queued tool edits; made on first use.
+  std::shared_ptr<ToolsState> tools;
 };
 
 struct ViewRecord {

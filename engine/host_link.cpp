@@ -17,12 +17,19 @@ bool postHost(EngineState&, uint32_t message, uintptr_t wParam, uintptr_t lParam
   return platform::HostBridge::instance().post(std::move(data));
 }
 
-intptr_t sendHost(EngineState&, uint32_t message, uintptr_t wParam, uintptr_t lParam) {
+intptr_t sendHost(EngineState& state, uint32_t message, uintptr_t wParam, uintptr_t lParam) {
   platform::HostMessageData data;
   data.message = message;
   data.wParam = wParam;
   data.lParam = lParam;
-  return platform::HostBridge::instance().send(std::move(data));
+  // A click handler asks for a popup menu while it holds the data lock. The
+  // host acts for it until the send returns, so the menu's commands may take
+  // the lock meanwhile; nobody else may.
+  platform::DataLock& lock = state.main->dataLock;
+  const bool lent = lock.lendTo(state.main->hostThreadId);
+  const intptr_t result = platform::HostBridge::instance().send(std::move(data));
+  if (lent) lock.endLoan();
+  return result;
 }
 
 bool postHits(EngineState& state) {

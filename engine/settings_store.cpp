@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/engine_state.h"
+#include "model/space_settings_table.h"
 
 namespace vlm {
 namespace {
@@ -121,10 +122,17 @@ void readSettings(EngineState& state, platform::RegistryStore& store) {
   e.stereoGridItem = asInt(s.readDword("", "3DStereo", 0));
   state.view->view.stereo = e.stereoGridItem;
   e.eyeOffset = asInt(s.readDword("", "3DStereo_EyeOffset", 20));
+  // The Grid shows both as rows of the space settings; one tenth of the
+  // offset is the eye offset of the stereo frame.
+  state.view->space.rows[kRowStereo].value = e.stereoGridItem != 0 ? 1 : 0;
+  state.view->space.rows[kRowEyeOffset].value = e.eyeOffset;
+  state.view->view.stereoEyeOffset = static_cast<float>(e.eyeOffset) * 0.1f;
   e.animateBuilders = asInt(s.readDword("", "AnimateBuilders", 0));
   e.toolbarFull = asInt(s.readDword("", "ToolbarFull", 0));
   e.firstRun = asInt(s.readDword("", "FirstRun", 1));
   e.defaultFiletype = defaultFiletypeFromText(s.readText("", "DefaultFiletype", "VLM"));
+  // Setup Options' "Automatic Rotations".
+  m.input.animationAllowed = s.readDword("", "AutoRotation", 1) != 0 ? 1 : 0;
 
   LoadControl& l = m.loadControl;
   l.method = asInt(s.readDword("", "LoadControlMethod", 1));
@@ -164,6 +172,7 @@ void writeSettings(EngineState& state, platform::RegistryStore& store) {
   s.writeDwordIfChanged("", "ToolbarFull", u(e.toolbarFull), 0);
   s.writeDwordIfChanged("", "FirstRun", u(e.firstRun), 1);
   s.writeText("", "DefaultFiletype", defaultFiletypeText(e.defaultFiletype));
+  s.writeDwordIfChanged("", "AutoRotation", u(m.input.animationAllowed.load()), 1);
 
   const LoadControl& l = m.loadControl;
   s.writeDwordIfChanged("", "LoadControlMethod", u(l.effectiveMethod), 1);

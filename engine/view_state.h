@@ -55,7 +55,7 @@ struct ViewState {
   std::atomic<int32_t> waterLevelState{0};  // 0 hidden, 1 shown, 10 being dragged; set by vlm_SetWaterlevel
   float waterLevelPosition[3] = {0.0f, 0.0f, 5.0f};
   std::atomic<int32_t> stereo{0};
-  float stereoEyeOffset = 1.75f;
+  std::atomic<float> stereoEyeOffset{2.0f};  // the Grid's Eye Offset / 10; set from the host thread
   // Stored initial position: scene centre, camera translation, rotation.
   float initPosition[9] = {};
   bool initPositionStored = false;

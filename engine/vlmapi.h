@@ -97,5 +97,6 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_model_file.h"
 #include "engine/vlmapi_sound.h"
 #include "engine/vlmapi_registry.h"
+#include "engine/vlmapi_tools.h"
 
 #endif

@@ -58,6 +58,7 @@ enum CommandId : int {
   ID_RECENT_FIRST = 61300,
   ID_RECENT_SEPARATOR = 61310,
   ID_CALCULATOR = 61320,
+  ID_CLOSE_GRID = 40125,  // the Grid menu's "Close Grid"
 };
 
 constexpr int kMaxRecentFiles = 7;

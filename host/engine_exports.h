@@ -54,10 +54,10 @@ struct EngineExports {
   void (*printImage)() = nullptr;
   void (*help)(int topic) = nullptr;
   void (*startWebBrowser)(const char* address) = nullptr;
-  void (*showFloatingMenu)(uintptr_t name) = nullptr;
+  int (*showFloatingMenu)(uintptr_t name) = nullptr;
   void (*showSelectorMenu)(uintptr_t wParam, uintptr_t lParam) = nullptr;
   void (*showCalculatorMenu)(uintptr_t wParam, uintptr_t lParam) = nullptr;
-  void (*showGridMenu)(uintptr_t wParam, uintptr_t lParam) = nullptr;
+  int (*showGridMenu)(uintptr_t wParam, uintptr_t lParam) = nullptr;  // the chosen id
 };
 
 const EngineExports& engineExports();

@@ -24,6 +24,7 @@
 #include "host/engine_exports.h"
 #include "host/progress_part.h"
 #include "host/status_texts.h"
+#include "host/tip_of_the_day.h"
 #include "host/view_window.h"
 #include "host/virtual_keys.h"
 
@@ -111,6 +112,7 @@ void MainWindow::afterStart(const std::string& file) {
   setStopEnabled(true);  // HM_BUSY 1: the first load is on its way
   if (!engineRunning_) return;
   vlm_DrawScene();
+  showTipOfTheDayAtStart(this);
   const EngineExports& e = engineExports();
   if (!file.empty() && e.openFile)
     e.openFile(file.c_str(), 0);
@@ -234,7 +236,7 @@ void MainWindow::handleHostMessage(QEvent* e) {
       if (x.showCalculatorMenu) x.showCalculatorMenu(d.wParam, d.lParam);
       break;
     case HM_SHOW_GRID_MENU:
-      if (x.showGridMenu) x.showGridMenu(d.wParam, d.lParam);
+      if (x.showGridMenu) runGridMenuCommand(x.showGridMenu(d.wParam, d.lParam));
       break;
     case HM_REFRESH:
       setCaption();
@@ -259,6 +261,17 @@ void MainWindow::handleHostMessage(QEvent* e) {
       break;
   }
   vlm_SetHostMessageResult(e, result);
+}
+
+// The Grid menu returns its choice to the host: Setup, the Grid switch, or
+// closing the Grid.
+void MainWindow::runGridMenuCommand(int id) {
+  if (id == ID_OPTIONS || id == ID_GRID) {
+    runCommand(id);
+  } else if (id == ID_CLOSE_GRID && engineExports().closeGrid) {
+    engineExports().closeGrid();
+    vlm_PostMessage(HM_REFRESH, 0, 0);
+  }
 }
 
 void MainWindow::recordPlacement() {

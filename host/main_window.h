@@ -90,6 +90,7 @@ class MainWindow : public QMainWindow {
   void tell(const QString& text);
   // main_window.cpp
   void handleHostMessage(QEvent* e);
+  void runGridMenuCommand(int id);
   // Whether the clipboard holds a table, read again when it changes.
   void updatePasteState();
   void forwardMouse(MouseAction action, int x, int y, int flags);

@@ -11,8 +11,8 @@ bool DataLock::takeLocked() {
     owner_ = std::this_thread::get_id();
     return true;
   }
-  if (!borrowed_ && borrower_ != std::thread::id{} && borrower_ == std::this_thread::get_id()) {
-    borrowed_ = true;
+  if (borrower_ != std::thread::id{} && borrower_ == std::this_thread::get_id()) {
+    ++borrowDepth_;
     return true;
   }
   return false;
@@ -51,12 +51,12 @@ bool DataLock::forceLending(std::thread::id borrower) {
   std::lock_guard lock(mutex_);
   const auto me = std::this_thread::get_id();
   const bool was = free_;
-  borrowed_ = false;
+  borrowDepth_ = 0;
   if (!free_ && owner_ != me) {
     // The holder's coming release gives the lock back to this thread
     // instead of freeing it under its feet.
     if (borrower != std::thread::id{} && owner_ == borrower)
-      borrowed_ = true;
+      borrowDepth_ = 1;
     else
       displaced_ = owner_;
   }
@@ -66,19 +66,40 @@ bool DataLock::forceLending(std::thread::id borrower) {
   return was;
 }
 
+bool DataLock::lendTo(std::thread::id borrower) {
+  {
+    std::lock_guard lock(mutex_);
+    if (free_ || owner_ != std::this_thread::get_id() || borrower_ != std::thread::id{}) return false;
+    borrower_ = borrower;
+    borrowDepth_ = 0;
+  }
+  cv_.notify_all();  // a borrower already waiting may go on
+  return true;
+}
+
+void DataLock::endLoan() {
+  {
+    std::lock_guard lock(mutex_);
+    if (free_ || owner_ != std::this_thread::get_id()) return;
+    borrower_ = std::thread::id{};
+    borrowDepth_ = 0;
+  }
+  cv_.notify_all();
+}
+
 void DataLock::release() {
   {
     std::lock_guard lock(mutex_);
     const auto me = std::this_thread::get_id();
     if (displaced_ != std::thread::id{} && displaced_ == me) {
       displaced_ = std::thread::id{};  // its hold ended when the lock was forced
-    } else if (borrowed_ && borrower_ == me) {
-      borrowed_ = false;  // back to the thread that forced it
+    } else if (borrowDepth_ > 0 && borrower_ == me) {
+      --borrowDepth_;  // back to the thread that forced or lent it
     } else {
       free_ = true;
       owner_ = std::thread::id{};
       borrower_ = std::thread::id{};
-      borrowed_ = false;
+      borrowDepth_ = 0;
     }
   }
   cv_.notify_all();
@@ -92,7 +113,7 @@ bool DataLock::isFree() const {
 bool DataLock::heldByCurrentThread() const {
   std::lock_guard lock(mutex_);
   const auto me = std::this_thread::get_id();
-  if (borrowed_) return borrower_ == me;
+  if (borrowDepth_ > 0) return borrower_ == me;
   return !free_ && owner_ == me;
 }
 

@@ -28,6 +28,14 @@ class DataLock {
   // before the close can finish instead of waiting on the closer, which in
   // turn waits for the engine thread. The closer's release() frees it.
   bool forceLending(std::thread::id borrower);
+  // While the holder waits for another thread to finish something on its
+  // behalf (the host showing a popup menu that the click handler asked for),
+  // it lends the lock to that thread: `borrower` may take and release it as if
+  // it were free, also nested, while every other thread stays out. False when
+  // the calling thread does not hold the lock; nothing is lent then.
+  bool lendTo(std::thread::id borrower);
+  // Ends the loan; the lender holds the lock as before.
+  void endLoan();
   void release();
   bool isFree() const;
   // Whether the calling thread took the lock (acquire, tryAcquire or force) and
@@ -47,8 +55,8 @@ class DataLock {
   mutable std::condition_variable cv_;
   bool free_ = true;
   std::thread::id owner_{};
-  std::thread::id borrower_{};  // may take the forced lock
-  bool borrowed_ = false;       // the borrower holds it
+  std::thread::id borrower_{};  // may take the forced or lent lock
+  int borrowDepth_ = 0;         // how many holds the borrower has taken
   std::thread::id displaced_{}; // held the lock when it was forced; its release changes nothing
   std::function<void()> pump_;
 };

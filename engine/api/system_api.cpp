@@ -31,6 +31,7 @@
 #include "sound/sound_hooks.h"
 #include "tools/calculator/calculator_window.h"
 #include "tools/selector/selector_window.h"
+#include "tools/tools_lifecycle.h"
 
 namespace vlm {
 
@@ -229,6 +230,7 @@ VLM_API void vlm_DeinitSystem(void) {
     endWorker(data, std::chrono::milliseconds(0));
   }
   selector::destroyWindow(*state);
+  tools::closeTools(*state);  // the tool windows' rectangles are written with the settings
   writeSettings(*state, platform::RegistryStore::instance());
   platform::setErrorSink(nullptr);
   platform::HostBridge::instance().setWakeHook(nullptr);
@@ -290,7 +292,7 @@ VLM_API void vlm_AutoArrange(int mode) {
   QScreen* screen = QGuiApplication::primaryScreen();
   const QRect desk = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
   EngineSettings& e = m.settings;
-  // The tool windows keep their rectangles here; they are placed when they exist.
+  // The tool windows keep their rectangles here; then they are opened and placed.
   if (mode == 1) {
     const int w = desk.width() * 75 / 100;
     e.view3D = {desk.x(), desk.y(), w, desk.height()};
@@ -310,8 +312,7 @@ VLM_API void vlm_AutoArrange(int mode) {
     e.calculator.rect = {b - 40, 30 + desk.height() / 8, w, h};
     e.selector.rect = {b - 70, 30 + 2 * (desk.height() / 8), w, h};
   }
-  // The tool windows open where they were just placed.
-  selector::openWindow(*state);
+  tools::arrangeToolWindows(*state);
   postHost(*state, HM_LAYOUT, 2, 0);
   calculator::openWindow(*state);  // opens, or moves an open one, where it was just placed
   if (auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(m.hostWindow))) {

@@ -44,6 +44,9 @@ enum EngineCommand : int32_t {
   CMD_CLEAR_SELECTION = 1024 + 271,
   CMD_INVERT_SELECTION = 1024 + 272,
   CMD_DELETE_SELECTED = 1024 + 273,
+  // Edits of the popup menus and tool windows that found the data lock taken
+  // run here once its holder lets go, so the host thread never waits for it.
+  CMD_RUN_TOOL_EDITS = 1024 + 290,
 };
 
 enum DataCommand : int32_t {

@@ -34,6 +34,7 @@ void registerCalculatorHandlers();
 void registerModelFileHandlers();
 void registerSelectorHandlers();
 void registerSoundHandlers();
+void registerToolHandlers();
 
 // Installs every subsystem's handlers (once; later calls do nothing).
 void registerAllHandlers();

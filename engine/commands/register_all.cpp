@@ -50,6 +50,7 @@ void registerAllHandlers() {
     registerCalculatorHandlers();
     registerModelFileHandlers();
     registerSoundHandlers();
+    registerToolHandlers();
   });
 }
 

@@ -20,20 +20,28 @@ namespace vlm {
 
 namespace {
 
+void stereoBox(const char* text, platform::BoxIcon icon) {
+  platform::MessageBoxRequest box;
+  box.caption = " Grid 3D STEREO Setting";
+  box.text = text;
+  box.icon = icon;
+  platform::showMessageBox(box);
+}
+
 // A stereo setting the display cannot follow: the view opens in mono, the
-// user is told once, and the setting is stored off so the next start is quiet.
+// user is told, and the setting (the stored switch and the Grid's row) is
+// turned off so the next start is quiet.
 bool openInMonoInstead(EngineState& state) {
   ViewState& v = state.view->view;
   if (v.stereo.load() == 0) return false;
   v.stereo = 0;
-  state.main->settings.stereoGridItem = 0;
+  {
+    platform::DataLockGuard lock(state.main->dataLock);
+    state.main->settings.stereoGridItem = 0;
+    state.view->space.rows[kRowStereo].value = 0;
+  }
   if (!render::openRenderContext(state)) return false;
-  platform::MessageBoxRequest box;
-  box.caption = " Grid 3D STEREO Setting";
-  box.text = "This display cannot show 3D stereo.\n\nVelmora draws the view in mono and has turned the 3D "
-             "Stereo setting off.";
-  box.icon = platform::BoxIcon::Information;
-  platform::showMessageBox(box);
+  stereoBox("This display cannot show 3D stereo. \nVelmora goes on drawing in mono.", platform::BoxIcon::Information);
   return true;
 }
 
@@ -71,17 +79,16 @@ void onResize(EngineState& state, const platform::Command& command) {
 }
 
 bool onSetStereo(EngineState& state, const platform::Command& command) {
-  state.view->view.stereo = command.wParam != 0 ? 1 : 0;
+  const bool stereo = command.wParam != 0;
+  state.view->view.stereo = stereo ? 1 : 0;
   render::closeRenderContext(state);
-  if (render::openRenderContext(state)) {
+  // Asked for stereo, a refused format is not reported yet: the view is
+  // opened again in mono rather than left without a context.
+  if (render::openRenderContext(state, !stereo) || openInMonoInstead(state)) {
     interactionHooks().reapplyModel(state);
     return true;
   }
-  platform::MessageBoxRequest box;
-  box.caption = " Grid 3D STEREO Setting";
-  box.text = "You need to RESTART Velmora \nto turn 3D STEREO setting  \ninto full effect...";
-  box.icon = platform::BoxIcon::Warning;
-  platform::showMessageBox(box);
+  stereoBox("You need to RESTART Velmora \nto turn 3D STEREO setting  \ninto full effect...", platform::BoxIcon::Warning);
   return false;
 }
 

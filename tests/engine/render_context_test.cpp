@@ -3,9 +3,13 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <thread>
 
 #include "engine/commands/command_ids.h"
+#include "engine/engine_state.h"
+#include "engine/render/context_lifecycle.h"
+#include "model/space_settings_table.h"
 #include "engine/render/render_commands.h"
 #include "engine/render/render_context.h"
 #include "platform/command_queue.h"
@@ -15,7 +19,6 @@
 namespace vlm {
 namespace {
 
-bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
 TEST(RenderContext, AStoredStereoThatCannotBeHadOpensInMonoAndIsTurnedOff) {
   test::ErrorRecorder errors;
@@ -49,7 +52,10 @@ TEST(RenderContext, AStoredStereoThatCannotBeHadOpensInMonoAndIsTurnedOff) {
   EXPECT_FALSE(state->view->view.render);
 }
 
-TEST(RenderContext, SwitchingStereoOnThatFailsAsksForARestart) {
+// Asked for stereo on a display without it, the re-made context is refused:
+// the view is opened again in mono, the user is told, the setting is stored
+// off, and the engine keeps drawing.
+TEST(RenderContext, SwitchingStereoOnWithoutStereoKeepsDrawingInMono) {
   test::ErrorRecorder errors;
   std::vector<platform::MessageBoxRequest> boxes;
   auto previous = platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& r) {
@@ -58,21 +64,38 @@ TEST(RenderContext, SwitchingStereoOnThatFailsAsksForARestart) {
   });
   test::ViewHost host(120, 120);
   auto state = test::makeRenderState();
-  ASSERT_TRUE(test::openView(*state, host));
+  auto capture = test::openView(*state, host);
+  ASSERT_TRUE(capture);
+  state->main->settings.stereoGridItem = 1;
+  state->view->space.rows[kRowStereo].value = 1;
+  state->view->space.rows[0].rgba[0] = 0.0f;  // blue background
+  state->view->space.rows[0].rgba[1] = 0.0f;
+  state->view->space.rows[0].rgba[2] = 1.0f;
+  test::drainEngineQueue(*state);
   platform::Command stereo;
   stereo.number = CMD_SET_STEREO;
   stereo.wParam = 1;
-  const bool ok = onSetStereo(*state, stereo);
+  EXPECT_TRUE(onSetStereo(*state, stereo)) << "the engine thread goes on";
   platform::setMessageBoxHandler(previous);
-  if (ok) {
+  ASSERT_TRUE(state->view->view.render) << "a context is left to draw with";
+  if (state->view->view.render->context->format().stereo()) {
     onCloseWindow(*state, stereo);
     GTEST_SKIP() << "this display gives stereo";
   }
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, " Grid 3D STEREO Setting");
-  EXPECT_EQ(boxes[0].text, "You need to RESTART Velmora \nto turn 3D STEREO setting  \ninto full effect...");
-  ASSERT_FALSE(errors.texts().empty());
-  EXPECT_TRUE(startsWith(errors.texts()[0], "Unable to set OpenGL graphics format ("));
+  EXPECT_EQ(boxes[0].text, "This display cannot show 3D stereo. \nVelmora goes on drawing in mono.");
+  EXPECT_TRUE(errors.texts().empty()) << "no format error: " << errors.texts()[0];
+  EXPECT_EQ(state->view->view.stereo.load(), 0);
+  EXPECT_EQ(state->main->settings.stereoGridItem, 0);
+  EXPECT_EQ(state->view->space.rows[kRowStereo].value, 0);
+  const std::vector<int32_t> queued = test::drainEngineQueue(*state);
+  EXPECT_NE(std::find(queued.begin(), queued.end(), CMD_UPDATE_MODEL), queued.end()) << "the model is applied again";
+  const int framesBefore = capture->frames;
+  test::drawScene(*state);
+  EXPECT_GT(capture->frames, framesBefore) << "the mono view draws";
+  EXPECT_EQ(capture->at(5, 5)[2], 255) << "with the background of the space";
+  onCloseWindow(*state, stereo);
 }
 
 TEST(RenderContext, LivesOnItsOwnThreadAndDrawsThere) {

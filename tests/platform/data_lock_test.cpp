@@ -177,5 +177,39 @@ TEST(DataLockTest, AHolderOverriddenByAForceDoesNotFreeTheLockOnRelease) {
   engine.join();
 }
 
+// A holder that waits for the host (a popup menu it asked for) lends the lock:
+// the host's menu commands get in at once, also nested, a third thread does
+// not, and the lender still holds it when the loan ends.
+TEST(DataLockTest, ALentLockLetsOnlyTheBorrowerIn) {
+  DataLock lock;
+  std::atomic<bool> lent{false}, menuDone{false}, loanOver{false}, thirdGotIn{true};
+  std::thread::id host = std::this_thread::get_id();
+  std::thread engine([&] {
+    lock.acquire();
+    lent = lock.lendTo(host);
+    while (!menuDone) std::this_thread::yield();
+    lock.endLoan();
+    EXPECT_TRUE(lock.heldByCurrentThread());
+    loanOver = true;
+    lock.release();
+  });
+  while (!lent) std::this_thread::yield();
+  EXPECT_FALSE(lock.lendTo(host)) << "only the holder lends";
+  ASSERT_TRUE(lock.acquire(std::chrono::milliseconds(2000)));
+  EXPECT_TRUE(lock.heldByCurrentThread());
+  ASSERT_TRUE(lock.tryAcquire()) << "nested hold of the borrower";
+  lock.release();
+  std::thread([&] { thirdGotIn = lock.tryAcquire(); }).join();
+  EXPECT_FALSE(thirdGotIn.load());
+  lock.release();
+  EXPECT_FALSE(lock.isFree()) << "back with the lender";
+  menuDone = true;
+  while (!loanOver) std::this_thread::yield();
+  engine.join();
+  EXPECT_TRUE(lock.isFree());
+  EXPECT_TRUE(lock.tryAcquire()) << "the loan ended with the lender's hold";
+  lock.release();
+}
+
 }  // namespace
 }  // namespace vlm::platform

@@ -74,44 +74,69 @@ TEST(SliderPixels, AWholeRangeDragKeepsItsWidthAndStopsAtTheEnds) {
   EXPECT_EQ(b.high, 30);
 }
 
-std::vector<int32_t> ids(const std::vector<MenuItem>& items) {
+// Command ids in the order shown, 0 for a separator.
+std::vector<int32_t> ids(const tools::Menu& menu) {
   std::vector<int32_t> v;
-  for (const MenuItem& i : items) v.push_back(i.id);
+  for (const tools::MenuItem& i : menu.items) v.push_back(i.kind == tools::MenuItem::Kind::Separator ? 0 : i.id);
   return v;
 }
 
-const MenuItem& item(const std::vector<MenuItem>& items, int32_t id) {
-  for (const MenuItem& i : items)
-    if (i.id == id) return i;
-  throw std::runtime_error("no such item");
+const tools::MenuItem& item(const tools::Menu& menu, int32_t id) {
+  const tools::MenuItem* found = tools::findCommand(menu, id);
+  if (!found) throw std::runtime_error("no such item");
+  return *found;
 }
 
 TEST(SelectorMenus, EachRowGetsItsMenuWithItsChecksAndGreying) {
   RowView range;
+  range.type = FT_INTEGER;
+  range.valueCount = 150;
   range.method = kRangeSlider;
   range.allowed[kRangeSlider] = range.allowed[kItemSlider] = true;
   const auto plain = selectorMenuFor(range);
+  EXPECT_EQ(plain.name, "Selector");
   EXPECT_EQ(ids(plain), (std::vector<int32_t>{61071, 61072, 61073, 61074, 0, 61075, 61076}));
-  EXPECT_STREQ(item(plain, 61071).text, "Range Slider");
-  EXPECT_STREQ(item(plain, 61074).text, "Substring");
-  EXPECT_FALSE(item(plain, 61073).enabled);
+  EXPECT_EQ(item(plain, 61071).text, "Range Slider");
+  EXPECT_EQ(item(plain, 61074).text, "Substring");
+  EXPECT_FALSE(item(plain, 61073).enabled) << "150 values are too many to list";
+  EXPECT_FALSE(item(plain, 61074).enabled) << "numbers have no substring";
   EXPECT_FALSE(item(plain, 61076).enabled) << "None only on Samples rows";
 
   RowView samples = range;
+  samples.valueCount = 12;
+  samples.allowed[kSamples] = true;
   samples.method = kSamples;
   samples.samplesMode = kSingle;
   const auto withModes = selectorMenuFor(samples);
+  EXPECT_EQ(withModes.name, "SEL_Samples");
   EXPECT_EQ(ids(withModes), (std::vector<int32_t>{61071, 61072, 61073, 61074, 0, 61075, 61076, 0, 61078, 61079}));
+  EXPECT_TRUE(item(withModes, 61073).enabled);
   EXPECT_TRUE(item(withModes, 61076).enabled);
   EXPECT_TRUE(item(withModes, 61078).checked);
   EXPECT_FALSE(item(withModes, 61079).checked);
-  EXPECT_STREQ(item(withModes, 61079).text, "Multiple");
+  EXPECT_EQ(item(withModes, 61079).text, "Multiple");
 
   RowView items = range;
   items.method = kItemSlider;
   const auto withPlay = selectorMenuFor(items);
+  EXPECT_EQ(withPlay.name, "SEL_Items");
   EXPECT_EQ(ids(withPlay).back(), 61081);
-  EXPECT_STREQ(item(withPlay, 61081).text, "Play Slider");
+  EXPECT_EQ(item(withPlay, 61081).text, "Play Slider");
+}
+
+TEST(SelectorMenus, AFieldWithoutADistinctValueListOffersNoItemsNorSamples) {
+  DataField f;
+  f.type = FT_BOOLEAN;  // booleans never get a list
+  RowView row;
+  row.type = FT_BOOLEAN;
+  row.valueCount = 0;
+  for (int32_t m = 0; m < 5; ++m) row.allowed[m] = methodAllowed(f, m);
+  const auto menu = selectorMenuFor(row);
+  EXPECT_FALSE(item(menu, 61072).enabled);
+  EXPECT_FALSE(item(menu, 61073).enabled);
+  EXPECT_TRUE(item(menu, 61074).enabled);
+  f.type = FT_DATETIME;  // a date range runs over the sorted list
+  EXPECT_FALSE(methodAllowed(f, kRangeSlider));
 }
 
 TEST(SelectorMenus, ASamplesItemIsGreyedForAFieldWith101Values) {

@@ -17,6 +17,7 @@
 #include "engine/host_messages.h"
 #include "engine/vlmapi.h"
 #include "platform/registry_store.h"
+#include "tools/menus/menu_tracker.h"
 #include "tools/selector/selector_menu.h"
 #include "tools/selector/selector_rules.h"
 #include "tools/selector/selector_window.h"
@@ -210,25 +211,25 @@ TEST_F(SelectorWindowTest, ARightClickAsksTheHostForTheMenuOfTheRow) {
 
 TEST_F(SelectorWindowTest, TheMenuOfARowOffersWhatItsFieldAllowsAndRunsTheChoice) {
   open();
-  std::vector<MenuItem> offered;
-  setMenuChooser([&](const std::vector<MenuItem>& items) {
-    offered = items;
+  tools::Menu offered;
+  tools::setMenuChooser([&](const tools::Menu& menu) {
+    offered = menu;
     return kCommandSingle;
   });
   vlm_ShowSelectorMenu((1u << 16) | kKind, 0);
-  ASSERT_FALSE(offered.empty());
+  ASSERT_FALSE(offered.items.empty());
+  EXPECT_EQ(offered.name, "SEL_Samples");
   auto find = [&](int32_t id) {
-    for (const MenuItem& m : offered)
-      if (m.id == id) return m;
-    return MenuItem{-1};
+    const tools::MenuItem* m = tools::findCommand(offered, id);
+    return m ? *m : tools::MenuItem{};
   };
   EXPECT_FALSE(find(kCommandRange).enabled) << "texts have no range";
   EXPECT_TRUE(find(kCommandSubstring).enabled);
   EXPECT_TRUE(find(kCommandMultiple).checked);
   EXPECT_TRUE(waitFor([] { return vlm_GetNumberOfSelected() == 10; })) << "Single keeps the current value only";
 
-  setMenuChooser([&](const std::vector<MenuItem>& items) {
-    offered = items;
+  tools::setMenuChooser([&](const tools::Menu& menu) {
+    offered = menu;
     return kCommandSubstring;
   });
   vlm_ShowSelectorMenu(kId, 0);

@@ -1,12 +1,11 @@
 #include "tools/selector/selector_menu.h"
 
-#include <QCursor>
-#include <QMenu>
-
-#include <mutex>
-
 #include "engine/engine_state.h"
 #include "platform/host_bridge.h"
+#include "tools/host_widget.h"
+#include "tools/menus/menu_tables.h"
+#include "tools/menus/menu_tracker.h"
+#include "tools/menus/selector_menu_rules.h"
 #include "tools/selector/selector_edits.h"
 #include "tools/selector/selector_rules.h"
 #include "tools/selector/selector_view.h"
@@ -14,19 +13,6 @@
 
 namespace vlm::selector {
 namespace {
-
-std::mutex g_chooserMutex;
-MenuChooser g_chooser;
-
-void addMethods(std::vector<MenuItem>& items, const RowView& row) {
-  items.push_back({kCommandRange, "Range Slider", row.allowed[kRangeSlider], false});
-  items.push_back({kCommandItem, "Item Slider", row.allowed[kItemSlider], false});
-  items.push_back({kCommandSamples, "Samples", row.allowed[kSamples], false});
-  items.push_back({kCommandSubstring, "Substring", row.allowed[kSubstring], false});
-  items.push_back({});
-  items.push_back({kCommandAll, "All", true, false});
-  items.push_back({kCommandNone, "None", row.method == kSamples, false});
-}
 
 // The row as the window shows it; without a window, as the table holds it
 // when the lock is free at once (a menu never waits for it).
@@ -45,49 +31,18 @@ bool rowFor(EngineState& state, int32_t field, RowView& row) {
 
 }  // namespace
 
-std::vector<MenuItem> selectorMenuFor(const RowView& row) {
-  std::vector<MenuItem> items;
-  addMethods(items, row);
-  if (row.method == kSamples) {
-    items.push_back({});
-    items.push_back({kCommandSingle, "Single", true, row.samplesMode == kSingle});
-    items.push_back({kCommandMultiple, "Multiple", true, row.samplesMode != kSingle});
-  } else if (row.method == kItemSlider) {
-    items.push_back({});
-    items.push_back({kCommandPlay, "Play Slider", true, false});
-  }
-  return items;
-}
-
-int32_t trackMenu(const std::vector<MenuItem>& items) {
-  MenuChooser chooser;
-  {
-    std::lock_guard lock(g_chooserMutex);
-    chooser = g_chooser;
-  }
-  if (chooser) return chooser(items);
-  QMenu menu;
-  menu.setObjectName(QStringLiteral("selectorMenu"));
-  for (const MenuItem& item : items) {
-    if (item.id == 0) {
-      menu.addSeparator();
-      continue;
-    }
-    QAction* action = menu.addAction(QString::fromUtf8(item.text));
-    action->setData(item.id);
-    action->setEnabled(item.enabled);
-    action->setCheckable(item.checked);
-    action->setChecked(item.checked);
-  }
-  QAction* chosen = menu.exec(QCursor::pos());
-  return chosen ? chosen->data().toInt() : 0;
-}
-
-MenuChooser setMenuChooser(MenuChooser chooser) {
-  std::lock_guard lock(g_chooserMutex);
-  MenuChooser previous = std::move(g_chooser);
-  g_chooser = std::move(chooser);
-  return previous;
+tools::Menu selectorMenuFor(const RowView& row) {
+  using tools::ResourceMenu;
+  const ResourceMenu which = row.method == kItemSlider ? ResourceMenu::SelectorItems
+                             : row.method == kSamples  ? ResourceMenu::SelectorSamples
+                                                       : ResourceMenu::Selector;
+  tools::Menu menu = tools::resourceMenu(which);
+  tools::applySelectorRules(menu, {row.type, row.valueCount, row.method == kSamples, row.samplesMode});
+  // A field without a distinct-value list (booleans, sizes, a list that could
+  // not be made) has no values to slide over or to list.
+  for (int32_t m = kRangeSlider; m <= kSubstring; ++m)
+    if (!row.allowed[m]) tools::setEnabled(menu, methodCommand(m), false);
+  return menu;
 }
 
 int32_t showSelectorMenu(EngineState& state, uintptr_t itemData, uintptr_t listItem) {
@@ -98,11 +53,10 @@ int32_t showSelectorMenu(EngineState& state, uintptr_t itemData, uintptr_t listI
   const auto field = static_cast<int32_t>(itemData & 0xFFFF);
   RowView row;
   if (!rowFor(state, field, row)) return 0;
-  const int32_t command = trackMenu(selectorMenuFor(row));
+  QWidget* owner = windowWidget();
+  // A greyed item counts as no choice.
+  const int32_t command = tools::trackMenu(selectorMenuFor(row), owner ? owner : tools::hostWidget(state));
   if (command == 0) return 0;
-  // A greyed item cannot be chosen; a chooser standing in for the menu may try.
-  for (const MenuItem& item : selectorMenuFor(row))
-    if (item.id == command && !item.enabled) return 0;
   Edit edit;
   edit.kind = Edit::Kind::Menu;
   edit.field = field;

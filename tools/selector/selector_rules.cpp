@@ -16,28 +16,22 @@ int32_t emptyEntry(const DataField& field) {
   return (field.distinct.back().flags & kDistinctEmpty) ? field.distinctCount - 1 : -1;
 }
 
+int32_t methodCommand(int32_t method) {
+  switch (method) {
+    case kRangeSlider: return kCommandRange;
+    case kItemSlider: return kCommandItem;
+    case kSamples: return kCommandSamples;
+    case kSubstring: return kCommandSubstring;
+    default: return 0;
+  }
+}
+
 bool methodAllowed(const DataField& field, int32_t method) {
   if (method == kMethodNone) return true;
-  const bool list = hasDistinctList(field);
-  const bool fewValues = list && valueEntryCount(field) <= kSamplesMenuLimit;
-  switch (field.type) {
-    case FT_INTEGER:
-    case FT_REAL:
-      return method == kRangeSlider || (method == kItemSlider && list) || (method == kSamples && fewValues);
-    case FT_DATETIME:
-      // The range of a date field runs over its sorted list.
-      return (method == kRangeSlider && list) || (method == kItemSlider && list) ||
-             (method == kSamples && fewValues);
-    case FT_TEXT:
-    case FT_TEXT2:
-    case FT_BOOLEAN:
-    case FT_FLAG:
-      return (method == kItemSlider && list) || (method == kSamples && fewValues) || method == kSubstring;
-    case FT_SIZE:
-      return method == kRangeSlider || (method == kItemSlider && list);
-    default:
-      return false;
-  }
+  const int32_t command = methodCommand(method);
+  if (command == 0 || !tools::selectorMethodAllowed(command, field.type, valueEntryCount(field))) return false;
+  const bool needsList = method == kItemSlider || method == kSamples || (method == kRangeSlider && field.type == FT_DATETIME);
+  return !needsList || hasDistinctList(field);
 }
 
 int32_t defaultMethod(const DataField& field) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 
 #include "data/data_table.h"
+#include "tools/menus/menu_ids.h"
+#include "tools/menus/selector_menu_rules.h"
 
 namespace vlm::selector {
 
@@ -21,22 +23,24 @@ enum SamplesMode : int32_t {
   kMultiple = 2,
 };
 
-// Command ids of the Selector menus.
+// Command ids of the Selector menus (the popup menus' own ids).
 enum MenuCommand : int32_t {
-  kCommandRange = 61071,
-  kCommandItem = 61072,
-  kCommandSamples = 61073,
-  kCommandSubstring = 61074,
-  kCommandAll = 61075,
-  kCommandNone = 61076,
-  kCommandSingle = 61078,
-  kCommandMultiple = 61079,
-  kCommandPlay = 61081,
+  kCommandRange = tools::CMD_ID_RANGE_SLIDER,
+  kCommandItem = tools::CMD_ID_ITEM_SLIDER,
+  kCommandSamples = tools::CMD_ID_SAMPLES,
+  kCommandSubstring = tools::CMD_ID_SUBSTRING,
+  kCommandAll = tools::CMD_ID_ALL,
+  kCommandNone = tools::CMD_ID_NONE,
+  kCommandSingle = tools::CMD_ID_SINGLE,
+  kCommandMultiple = tools::CMD_ID_MULTIPLE,
+  kCommandPlay = tools::CMD_ID_PLAY_SLIDER,
 };
 
-// The menu offers Samples up to this many values; a row restored from a model
-// file with more becomes an Item Slider.
-constexpr int32_t kSamplesMenuLimit = 100;
+// The menu command that switches a row to `method` (0 for none).
+int32_t methodCommand(int32_t method);
+
+// A Samples row restored from a model file on a field with more values
+// becomes an Item Slider.
 constexpr int32_t kSamplesRestoreLimit = 20;
 // The longest Substring text, in bytes.
 constexpr int32_t kSubstringLimit = 1023;
@@ -58,11 +62,11 @@ inline int32_t entryOf(const DataField& field, const Cell& cell) {
   return field.distinctCount > 0 && (field.distinct.back().flags & kDistinctEmpty) ? field.distinctCount - 1 : -1;
 }
 
-// The method's menu item is enabled for the field: integer, real and date/time
-// fields allow Range and Item, Samples up to 100 values, never Substring;
-// text, boolean and the second text type allow Item, Samples up to 100 values
-// and Substring, never Range; size fields allow Range and Item. Item and
-// Samples also need a distinct-value list. Method 0 is always allowed.
+// The method's menu item is enabled for the field: the field type's rules of
+// the Selector menus (tools/menus/selector_menu_rules.h), counting the values
+// without the empty one; Item and Samples also need a distinct-value list, and
+// so does a date range, which runs over the sorted list. Method 0 is always
+// allowed.
 bool methodAllowed(const DataField& field, int32_t method);
 
 // The row a freshly loaded field gets: a Range Slider on numbers, dates and

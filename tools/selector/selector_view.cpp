@@ -60,6 +60,7 @@ RowView rowView(EngineState& state, int32_t field) {
   row.method = f.selector.method;
   for (int32_t m = 0; m < 5; ++m) row.allowed[m] = methodAllowed(f, m);
   row.entryCount = hasDistinctList(f) ? f.distinctCount : 0;
+  row.valueCount = valueEntryCount(f);
   row.appliedEdit = appliedEditOf(field);
   switch (f.selector.method) {
     case kRangeSlider: {

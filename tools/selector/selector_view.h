@@ -27,6 +27,7 @@ struct RowView {
   int32_t method = 0;
   bool allowed[5] = {true, false, false, false, false};  // methods the menu enables
   int32_t entryCount = 0;                                 // entries of the list, the empty one included
+  int32_t valueCount = 0;                                 // distinct values, the empty one not counted
   // Range: bounds and limits as numbers, and the bounds as value texts.
   bool integral = true;
   double least = 0.0, greatest = 0.0, low = 0.0, high = 0.0;

@@ -1,6 +1,5 @@
 #include "tools/selector/selector_window.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -22,27 +21,24 @@
 #include "tools/selector/selector_edits.h"
 #include "tools/selector/selector_list.h"
 #include "tools/selector/selector_rules.h"
+#include "tools/tool_window.h"
 
 namespace vlm::selector {
 namespace {
 
-constexpr int kMinWidth = 200;
-constexpr int kMinHeight = 100;
 constexpr WindowRect kDefaultRect{10, 10, 220, 300};
+constexpr int32_t kHelpTopic = 140;
 
-class SelectorWindow : public QWidget {
+class SelectorWindow : public tools::ToolWindow {
  public:
-  SelectorWindow(QWidget* owner, std::weak_ptr<EngineState> state);
+  SelectorWindow(EngineState& state, QWidget* owner, std::weak_ptr<EngineState> weak);
   SelectorList* list() const { return list_; }
 
  protected:
-  void closeEvent(QCloseEvent* event) override {
-    event->ignore();
-    if (auto state = state_.lock()) closeWindow(*state);
-  }
+  // The close box does what vlm_CloseSelector does.
+  void closedByUser() override { selector::closeWindow(state_); }
 
  private:
-  std::weak_ptr<EngineState> state_;
   SelectorList* list_ = nullptr;
 };
 
@@ -93,13 +89,11 @@ void openEditBox(const std::weak_ptr<EngineState>& weak, int32_t field, const QP
   if (accepted) queueEdit(*state, std::move(edit));
 }
 
-SelectorWindow::SelectorWindow(QWidget* owner, std::weak_ptr<EngineState> state)
-    : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), state_(std::move(state)) {
+SelectorWindow::SelectorWindow(EngineState& state, QWidget* owner, std::weak_ptr<EngineState> weak)
+    : tools::ToolWindow(state, state.main->settings.selector, kDefaultRect, QStringLiteral(" Selector"), kHelpTopic,
+                        owner) {
   setObjectName(QStringLiteral("selector"));
-  setWindowTitle(QStringLiteral(" Selector"));
-  setMinimumSize(kMinWidth, kMinHeight);
   SelectorList::Actions actions;
-  std::weak_ptr<EngineState> weak = state_;
   actions.send = [weak](Edit edit) {
     if (auto s = weak.lock()) queueEdit(*s, std::move(edit));
   };
@@ -116,32 +110,6 @@ SelectorWindow::SelectorWindow(QWidget* owner, std::weak_ptr<EngineState> state)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(list_);
-}
-
-QRect desktop() {
-  QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-}
-
-// The stored rectangle as the window opens: the default when none is stored,
-// at least 200 x 100, its top-left inside the desktop.
-WindowRect placement(WindowRect r) {
-  if (r.width <= 0 || r.height <= 0) r = kDefaultRect;
-  const QRect desk = desktop();
-  r.width = std::max(r.width, kMinWidth);
-  r.height = std::max(r.height, kMinHeight);
-  r.x = std::clamp(r.x, desk.left(), std::max(desk.left(), desk.right() + 1 - std::min(r.width, desk.width())));
-  r.y = std::clamp(r.y, desk.top(), std::max(desk.top(), desk.bottom() + 1 - std::min(r.height, desk.height())));
-  return r;
-}
-
-void storeRectangle(EngineState& state, const QWidget& window) {
-  const QPoint at = window.frameGeometry().topLeft();
-  WindowRect& r = state.main->settings.selector.rect;
-  r.x = std::max(at.x(), 0);
-  r.y = std::max(at.y(), 0);
-  r.width = std::max(window.width(), kMinWidth);
-  r.height = std::max(window.height(), kMinHeight);
 }
 
 // Every row, at once when the lock is free, else from the engine thread.
@@ -178,23 +146,18 @@ bool openWindow(EngineState& state) {
     if (!host.window) {
       try {
         auto* owner = qobject_cast<QWidget*>(static_cast<QObject*>(state.main->hostWindow));
-        host.window = new SelectorWindow(owner, shared);
+        host.window = new SelectorWindow(state, owner, shared);
       } catch (const std::bad_alloc&) {
         platform::reportError("Unable to open Selector.");
         return false;
       }
     }
     SelectorWindow* w = host.window;
-    const WindowRect r = placement(state.main->settings.selector.rect);
-    w->resize(r.width, r.height);
-    w->move(r.x, r.y);
     const bool deep = QGuiApplication::primaryScreen() == nullptr || QGuiApplication::primaryScreen()->depth() > 15;
     w->list()->setBrushes(deep ? QColor(144, 240, 144) : QColor(Qt::white),
                           deep ? QColor(128, 176, 128) : QColor(176, 176, 176));
     state.main->selector.open = 1;
-    state.main->settings.selector.shown = 1;
-    w->show();
-    w->raise();
+    w->openWindow();  // at the stored rectangle, clamped to the desktop
     fillList(state);
     return true;
   });
@@ -203,13 +166,10 @@ bool openWindow(EngineState& state) {
 void closeWindow(EngineState& state) {
   onHost([&state]() -> bool {
     WindowHost& host = windowHost();
-    const bool wasOpen = state.main->selector.open.exchange(0) != 0;
+    state.main->selector.open = 0;
     stopPlay(state);
     if (host.box) host.box->reject();
-    if (host.window) {
-      if (wasOpen) storeRectangle(state, *host.window);
-      host.window->hide();
-    }
+    if (host.window) host.window->closeWindow();  // keeps its rectangle while it was open
     state.main->settings.selector.shown = 0;
     postRefresh(state);
     postEngine(state, CMD_DRAW_SCENE);
@@ -222,7 +182,7 @@ void destroyWindow(EngineState& state) {
     WindowHost& host = windowHost();
     if (host.box) host.box->reject();
     if (host.window) {
-      if (state.main->selector.open.load() != 0) storeRectangle(state, *host.window);
+      host.window->storeGeometry();
       delete host.window.data();
     }
     state.main->selector.open = 0;

@@ -121,6 +121,8 @@ void HostTest::TearDown() {
 }
 
 bool HostTest::start(const std::string& file) {
+  vlm_WriteHostDword("FirstRun", 0, 1);  // no tool-window arrangement moving the window
+  if (!tipsAtStart_) vlm_WriteHostDword("ShowTips", 0, 1);  // no Tip of the Day over the window
   window_ = std::make_unique<host::MainWindow>();
   window_->showNormal();
   window_->resize(900, 700);

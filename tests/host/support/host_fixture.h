@@ -47,6 +47,7 @@ class HostTest : public ::testing::Test {
   bool start(const std::string& file = {});
   std::string dir_;
   std::unique_ptr<host::MainWindow> window_;
+  bool tipsAtStart_ = false;  // the Tip of the Day box at start
 };
 
 }  // namespace vlm::test

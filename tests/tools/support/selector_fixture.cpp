@@ -13,7 +13,7 @@
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "platform/host_bridge.h"
-#include "tools/selector/selector_menu.h"
+#include "tools/menus/menu_tracker.h"
 #include "tools/selector/selector_window.h"
 
 namespace vlm::test {
@@ -21,7 +21,7 @@ namespace vlm::test {
 void SelectorTest::SetUp() { SourceTest::SetUp(); }
 
 void SelectorTest::TearDown() {
-  selector::setMenuChooser(nullptr);
+  tools::setMenuChooser(nullptr);
   SourceTest::TearDown();
 }
 

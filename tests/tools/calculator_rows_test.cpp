@@ -348,14 +348,7 @@ TEST(ExactSumTest, OrderAndRemovalLeaveNoTrace) {
 
 TEST(CalculatorMenuTest, ChecksAndGreyedItems) {
   const std::vector<std::string> fields = {"A", "B"};
-  auto find = [](const std::vector<MenuEntry>& menu, int32_t id) -> const MenuEntry* {
-    for (const MenuEntry& e : menu) {
-      if (e.kind == MenuEntry::Kind::Command && e.id == id) return &e;
-      for (const MenuEntry& s : e.items)
-        if (s.id == id) return &s;
-    }
-    return nullptr;
-  };
+  auto find = [](const tools::Menu& menu, int32_t id) { return tools::findCommand(menu, id); };
   MenuRowState onRow{3, 1, CALC_MAX, 1, true};
   auto menu = calculatorMenu(onRow, fields);
   EXPECT_TRUE(find(menu, MENU_FUNCTION_FIRST + CALC_MAX)->checked);
@@ -377,12 +370,12 @@ TEST(CalculatorMenuTest, ChecksAndGreyedItems) {
   EXPECT_FALSE(find(menu, MENU_REMOVE_VARIABLE)->enabled);
   EXPECT_TRUE(find(menu, MENU_DEFAULT)->enabled);
   // The texts of the menu.
-  EXPECT_EQ(menu[0].text, "&Default");
-  EXPECT_EQ(menu[1].text, "&Remove");
-  EXPECT_EQ(menu[3].text, "Method");
-  EXPECT_EQ(menu[3].items[3].text, "Ma&x");
-  EXPECT_EQ(menu[4].text, "Variable");
-  EXPECT_EQ(menu[6].text, "&Speak");
+  EXPECT_EQ(menu.items[0].text, "&Default");
+  EXPECT_EQ(menu.items[1].text, "&Remove");
+  EXPECT_EQ(menu.items[3].text, "Method");
+  EXPECT_EQ(menu.items[3].items[3].text, "Ma&x");
+  EXPECT_EQ(menu.items[4].text, "Variable");
+  EXPECT_EQ(menu.items[6].text, "&Speak");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "tools/calculator/calculator_menu.h"
 #include "tools/calculator/calculator_rows.h"
 #include "tools/calculator/calculator_window.h"
+#include "tools/menus/menu_tracker.h"
 
 namespace vlm::calculator {
 namespace {
@@ -48,7 +49,7 @@ class CalculatorWindowTest : public test::SourceTest {
     ASSERT_TRUE(paste(kTable));
   }
   void TearDown() override {
-    setMenuChooser(nullptr);
+    tools::setMenuChooser(nullptr);
     speech() = previousSpeech_;
     SourceTest::TearDown();
   }
@@ -178,23 +179,23 @@ TEST_F(CalculatorWindowTest, SpeakMarksOneRowAndSaysItsLabel) {
 
 TEST_F(CalculatorWindowTest, TheMenuShowsTheRowAndCarriesOutTheChoice) {
   vlm_OpenCalculator();
-  std::vector<MenuEntry> seen;
-  setMenuChooser([&seen](const std::vector<MenuEntry>& menu) {
-    seen = menu;
+  std::vector<tools::MenuItem> seen;
+  tools::setMenuChooser([&seen](const tools::Menu& menu) {
+    seen = menu.items;
     return MENU_FUNCTION_FIRST + CALC_SUM;
   });
   vlm_ShowCalculatorMenu(static_cast<vlm_wparam>(3), 3);  // "Average (Price) ="
   ASSERT_FALSE(seen.empty());
-  const MenuEntry& methods = seen[3];
+  const tools::MenuItem& methods = seen[3];
   EXPECT_TRUE(methods.items[CALC_AVERAGE].checked);
-  const MenuEntry& variables = seen[4];
+  const tools::MenuItem& variables = seen[4];
   ASSERT_EQ(variables.items.size(), 3u);
   EXPECT_EQ(variables.items[1].text, "Price");
   EXPECT_TRUE(variables.items[1].checked);
   EXPECT_EQ(shown()[3].label, "Sum (Price) =");
 
   // A greyed item chosen counts as no choice.
-  setMenuChooser([](const std::vector<MenuEntry>&) { return MENU_REMOVE_THIS; });
+  tools::setMenuChooser([](const tools::Menu&) { return MENU_REMOVE_THIS; });
   vlm_ShowCalculatorMenu(static_cast<vlm_wparam>(-1), static_cast<vlm_lparam>(-1));
   EXPECT_EQ(shown().size(), 10u);
 }

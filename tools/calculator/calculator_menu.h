@@ -1,10 +1,13 @@
 #pragma once
 // The Calculator menu: its commands, what it shows for a row (check marks,
-// greyed items), showing it at the pointer, and carrying out its commands.
+// greyed items), showing it at the pointer through the popup menus' tracker
+// (where tests put their chooser), and carrying out its commands.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "tools/menus/menu.h"
+#include "tools/menus/menu_ids.h"
 
 namespace vlm {
 struct EngineState;
@@ -12,27 +15,16 @@ struct EngineState;
 
 namespace vlm::calculator {
 
-// Command ids of the Calculator menu.
-constexpr int32_t MENU_DEFAULT = 61321;
-constexpr int32_t MENU_SPEAK = 61325;
-constexpr int32_t MENU_REMOVE_ALL = 61330;
-constexpr int32_t MENU_REMOVE_THIS = 61331;
-constexpr int32_t MENU_REMOVE_VARIABLE = 61332;
-constexpr int32_t MENU_FUNCTION_FIRST = 61340;  // + function 0..5: Count, Percent, Min, Max, Sum, Average
-constexpr int32_t MENU_FUNCTION_LAST = 61345;
-constexpr int32_t MENU_FIELD_FIRST = 61350;     // + field index
-constexpr int32_t MENU_FIELD_LAST = 61350 + 2047;
-
-// One item of the menu as shown.
-struct MenuEntry {
-  enum class Kind { Command, Separator, Submenu };
-  Kind kind = Kind::Command;
-  int32_t id = 0;
-  std::string text;
-  bool checked = false;
-  bool enabled = true;
-  std::vector<MenuEntry> items;
-};
+// Command ids of the Calculator menu (the popup menus' Calculator table).
+constexpr int32_t MENU_DEFAULT = tools::CMD_ID_CALC_DEFAULT;
+constexpr int32_t MENU_SPEAK = tools::CMD_ID_CALC_SPEAK;
+constexpr int32_t MENU_REMOVE_ALL = tools::CMD_ID_CALC_REMOVE_ALL;
+constexpr int32_t MENU_REMOVE_THIS = tools::CMD_ID_CALC_REMOVE_THIS;
+constexpr int32_t MENU_REMOVE_VARIABLE = tools::CMD_ID_CALC_REMOVE_VARIABLE;
+constexpr int32_t MENU_FUNCTION_FIRST = tools::CMD_ID_CALC_COUNT;  // + function 0..5: Count .. Average
+constexpr int32_t MENU_FUNCTION_LAST = tools::CMD_ID_CALC_COUNT + 5;
+constexpr int32_t MENU_FIELD_FIRST = tools::kFieldItemFirst;  // + field index
+constexpr int32_t MENU_FIELD_LAST = tools::kFieldItemLast;
 
 // What the menu shows for the row under the pointer (-1 none).
 struct MenuRowState {
@@ -44,8 +36,9 @@ struct MenuRowState {
 };
 
 // "&Default", "&Remove" (This, Variable, All), separator, "Method" (Count ..
-// Average), "Variable" (one item per field), separator, "&Speak".
-std::vector<MenuEntry> calculatorMenu(const MenuRowState& row, const std::vector<std::string>& fields);
+// Average), "Variable" (one item per field), separator, "&Speak", with the
+// row's checks and the greyed items.
+tools::Menu calculatorMenu(const MenuRowState& row, const std::vector<std::string>& fields);
 
 // Under the data lock: carries out a command on `row`; true when the rows changed.
 bool applyMenuCommand(EngineState& state, int32_t command, int32_t row);
@@ -53,9 +46,5 @@ bool applyMenuCommand(EngineState& state, int32_t command, int32_t row);
 // vlm_ShowCalculatorMenu: shows the menu for `row` at the pointer on the host
 // thread and carries out the chosen command.
 void showCalculatorMenu(EngineState& state, int32_t row);
-
-// Replaces the menu shown at the pointer by a chooser (tests); null restores it.
-using MenuChooser = std::function<int32_t(const std::vector<MenuEntry>&)>;
-MenuChooser setMenuChooser(MenuChooser chooser);
 
 }  // namespace vlm::calculator

@@ -16,6 +16,7 @@
 #include "engine/model_file/model_file_paths.h"
 #include "engine/model_file/model_file_read.h"
 #include "engine/model_file/model_file_save.h"
+#include "engine/scene/model_rebuild.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "model/model_file/model_file_sections.h"
@@ -303,7 +304,8 @@ int32_t openModelFile(EngineState& state, const std::string& given, ModelMode mo
   cancelAction(state);
   state.model->defaultModelKind = 0;
   takeFileNames(state, path, true);
-  postEngine(state, CMD_UPDATE_MODEL, 0);
+  // Its camera is placed once its scene is rebuilt, and kept as the initial position.
+  postEngine(state, CMD_UPDATE_MODEL, 1 | kUpdateModelKeepsInitPosition);
   postRefresh(state);
   postBusy(state, false);
   bringHostToFront(state);

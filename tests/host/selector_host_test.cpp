@@ -1,6 +1,7 @@
 // The Selector from the program: the Tools menu opens and closes it with its
 // check mark, its queries move the status bar's counts, and a row's menu asked
-// for by the window comes up through the host and acts on the row.
+// for by the window comes up through the host and acts on the row; Delete
+// removes only what the queries and the clicks left selected.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -82,6 +83,24 @@ TEST_F(SelectorHostTest, TheMenuOfARowComesUpThroughTheHostAndItsChoiceActs) {
   vlm_PlaySlider(1);
   EXPECT_TRUE(waitFor([&] { return selected() == QStringLiteral("4 selected (20%)"); })) << selected().toStdString();
   vlm_CancelAction();
+}
+
+TEST_F(SelectorHostTest, DeleteRemovesOnlyTheObjectsStillSelected) {
+  window_->runCommand(ID_SELECTOR);
+  vlm_UpdateSelector(61072, 1, 0);  // an Item Slider on x
+  vlm_PlaySlider(1);                // one step: a single value of x
+  ASSERT_TRUE(waitFor([&] { return selected() == QStringLiteral("4 selected (20%)"); })) << selected().toStdString();
+  vlm_CancelAction();
+  int32_t first = -1;
+  for (int32_t s = 0; s < 20 && first < 0; ++s)
+    if (vlm_IsObjectSelected(s) != 0) first = s;
+  ASSERT_GE(first, 0);
+  vlm_SelectObject(first);  // a click takes one of them out again
+  ASSERT_TRUE(waitFor([&] { return selected() == QStringLiteral("3 selected (15%)"); })) << selected().toStdString();
+  vlm_SetConfirmation(0);
+  EXPECT_TRUE(window_->runCommand(ID_DELETE));
+  EXPECT_TRUE(waitFor([] { return vlm_GetNumberOfHits() == 17; })) << vlm_GetNumberOfHits();
+  EXPECT_TRUE(waitFor([&] { return selected().startsWith(QStringLiteral("0 selected")); })) << selected().toStdString();
 }
 
 }  // namespace

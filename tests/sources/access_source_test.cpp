@@ -141,8 +141,8 @@ TEST_F(AccessSourceTest, RecordsLoadInChunksOfAThousandWithTheHostRefreshedAfter
   EXPECT_EQ(table().rowIds[1234], 1234);
   EXPECT_EQ(cell(1, 2499), "r2499");
   EXPECT_EQ(cell(2, 6), "1.5");
-  // The host hears of every chunk: 1000, 2000 and 2500 rows (the selection
-  // computed after a chunk may report the same count once more).
+  // The host hears of every chunk: 1000, 2000 and 2500 rows (from the loader
+  // and again from the selection computation that follows each chunk).
   auto hits = hitRows();
   hits.erase(std::remove(hits.begin(), hits.end(), 0), hits.end());
   hits.erase(std::unique(hits.begin(), hits.end()), hits.end());

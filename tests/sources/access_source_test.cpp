@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>

@@ -50,6 +50,7 @@ constexpr int kFieldNameSize = 1028;  // 1027 characters and the terminating zer
 constexpr int kRowGrowthStep = 500;
 
 constexpr uint8_t kCellPresent = 0x01;
+constexpr uint8_t kCellPass = 0x04;  // the sample passes the Selector's query on this field
 constexpr uint8_t kFieldValid = 0x01;
 
 struct Cell {
@@ -71,6 +72,22 @@ struct DistinctValue {
   int32_t last = 0;
 };
 constexpr uint32_t kDistinctEmpty = 0x01;
+constexpr uint32_t kDistinctSelected = 0x02;   // chosen on a Samples row
+constexpr uint32_t kDistinctAvailable = 0x04;  // some sample with this value passes every other row
+constexpr uint32_t kDistinctMatched = 0x08;    // contains the Substring row's text
+
+// The Selector's query on one field. The range bounds are the field's
+// selector low and high (on an Item row the low bound's integer is the current
+// value's index) and the Substring text is the field's selector text; what
+// each method means is the Selector's.
+struct SelectorQuery {
+  int32_t method = 0;           // 0 none, 1 Range Slider, 2 Item Slider, 3 Samples, 4 Substring
+  bool all = true;              // Item: "*** ALL ***", every sample passes
+  bool includeMissing = false;  // Range: samples without a value pass
+  bool changed = true;          // edited since the window last drew the row
+  int32_t samplesMode = 2;      // Samples: 1 Single, 2 Multiple
+  int32_t caret = 0;            // Substring: byte offset of the caret in the text
+};
 
 union IntOrFloat {
   int32_t i;
@@ -100,6 +117,7 @@ struct DataField {
   std::vector<DistinctValue> distinct;
   char selectorText[1024] = {};
   int32_t selectorWord = 0;
+  SelectorQuery selector;
   int32_t dateOrderState = 0;
   int32_t dateComponentMax[3] = {0, 0, 0};
   NumberFormatClass numberFormatClass = 0;

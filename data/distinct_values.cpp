@@ -6,7 +6,9 @@
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "data/second_thread.h"
@@ -103,9 +105,11 @@ void buildNumeric(DataField& field, int32_t rows, Key key, std::vector<DistinctV
 }
 
 // Texts and dates: the cell values index a table of distinct values already,
-// so count per index and sort the indexes that occur.
-template <class Less>
-void buildIndexed(DataField& field, int32_t rows, size_t tableSize, Less less, std::vector<DistinctValue>& list) {
+// so count per index and sort the indexes that occur (`sortUsed` puts them
+// in the order of their values).
+template <class SortUsed>
+void buildIndexed(DataField& field, int32_t rows, size_t tableSize, SortUsed sortUsed,
+                  std::vector<DistinctValue>& list) {
   std::vector<int32_t> counts(tableSize, 0);
   for (int32_t s = 0; s < rows; ++s) {
     const Cell& cell = field.cells[static_cast<size_t>(s)];
@@ -115,7 +119,7 @@ void buildIndexed(DataField& field, int32_t rows, size_t tableSize, Less less, s
   std::vector<int32_t> used;
   for (size_t i = 0; i < tableSize; ++i)
     if (counts[i] > 0) used.push_back(static_cast<int32_t>(i));
-  std::sort(used.begin(), used.end(), less);
+  sortUsed(used);
   list.reserve(used.size() + 1);
   // counts becomes the entry index of each table index.
   for (size_t e = 0; e < used.size(); ++e) {
@@ -164,16 +168,24 @@ bool buildField(DataTable& table, int32_t fieldIndex, const char*& failure) {
       case FT_DATETIME: {
         const auto& entries = table.timeTable.entries;
         buildIndexed(field, rows, entries.size(),
-                     [&entries](int32_t a, int32_t b) {
-                       return earlierTime(entries[static_cast<size_t>(a)], entries[static_cast<size_t>(b)]);
+                     [&entries](std::vector<int32_t>& used) {
+                       std::sort(used.begin(), used.end(), [&entries](int32_t a, int32_t b) {
+                         return earlierTime(entries[static_cast<size_t>(a)], entries[static_cast<size_t>(b)]);
+                       });
                      },
                      list);
         break;
       }
       default: {
         const TextPool& pool = table.textPool;
-        buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)),
-                     [&pool](int32_t a, int32_t b) { return *poolText(pool, a) < *poolText(pool, b); }, list);
+        buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)), [&pool](std::vector<int32_t>& used) {
+          // The texts are looked up once, not at every comparison.
+          std::vector<std::pair<std::string_view, int32_t>> keyed;
+          keyed.reserve(used.size());
+          for (int32_t i : used) keyed.emplace_back(*poolText(pool, i), i);
+          std::sort(keyed.begin(), keyed.end());
+          for (size_t k = 0; k < keyed.size(); ++k) used[k] = keyed[k].second;
+        }, list);
         break;
       }
     }

@@ -50,6 +50,7 @@ void resetFieldAnalysis(DataField& field) {
   field.workingValue = 2;
   field.selectorText[0] = '\0';
   field.selectorWord = 0;
+  field.selector = SelectorQuery{};
   for (int32_t& index : field.workingIndex) index = -1;
   field.workingFlag &= static_cast<uint8_t>(~1u);
 }

@@ -43,6 +43,7 @@ void installTableHooks(const std::shared_ptr<EngineState>& shared) {
   hooks.grow = [weak](int32_t oldRowCount, int32_t newCapacity) {
     auto state = weak.lock();
     if (!state) return false;
+    ++state->main->calculator.tableGeneration;
     try {
       auto& flags = state->model->selectionFlags;
       flags.resize(static_cast<size_t>(newCapacity), 0);
@@ -64,6 +65,7 @@ void installTableHooks(const std::shared_ptr<EngineState>& shared) {
   hooks.clear = [weak] {
     auto state = weak.lock();
     if (!state) return;
+    ++state->main->calculator.tableGeneration;
     state->model->selectionFlags.clear();
     state->model->selectionFlags.shrink_to_fit();
     state->model->selectedCount = 0;
@@ -71,6 +73,12 @@ void installTableHooks(const std::shared_ptr<EngineState>& shared) {
     state->main->selectionBuffer.shrink_to_fit();
     state->model->objects.clear();
     state->model->objectCount = 0;
+    state->main->selector.rowsBuilt = 0;
+    state->main->selector.failCounts.clear();
+    state->main->selector.failCounts.shrink_to_fit();
+    state->main->selector.countedRows = -1;
+    state->main->selector.pending.clear();
+    state->main->selector.entrySamples.clear();
   };
   hooks.invalidateGraphicCache = [weak] {
     if (auto state = weak.lock())

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "data/data_table.h"
+#include "engine/calculator_record.h"
 #include "engine/input_state.h"
+#include "engine/selector_record.h"
 #include "engine/settings.h"
 #include "engine/view_state.h"
 #include "model/association.h"
@@ -92,7 +94,9 @@ struct MainRecord {
   std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
+  SelectorRecord selector;
   OutputState output;  // report options, image types, object textures
+  CalculatorRecord calculator;
   std::vector<char> work = std::vector<char>(kWorkBufferSize);
   // Tool windows, popup menu state and queued tool edits; made on first use.
   std::shared_ptr<ToolsState> tools;

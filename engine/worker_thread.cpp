@@ -80,6 +80,19 @@ bool postEngine(EngineState& state, int32_t number, uintptr_t wParam, uintptr_t 
   return true;
 }
 
+bool postEngineAfter(EngineState& state, std::chrono::milliseconds delay, int32_t number, uintptr_t wParam,
+                     uintptr_t lParam) {
+  if (!state.main) return false;
+  auto thread = std::atomic_load(&state.main->engineThread);
+  if (!thread) return false;
+  platform::Command c;
+  c.number = number;
+  c.wParam = wParam;
+  c.lParam = lParam;
+  thread->queue().postAfter(std::move(c), delay);
+  return true;
+}
+
 bool postData(EngineState& state, int32_t number, uintptr_t wParam, uintptr_t lParam, std::string text) {
   if (!state.main) return false;
   auto thread = std::atomic_load(&state.main->dataThread);

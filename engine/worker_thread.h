@@ -54,5 +54,8 @@ bool postEngine(EngineState& state, int32_t number, uintptr_t wParam = 0, uintpt
                 std::string text = {});
 bool postData(EngineState& state, int32_t number, uintptr_t wParam = 0, uintptr_t lParam = 0,
               std::string text = {});
+// Posts to the engine thread once `delay` has passed, without holding the thread meanwhile.
+bool postEngineAfter(EngineState& state, std::chrono::milliseconds delay, int32_t number, uintptr_t wParam = 0,
+                     uintptr_t lParam = 0);
 
 }  // namespace vlm

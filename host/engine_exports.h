@@ -32,8 +32,8 @@ struct EngineExports {
   int (*getDefaultLabels)() = nullptr;
   void (*setDefaultLabels)(int on) = nullptr;
   // model file
-  void (*openModel)(const char* path) = nullptr;
-  void (*modelApply)(const char* path) = nullptr;
+  int (*openModel)(const char* path) = nullptr;
+  int (*modelApply)(const char* path) = nullptr;
   int (*modelSave)() = nullptr;
   int (*modelSaveAs)() = nullptr;
   // tools, output and help

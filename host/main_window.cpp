@@ -307,7 +307,12 @@ void MainWindow::closeEvent(QCloseEvent* e) {
       e->ignore();
       return;
     }
-    if (answer == QMessageBox::Yes) x.modelSave();
+    // A model that was not saved after all (Save As cancelled, a write that
+    // failed) keeps the program open rather than being lost.
+    if (answer == QMessageBox::Yes && x.modelSave() != 1) {
+      e->ignore();
+      return;
+    }
   }
   if (engineRunning_ && x.cancelAction) x.cancelAction();
   closing_ = true;

@@ -158,9 +158,10 @@ void MainWindow::makeCommands() {
   add(ID_ABOUT, always(), [this] { showAbout(); });
   add(ID_WEB_SITE, needs(e.startWebBrowser), [] { ex().startWebBrowser("https://velmora.example/"); });
   for (int i = 0; i < kMaxRecentFiles; ++i) {
-    add(ID_RECENT_FIRST + i, [this, i] { return ex().openFile != nullptr && i < static_cast<int>(recent_.names.size()); },
+    // A recent file is opened as a model is (data files go on to their loader).
+    add(ID_RECENT_FIRST + i, [this, i] { return ex().openModel != nullptr && i < static_cast<int>(recent_.names.size()); },
         [this, i] {
-          if (i < static_cast<int>(recent_.names.size())) ex().openFile(recent_.names[static_cast<size_t>(i)].c_str(), 0);
+          if (i < static_cast<int>(recent_.names.size())) ex().openModel(recent_.names[static_cast<size_t>(i)].c_str());
         });
   }
 }

@@ -282,6 +282,19 @@ void releaseTextureNames(EngineState& state) {
 }
 
 void loadPlaneTexture(EngineState& state, const std::string& path, int32_t plane) {
+  if (path.empty()) {
+    // No picture: the plane drops the one it had (a model without one).
+    if (plane < 1 || plane > 3) return;
+    HeldDataLock lock(state.main->dataLock);
+    AxisRecord& axis = state.view->space.axes[static_cast<size_t>(plane - 1)];
+    if (axis.textureId != 0 && state.view->view.render) {
+      const GLuint old = axis.textureId;
+      glDeleteTextures(1, &old);
+    }
+    axis.textureId = 0;
+    state.view->view.cacheValid[CACHE_TEXTURED_SPACE] = false;
+    return;
+  }
   if (codecs::imageTypeOfName(path) == codecs::IMAGE_NONE) return;
   codecs::DecodeResult decoded = codecs::decodeImageFile(path);
   if (decoded.status == codecs::DecodeStatus::OutOfMemory) {

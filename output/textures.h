@@ -40,7 +40,8 @@ void deleteObjectTextures(EngineState& state);
 // to the engine thread to delete.
 void retireObjectTextures(EngineState& state);
 // Engine thread, CMD_LOAD_TEXTURE_FILE: the picture of `path` becomes the
-// texture of plane 1 (X, Base), 2 (Y, Back) or 3 (Z, Side).
+// texture of plane 1 (X, Base), 2 (Y, Back) or 3 (Z, Side); an empty path
+// leaves the plane without one.
 void loadPlaneTexture(EngineState& state, const std::string& path, int32_t plane);
 // Engine thread, the context is about to go: its texture names die with it.
 void releaseTextureNames(EngineState& state);

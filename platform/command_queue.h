@@ -7,6 +7,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vlm::platform {
 
@@ -27,6 +29,9 @@ enum class Coalesce {
 class CommandQueue {
  public:
   void post(Command command);
+  // Queues `command` once `delay` has passed (behind what arrived by then);
+  // a waiting next() wakes for it. Dropped when quit is reached first.
+  void postAfter(Command command, std::chrono::milliseconds delay);
   void postQuit();
   // Waits for the next command; nullopt once quit was posted and reached.
   std::optional<Command> next();
@@ -40,9 +45,14 @@ class CommandQueue {
   bool quitPosted() const;
 
  private:
+  using Clock = std::chrono::steady_clock;
+  // Moves the delayed commands that are due to the queue; the earliest left, if any.
+  std::optional<Clock::time_point> releaseDue();
+
   mutable std::mutex mutex_;
   std::condition_variable cv_;
   std::deque<Command> queue_;
+  std::vector<std::pair<Clock::time_point, Command>> delayed_;  // in due order
   bool quit_ = false;
 };
 

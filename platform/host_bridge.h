@@ -59,7 +59,8 @@ class HostBridge {
   intptr_t runOnHost(std::function<intptr_t()> work,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(-1));
   // Queues `work` to run on the host thread and returns at once (directly
-  // when called there). False when there is no host.
+  // when called there). False when there is no host. Work posted from one
+  // thread runs in posting order.
   bool postWork(std::function<void()> work);
   // Runs queued host work; does nothing off the host thread.
   void pump();

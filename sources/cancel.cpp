@@ -11,6 +11,7 @@ namespace vlm {
 void cancelAction(EngineState& state) {
   MainRecord& m = *state.main;
   m.abortFlag = 1;
+  m.selector.playing = 0;  // a playing Item row stops at its next step
   if (m.input.animationOn.load()) stopAnimation(state);
   m.dataLock.waitFree();
   m.abortFlag = 1;

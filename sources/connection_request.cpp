@@ -8,6 +8,7 @@
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
+#include "engine/model_file/model_file_open.h"
 #include "platform/database/server_login.h"
 #include "sources/access/access_connection.h"
 #include "sources/access/access_conversation.h"
@@ -15,6 +16,7 @@
 #include "platform/report.h"
 #include "sources/clipboard_exchange.h"
 #include "sources/load_finish.h"
+#include "sources/load_model.h"
 #include "sources/source_record.h"
 #include "sources/text_file_source.h"
 
@@ -138,10 +140,13 @@ bool onLoad(EngineState& state, const platform::Command& command) {
 
 namespace {
 
-// Opens a file as the data, or says why it cannot and changes nothing.
+// Opens a file as the data (or a model file as the model), or says why it
+// cannot and changes nothing.
 void openFile(EngineState& state, const std::string& path) {
   if (containsUpper(path, ".VLM")) {
-    platform::reportError(("Unable to open \"" + fileNameOf(path) + "\":\nthis version cannot open model files.").c_str());
+    // A model file: no model waits for data any more; this one is opened.
+    setPendingModel(state, "");
+    openModelFile(state, path, ModelMode::Open);
     return;
   }
   const auto format = platform::db::isServerConnection(path) ? std::nullopt : textFileFormat(path);

@@ -7,6 +7,7 @@
 #include "engine/camera/navigation.h"
 #include "engine/commands/command_ids.h"
 #include "engine/host_link.h"
+#include "engine/tool_hooks.h"
 #include "engine/worker_thread.h"
 #include "model/association_ops.h"
 #include "sources/load_model.h"
@@ -21,13 +22,18 @@ void finishLoadLocked(EngineState& state, HostProgress& progress) {
   buildAllDistinctValues(table, [&progress](int32_t field) { progress.step(int64_t{10} * (field + 1)); });
   progress.end();
 
-  // No query narrows the data yet: every sample is selected.
-  ModelRecord& model = *state.model;
-  const size_t rows = static_cast<size_t>(std::max(table.rowCount.get(), 0));
-  if (model.selectionFlags.size() < rows) model.selectionFlags.resize(rows, 0);
-  std::fill(model.selectionFlags.begin(), model.selectionFlags.begin() + static_cast<std::ptrdiff_t>(rows), 1);
-  model.selectedCount = table.rowCount;
+  if (toolHooks().tableLoaded) {
+    // The Selector takes the new rows: every sample passes and is selected.
+    toolHooks().tableLoaded(state);
+  } else {
+    ModelRecord& model = *state.model;
+    const size_t rows = static_cast<size_t>(std::max(table.rowCount.get(), 0));
+    if (model.selectionFlags.size() < rows) model.selectionFlags.resize(rows, 0);
+    std::fill(model.selectionFlags.begin(), model.selectionFlags.begin() + static_cast<std::ptrdiff_t>(rows), 1);
+    model.selectedCount = table.rowCount;
+  }
   state.view->view.navigationSpeed = navigationSpeedFor(table.rowCount);
+  if (const auto& loaded = toolHooks().selectionLoaded) loaded(state);
   if (table.hooks.invalidateGraphicCache) table.hooks.invalidateGraphicCache();
 }
 

@@ -41,17 +41,6 @@ VLM_API int vlm_LoadDefaultModel(int type) {
   return vlm::postData(*state, vlm::CMD_INIT_CONNECTION, 0) ? 1 : 0;
 }
 
-VLM_API int vlm_ModelReset(void) {
-  auto state = currentState();
-  if (!state) return 0;
-  {
-    vlm::platform::DataLockGuard lock(state->main->dataLock);
-    vlm::resetModelLocked(*state);
-  }
-  vlm::postRefresh(*state);
-  return vlm::postEngine(*state, vlm::CMD_UPDATE_MODEL, 1) ? 1 : 0;
-}
-
 VLM_API int vlm_GridSetColor(int row, uint32_t colorref) {
   auto state = currentState();
   if (!state) return 0;

@@ -31,6 +31,8 @@
 #include "platform/registry_store.h"
 #include "platform/report.h"
 #include "sound/sound_hooks.h"
+#include "tools/calculator/calculator_window.h"
+#include "tools/selector/selector_window.h"
 #include "tools/tools_lifecycle.h"
 
 namespace vlm {
@@ -226,6 +228,7 @@ VLM_API void vlm_DeinitSystem(void) {
   if (!state) return;
   MainRecord& m = *state->main;
   if (std::atomic_load(&m.engineThread)) vlm_CloseWindow();
+  calculator::destroyWindow(*state);  // its rectangle goes with the settings
   postData(*state, CMD_CLOSE_CONNECTION);
   if (auto data = std::atomic_load(&m.dataThread)) {
     m.dataDone.reset();
@@ -235,6 +238,7 @@ VLM_API void vlm_DeinitSystem(void) {
     // A thread that did not end keeps its own reference to the state.
     endWorker(data, std::chrono::milliseconds(0));
   }
+  selector::destroyWindow(*state);
   tools::closeTools(*state);  // the tool windows' rectangles are written with the settings
   writeSettings(*state, platform::RegistryStore::instance());
   platform::setErrorSink(nullptr);
@@ -319,6 +323,7 @@ VLM_API void vlm_AutoArrange(int mode) {
   }
   tools::arrangeToolWindows(*state);
   postHost(*state, HM_LAYOUT, 2, 0);
+  calculator::openWindow(*state);  // opens, or moves an open one, where it was just placed
   if (auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(m.hostWindow))) {
     const WindowRect r = e.view3D;
     const bool maximise = e.view3DMaximised != 0;

@@ -8,6 +8,8 @@ enum EngineCommand : int32_t {
   CMD_UPDATE_VIEW = 1024 + 101,
   CMD_ANIMATE = 1024 + 102,
   CMD_PLAY_SLIDER = 1024 + 103,
+  CMD_SELECTOR_EDIT = 1024 + 104,  // applies the Selector window's queued edits
+  CMD_CALCULATOR_EDIT = 1024 + 105,  // Calculator changes that found the data lock taken
   CMD_OPEN_WINDOW = 1024 + 110,
   CMD_CLOSE_WINDOW = 1024 + 111,
   CMD_RESIZE = 1024 + 112,

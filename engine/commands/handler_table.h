@@ -30,6 +30,9 @@ HandlerTable& dataHandlers();
 void registerSourceHandlers();
 void registerSceneHandlers();
 void registerPickingHandlers();
+void registerCalculatorHandlers();
+void registerModelFileHandlers();
+void registerSelectorHandlers();
 void registerSoundHandlers();
 void registerToolHandlers();
 

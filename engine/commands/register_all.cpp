@@ -45,7 +45,10 @@ void registerAllHandlers() {
     registerSourceHandlers();
     registerSceneHandlers();
     registerPickingHandlers();
+    registerSelectorHandlers();
     registerOutputHandlers();
+    registerCalculatorHandlers();
+    registerModelFileHandlers();
     registerSoundHandlers();
     registerToolHandlers();
   });

@@ -9,6 +9,7 @@
 #include "engine/input/interaction_hooks.h"
 #include "engine/input/mouse_event.h"
 #include "engine/input/pick_names.h"
+#include "engine/picking/selection_ops.h"
 #include "engine/render/frame.h"
 #include "engine/render/render_commands.h"
 #include "engine/worker_thread.h"
@@ -200,6 +201,17 @@ void onButtonUp(EngineState& state, const platform::Command& command) {
   }
   if (moved) {
     in.infoPanelOn = 0;
+    render::drawFrame(state);
+    return;
+  }
+  if (left && (e.flags & MK_CTRL_KEY)) {
+    // Ctrl and a click toggle the object's selection; a deselected object is
+    // no longer drawn, so its panel goes with it.
+    selectObjectLocked(state, name);
+    if (in.highlightedObject == name) {
+      in.infoPanelOn = 0;
+      in.highlightedObject = -1;
+    }
     render::drawFrame(state);
     return;
   }

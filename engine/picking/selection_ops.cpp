@@ -7,6 +7,7 @@
 #include "engine/host_link.h"
 #include "engine/input/pick_names.h"
 #include "engine/render/frame.h"
+#include "engine/tool_hooks.h"
 #include "engine/worker_thread.h"
 #include "model/association_lookup.h"
 
@@ -25,6 +26,12 @@ void invalidateGraphicCache(EngineState& state) {
   for (auto& flag : state.view->view.cacheValid) flag = false;
 }
 
+// The counts go to the host and the Calculator follows the new selection.
+void selectionChanged(EngineState& state) {
+  postHits(state);
+  if (const auto& changed = toolHooks().selectionChanged) changed(state);
+}
+
 void toggleSample(EngineState& state, int32_t sample) {
   ModelRecord& m = *state.model;
   if (static_cast<size_t>(sample) >= flaggedRows(state)) return;
@@ -40,7 +47,7 @@ void toggleSample(EngineState& state, int32_t sample) {
   in.selectedObjectType = 1;
   in.selectedObjectIndex = sample;
   invalidateGraphicCache(state);
-  postHits(state);
+  selectionChanged(state);
 }
 
 void takeLegendElement(EngineState& state, int32_t name) {
@@ -78,7 +85,7 @@ void clearSelectionLocked(EngineState& state) {
   m.selectedCount = 0;
   invalidateGraphicCache(state);
   postRefresh(state);
-  postHits(state);
+  selectionChanged(state);
   postEngine(state, CMD_DRAW_SCENE);
 }
 
@@ -93,7 +100,7 @@ void invertSelectionLocked(EngineState& state) {
   }
   m.selectedCount = count;
   postRefresh(state);
-  postHits(state);
+  selectionChanged(state);
   postEngine(state, CMD_UPDATE_MODEL, 0);
 }
 
@@ -125,12 +132,13 @@ bool deleteSelectedLocked(EngineState& state) {
   }
   for (size_t r = kept; r < std::min(rows, t.rowIds.size()); ++r) t.rowIds[r] = -1;
   t.rowCount = static_cast<int32_t>(kept);
+  ++state.main->calculator.tableGeneration;
   m.objectCount = std::min(m.objectCount, t.rowCount.get());
 
   std::fill(m.selectionFlags.begin(), m.selectionFlags.end(), uint8_t{0});
   m.selectedCount = 0;
   invalidateGraphicCache(state);
-  postHits(state);
+  selectionChanged(state);
   postEngine(state, CMD_UPDATE_MODEL, 0);
   return true;
 }

@@ -1,5 +1,6 @@
 // Handlers of the scene commands: the model rebuild, the builders, the colour
 // model and the grid colours.
+#include "engine/camera/navigation.h"
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/engine_state.h"
@@ -17,10 +18,12 @@
 namespace vlm {
 namespace {
 
-// wParam non-zero also resets the model position (queued copies are OR-merged).
+// wParam non-zero also resets the model position (queued copies are OR-merged);
+// with kUpdateModelKeepsInitPosition that position becomes the initial one.
 bool onUpdateModel(EngineState& state, const platform::Command& c) {
   platform::DataLockGuard lock(state.main->dataLock);
   rebuildModelLocked(state, c.wParam != 0);
+  if ((c.wParam & kUpdateModelKeepsInitPosition) != 0) setInitPosition(state);
   return true;
 }
 

@@ -222,6 +222,29 @@ TEST_F(Picking, ClickingASampleTwiceShowsThenHidesItsPanel) {
   EXPECT_EQ(state->main->input.highlightedObject, -1);
 }
 
+TEST_F(Picking, ACtrlClickOnASampleTogglesItsSelectionAndHidesItsPanel) {
+  objectsDraw([] {
+    glLoadName(6);
+    square(0, 0, 0, 10);
+  });
+  state->model->selectionFlags.assign(500, 1);
+  state->model->selectedCount = 10;
+  onButtonDown(*state, mouse(CMD_BUTTON_DOWN, 100, 100, MK_LEFT_BUTTON));
+  onButtonUp(*state, mouse(CMD_BUTTON_UP, 100, 100, MK_LEFT_BUTTON));
+  ASSERT_EQ(state->main->input.highlightedObject, 6);
+  onButtonDown(*state, mouse(CMD_BUTTON_DOWN, 100, 100, MK_LEFT_BUTTON | MK_CTRL_KEY));
+  onButtonUp(*state, mouse(CMD_BUTTON_UP, 100, 100, MK_LEFT_BUTTON | MK_CTRL_KEY));
+  EXPECT_EQ(state->model->selectionFlags[6], 0);
+  EXPECT_EQ(state->model->selectedCount.load(), 9);
+  EXPECT_EQ(state->main->input.selectedObjectType.load(), 1);
+  EXPECT_EQ(state->main->input.infoPanelOn, 0) << "the object is no longer drawn";
+  onButtonDown(*state, mouse(CMD_BUTTON_DOWN, 100, 100, MK_LEFT_BUTTON | MK_CTRL_KEY));
+  onButtonUp(*state, mouse(CMD_BUTTON_UP, 100, 100, MK_LEFT_BUTTON | MK_CTRL_KEY));
+  EXPECT_EQ(state->model->selectionFlags[6], 1);
+  EXPECT_EQ(state->model->selectedCount.load(), 10);
+  EXPECT_EQ(state->main->input.infoPanelOn, 0) << "a Ctrl click leaves the panel alone otherwise";
+}
+
 TEST_F(Picking, PressOnALegendItemTakesItsAttribute) {
   objectsDraw({});
   state->view->view.legendOn = true;

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
 #include "engine/host_messages.h"
 #include "engine/vlmapi.h"
 #include "host/command_ids.h"
@@ -213,6 +216,43 @@ TEST_F(MainWindowTest, AnEighthFileKeepsSevenAndTheThirdReopensAtTheTop) {
   EXPECT_EQ(window_->recentFiles().names.size(), 7u);
   EXPECT_TRUE(window_->menuAction(ID_RECENT_FIRST)->text().endsWith(QString::fromStdString(third)));
   ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2) == QStringLiteral(" 9 hits"); }));
+}
+
+// A model named on the command line comes with its data file; opened again
+// from the recent files after other data, it brings them back.
+TEST_F(MainWindowTest, AModelFromTheCommandLineAndTheRecentFilesComesWithItsData) {
+  if (!canLoadFiles() || !hasExport("vlm_OpenModel")) GTEST_SKIP() << "this engine opens no model files";
+  constexpr int kAxisX = 7, kAxisZ = 9;  // the attributes' numbers
+  const std::string data = writeSampleFile("weighed.tsv", 6);
+  const std::string model = data.substr(0, data.size() - 4) + ".vlm";
+  {
+    std::ofstream out(model, std::ios::binary);
+    out << "[Source]\r\nApplication=TEXTFILE\r\nSource=weighed.tsv\r\nSourceFull=weighed.tsv\r\nTable=\r\n"
+           "[Model]\r\nMappings=2\r\nField0=value\r\nAttribute0=ATTRIB_AXISZ\r\nScale0=50\r\n"
+           "Field1=x\r\nAttribute1=ATTRIB_AXISX\r\nScale1=50\r\n"
+           "[Calculator]\r\nCalculations=2\r\nFunction0=COUNT\r\nField1=value\r\nFunction1=SUM\r\n";
+  }
+  ASSERT_TRUE(start(model));
+  ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2) == QStringLiteral(" 6 hits"); }, 20000))
+      << window_->statusPartText(2).toStdString();
+  ASSERT_TRUE(waitFor([&] { return vlm_AttributeToField(kAxisZ) == 3; }, 20000));
+  EXPECT_EQ(vlm_AttributeToField(kAxisX), 1);
+  ASSERT_TRUE(waitFor([&] { return window_->windowTitle().contains(QStringLiteral(" - weighed")); }));
+  // The model is listed after the data file it opened.
+  ASSERT_TRUE(waitFor([&] { return !window_->recentFiles().names.empty() && window_->recentFiles().names.front() == model; }));
+
+  const std::string other = writeSampleFile("other.tsv", 4);
+  host::engineExports().openFile(other.c_str(), 0);
+  ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2) == QStringLiteral(" 4 hits"); }, 20000));
+  ASSERT_TRUE(waitFor([&] { return window_->recentFiles().names.front() == other; }));
+  const auto& names = window_->recentFiles().names;
+  const auto at = std::find(names.begin(), names.end(), model);
+  ASSERT_NE(at, names.end());
+  ASSERT_TRUE(window_->runCommand(ID_RECENT_FIRST + static_cast<int>(at - names.begin())));
+  ASSERT_TRUE(waitFor([&] { return window_->statusPartText(2) == QStringLiteral(" 6 hits"); }, 20000))
+      << window_->statusPartText(2).toStdString();
+  ASSERT_TRUE(waitFor([&] { return vlm_AttributeToField(kAxisZ) == 3; }, 20000));
+  EXPECT_TRUE(waitFor([&] { return window_->recentFiles().names.front() == model; }));
 }
 
 TEST_F(MainWindowTest, CancelAtTheCloseQuestionKeepsTheProgramRunning) {

@@ -102,5 +102,28 @@ TEST(CommandQueueTest, PostsFromManyThreadsAllArrive) {
   EXPECT_EQ(n, 4000);
 }
 
+TEST(CommandQueueTest, ADelayedCommandArrivesAfterItsDelayBehindWhatCameFirst) {
+  using namespace std::chrono;
+  CommandQueue q;
+  const auto start = steady_clock::now();
+  q.postAfter(make(kOther, 2), milliseconds(60));
+  q.postAfter(make(kOther, 1), milliseconds(30));
+  q.post(make(kDraw));
+  bool quit = false;
+  EXPECT_EQ(q.next(milliseconds(0), &quit)->number, kDraw) << "nothing delayed is due yet";
+  EXPECT_FALSE(q.next(milliseconds(0), &quit).has_value());
+  EXPECT_EQ(q.next()->wParam, 1u) << "the earlier due time comes first";
+  EXPECT_GE(steady_clock::now() - start, milliseconds(30));
+  EXPECT_EQ(q.next(milliseconds(5000), &quit)->wParam, 2u);
+  EXPECT_GE(steady_clock::now() - start, milliseconds(60));
+}
+
+TEST(CommandQueueTest, AQuitDropsWhatIsStillDelayed) {
+  CommandQueue q;
+  q.postAfter(make(kOther), std::chrono::hours(1));
+  q.postQuit();
+  EXPECT_FALSE(q.next().has_value());
+}
+
 }  // namespace
 }  // namespace vlm::platform

@@ -123,6 +123,11 @@ void HostTest::TearDown() {
 bool HostTest::start(const std::string& file) {
   vlm_WriteHostDword("FirstRun", 0, 1);  // no tool-window arrangement moving the window
   if (!tipsAtStart_) vlm_WriteHostDword("ShowTips", 0, 1);  // no Tip of the Day over the window
+  // No Calculator shown again with the first data over the view, and no spoken
+  // row: speech cannot start on a machine without sound, and its warning would
+  // stand over the window.
+  vlm_WriteHostDword("Calculator", 0, 1);
+  vlm_WriteHostDword("SpeechCalculator", 0, 1);
   window_ = std::make_unique<host::MainWindow>();
   window_->showNormal();
   window_->resize(900, 700);

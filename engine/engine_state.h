@@ -31,6 +31,7 @@ namespace vlm {
 
 class WorkerThread;
 struct AccessSession;
+struct ExcelSession;
 struct SoundRecord;  // sound/sound_record.h
 
 // What the getters report about the data source. The loaders publish it
@@ -87,6 +88,8 @@ struct MainRecord {
   std::atomic<uint32_t> loadGeneration{0};
   // The conversation with the database workspace and its record stream.
   std::shared_ptr<AccessSession> access;
+  // The spreadsheet source's letters, areas and automation flags.
+  std::shared_ptr<ExcelSession> excel;
   std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table

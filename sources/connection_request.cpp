@@ -11,7 +11,9 @@
 #include "sources/access/access_conversation.h"
 #include "sources/access/access_loader.h"
 #include "platform/report.h"
+#include "platform/workbook/workbook_file.h"
 #include "sources/clipboard_exchange.h"
+#include "sources/excel/excel_connection.h"
 #include "sources/load_finish.h"
 #include "sources/source_record.h"
 #include "sources/text_file_source.h"
@@ -40,18 +42,6 @@ void startConnection(EngineState& state) {
   state.main->abortFlag = 0;
 }
 
-// The Excel source is not available on this platform: a connection to it
-// ends as a connection to an unreachable source.
-void unreachableSource(EngineState& state) {
-  {
-    platform::DataLockGuard guard(state.main->dataLock);
-    markNoData(*state.data);
-    publishSource(state);
-  }
-  state.main->loadControl.connectionResult = -1;
-  endNothingLoaded(state);
-}
-
 bool containsUpper(std::string text, const char* part) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
   return text.find(part) != std::string::npos;
@@ -65,7 +55,7 @@ void runConnectionRequest(EngineState& state, int32_t mode, const std::string& w
   switch (mode) {
     case 1:
       startConnection(state);
-      unreachableSource(state);
+      connectAndLoadExcel(state);
       break;
     case 2:
       startConnection(state);
@@ -94,7 +84,7 @@ bool onInitConnection(EngineState& state, const platform::Command& command) {
 }
 
 bool onCloseConnection(EngineState& state, const platform::Command&) {
-  // No conversation with Excel is ever open here.
+  // A spreadsheet conversation lasts one request; only the record stream stays open.
   if (state.data->sourceKind == DSK_ACCESS) closeAccess(state);
   return true;
 }
@@ -117,6 +107,11 @@ bool onOpenFile(EngineState& state, const platform::Command& command) {
   if (path.empty()) return true;
   // Model files are opened by the model file loader, which this build lacks.
   if (containsUpper(path, ".VLM")) return true;
+  // A workbook opens in the spreadsheet workspace, whichever edition runs.
+  if (platform::workbook::isSpreadsheetFile(path)) {
+    openWorkbookFile(state, path);
+    return true;
+  }
   const auto format = textFileFormat(path);
   if (!format) {
     // Any other file is a database for the workspace to open (it says why

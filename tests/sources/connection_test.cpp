@@ -27,14 +27,15 @@ class ConnectionTest : public SourceTest {
 TEST_F(ConnectionTest, ExcelFindsNoSourceAndTheWorkspaceNoDatabase) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  // Mode 0 goes by the application kind (the database workspace here).
+  // Mode 0 goes by the application kind (the database workspace here); the
+  // spreadsheet workspace has no workbook open.
   for (int mode : {0, 1, 2}) {
     clearMessages();
     ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
     EXPECT_EQ(table().rowCount, 0);
     EXPECT_EQ(table().fieldCount, 0);
     EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
-    EXPECT_EQ(state().main->loadControl.connectionResult, mode == 1 ? -1 : -2);
+    EXPECT_EQ(state().main->loadControl.connectionResult, -2);
     const auto busy = messagesOf(HM_BUSY);
     ASSERT_FALSE(busy.empty());
     EXPECT_EQ(busy.back().wParam, 0u);
@@ -111,12 +112,12 @@ TEST_F(ConnectionTest, ModelFilesAndOtherFilesChangeNothing) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
   vlm_OpenFile(write("m.vlm", "[Model]\n").c_str(), 0);
-  const std::string book = write("book.xls", "x");
+  const std::string book = write("book.dat", "x");
   vlm_OpenFile(book.c_str(), 0);
   ASSERT_TRUE(request([] { vlm_InitConnection(-5 + 8); }));  // mode 3 after them
   // Any other file is offered to the database workspace, which says it is none.
   ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_NE(boxTexts()[0].find("\"book.xls\" is not a database file"), std::string::npos);
+  EXPECT_NE(boxTexts()[0].find("\"book.dat\" is not a database file"), std::string::npos);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
 }
 

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
@@ -52,8 +53,13 @@ void chooseInNextFileDialog(const QString& path, std::shared_ptr<QStringList> fi
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
     *filters = dialog->nameFilters();
-    dialog->selectFile(path);
-    static_cast<QDialog*>(dialog)->accept();  // the file dialog's own accept, through QDialog
+    // selectFile() leaves the name field alone while it has the focus, which it
+    // gains at some point after the dialog shows: type the whole path instead.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!name) return;
+    name->setText(path);
+    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    if (dialog->isVisible()) return;  // not taken yet: try again on the next tick
     timer->stop();
     timer->deleteLater();
   });

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <cctype>
 
 #include "platform/dde/conversation.h"
 #include "platform/message_box.h"
@@ -67,7 +68,9 @@ bool ExcelWorkspace::start() {
   {
     std::lock_guard lock(impl_->mutex);
     if (impl_->running) return false;
+    // Started as the user starts it: its window may show.
     impl_->running = true;
+    impl_->visible = true;
   }
   dde::registerServer(kExcelService, impl_->server);
   return true;

@@ -40,7 +40,7 @@ class ExcelWorkspace {
 
   // Automation.
   bool running() const;
-  // Starts the workspace when it is not running; true when it had to start.
+  // Starts the workspace (visible) when it is not running; true when it had to start.
   bool start();
   // Closes every workbook and withdraws the service.
   void quit();

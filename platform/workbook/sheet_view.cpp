@@ -98,9 +98,9 @@ class SheetWindow final : public QMainWindow {
       if (book_)
         for (const Sheet& s : book_->sheets) tabs_->addTab(QString::fromStdString(s.name));
     }
-    if (v.book != model_Book_ || v.sheet != sheet_) {
+    if (v.book != shownBook_ || v.sheet != sheet_) {
       model_.show(v.book, v.sheet);
-      model_Book_ = v.book;
+      shownBook_ = v.book;
       sheet_ = v.sheet;
     }
     tabs_->setCurrentIndex(v.sheet);
@@ -180,7 +180,7 @@ class SheetWindow final : public QMainWindow {
   QTableView* table_ = nullptr;
   QTabBar* tabs_ = nullptr;
   SheetModel model_;
-  std::shared_ptr<const Workbook> book_, model_Book_;
+  std::shared_ptr<const Workbook> book_, shownBook_;
   int32_t sheet_ = -1;
   bool updating_ = false;
 };

@@ -126,14 +126,8 @@ bool readContent(ZipArchive& zip, ReadBudget& budget, Workbook& out, std::string
   Sheet* sheet = nullptr;
   int64_t row = 1, column = 1, rowRepeat = 1;
   std::vector<CellRun> runs;
-  for (;;) {
-    const auto t = xml.next();
-    if (t == QXmlStreamReader::EndDocument) return true;
-    if (t == QXmlStreamReader::Invalid) {
-      error = xml.error();
-      return false;
-    }
-    if (!inNamespace(xml, kTable)) continue;
+  return xml.forEach(error, [&](QXmlStreamReader::TokenType t) {
+    if (!inNamespace(xml, kTable)) return true;
     const QStringView name = xml.reader().name();
     if (t == QXmlStreamReader::StartElement && name == u"table") {
       if (out.sheets.size() >= budget.limits().sheets) {
@@ -146,7 +140,7 @@ bool readContent(ZipArchive& zip, ReadBudget& budget, Workbook& out, std::string
     } else if (t == QXmlStreamReader::EndElement && name == u"table") {
       sheet = nullptr;
     } else if (!sheet) {
-      continue;
+      return true;
     } else if (t == QXmlStreamReader::StartElement && name == u"table-row") {
       rowRepeat = repeatCount(xml.attribute(kTable, u"number-rows-repeated"));
       column = 1;
@@ -161,7 +155,8 @@ bool readContent(ZipArchive& zip, ReadBudget& budget, Workbook& out, std::string
       if (!text.empty() && column <= kSheetColumns && row <= kSheetRows) runs.push_back({column, count, std::move(text)});
       column = std::min<int64_t>(column + count, int64_t{kSheetColumns} + 1);
     }
-  }
+    return true;
+  });
 }
 
 // The active sheet's name and each sheet's cursor (0-based) from the view settings.
@@ -177,20 +172,14 @@ bool readSettings(ZipArchive& zip, ReadBudget& budget, ViewSettings& out, std::s
   int depth = 0, tablesDepth = -1;
   std::string table;
   QString value;
-  for (;;) {
-    const auto t = xml.next();
-    if (t == QXmlStreamReader::EndDocument) return true;
-    if (t == QXmlStreamReader::Invalid) {
-      error = xml.error();
-      return false;
-    }
+  return xml.forEach(error, [&](QXmlStreamReader::TokenType t) {
     if (t == QXmlStreamReader::EndElement) {
       if (--depth < tablesDepth) tablesDepth = -1;
-      continue;
+      return true;
     }
-    if (t != QXmlStreamReader::StartElement) continue;
+    if (t != QXmlStreamReader::StartElement) return true;
     ++depth;
-    if (!inNamespace(xml, kConfig)) continue;
+    if (!inNamespace(xml, kConfig)) return true;
     const QStringView name = xml.reader().name();
     const QStringView configName = xml.attribute(kConfig, u"name");
     if (name == u"config-item-map-named" && configName == u"Tables") {
@@ -200,7 +189,7 @@ bool readSettings(ZipArchive& zip, ReadBudget& budget, ViewSettings& out, std::s
     } else if (name == u"config-item") {
       const bool cursorX = configName == u"CursorPositionX", cursorY = configName == u"CursorPositionY";
       const bool active = configName == u"ActiveTable";
-      if (!cursorX && !cursorY && !active) continue;
+      if (!cursorX && !cursorY && !active) return true;
       if (!xml.readText(value)) {
         error = xml.error();
         return false;
@@ -213,7 +202,8 @@ bool readSettings(ZipArchive& zip, ReadBudget& budget, ViewSettings& out, std::s
         (cursorX ? cursor.first : cursor.second) = value.toLongLong();
       }
     }
-  }
+    return true;
+  });
 }
 
 }  // namespace

@@ -57,19 +57,14 @@ bool readRelations(ZipArchive& zip, const std::string& part, ReadBudget& budget,
   const auto text = zip.readPart(name, budget, error);
   if (!text) return error.empty();
   XmlPart xml(*text);
-  for (;;) {
-    const auto t = xml.next();
-    if (t == QXmlStreamReader::EndDocument) return true;
-    if (t == QXmlStreamReader::Invalid) {
-      error = xml.error();
-      return false;
-    }
+  return xml.forEach(error, [&](QXmlStreamReader::TokenType) {
     if (xml.isStart(u"Relationship")) {
-      if (xml.attribute(u"TargetMode") == u"External") continue;
+      if (xml.attribute(u"TargetMode") == u"External") return true;
       out[utf8(xml.attribute(u"Id"))] = {resolveTarget(folder, utf8(xml.attribute(u"Target"))),
                                          utf8(xml.attribute(u"Type"))};
     }
-  }
+    return true;
+  });
 }
 
 const Relation* relationOfType(const std::unordered_map<std::string, Relation>& relations, std::string_view type) {
@@ -98,14 +93,8 @@ bool readWorkbookPart(ZipArchive& zip, const std::string& part,
     return false;
   }
   XmlPart xml(*text);
-  for (;;) {
-    const auto t = xml.next();
-    if (t == QXmlStreamReader::EndDocument) return true;
-    if (t == QXmlStreamReader::Invalid) {
-      error = xml.error();
-      return false;
-    }
-    if (t != QXmlStreamReader::StartElement) continue;
+  return xml.forEach(error, [&](QXmlStreamReader::TokenType t) {
+    if (t != QXmlStreamReader::StartElement) return true;
     if (xml.isStart(u"workbookPr")) {
       const QStringView v = xml.attribute(u"date1904");
       out.date1904 = v == u"1" || v == u"true";
@@ -116,10 +105,11 @@ bool readWorkbookPart(ZipArchive& zip, const std::string& part,
     } else if (xml.isStart(u"sheet")) {
       const auto r = relations.find(utf8(xml.attribute(u"id")));
       // A chart sheet or a sheet without a part holds no cells to read.
-      if (r == relations.end() || !endsWith(r->second.type, "/worksheet")) continue;
+      if (r == relations.end() || !endsWith(r->second.type, "/worksheet")) return true;
       out.sheets.push_back({utf8(xml.attribute(u"name")), r->second.target});
     }
-  }
+    return true;
+  });
 }
 
 // The texts a cell of type "s" refers to: each item's runs, without its
@@ -131,13 +121,7 @@ bool readSharedStrings(ZipArchive& zip, const std::string& part, ReadBudget& bud
   XmlPart xml(std::move(stream));
   std::string item;
   QString piece;
-  for (;;) {
-    const auto t = xml.next();
-    if (t == QXmlStreamReader::EndDocument) return true;
-    if (t == QXmlStreamReader::Invalid) {
-      error = xml.error();
-      return false;
-    }
+  return xml.forEach(error, [&](QXmlStreamReader::TokenType) {
     if (xml.isStart(u"si")) {
       item.clear();
     } else if (xml.isStart(u"rPh")) {
@@ -159,7 +143,8 @@ bool readSharedStrings(ZipArchive& zip, const std::string& part, ReadBudget& bud
       out.push_back(std::move(item));
       item.clear();
     }
-  }
+    return true;
+  });
 }
 
 // For each cell style, the date format it shows numbers with (empty: none).
@@ -170,13 +155,7 @@ bool readDateStyles(ZipArchive& zip, const std::string& part, ReadBudget& budget
   XmlPart xml(*text);
   std::map<int, std::string> formats;
   bool inCellStyles = false;
-  for (;;) {
-    const auto t = xml.next();
-    if (t == QXmlStreamReader::EndDocument) return true;
-    if (t == QXmlStreamReader::Invalid) {
-      error = xml.error();
-      return false;
-    }
+  return xml.forEach(error, [&](QXmlStreamReader::TokenType) {
     if (xml.isStart(u"numFmt")) {
       bool ok = false;
       const int id = xml.attribute(u"numFmtId").toInt(&ok);
@@ -186,7 +165,7 @@ bool readDateStyles(ZipArchive& zip, const std::string& part, ReadBudget& budget
     } else if (xml.isEnd(u"cellXfs")) {
       inCellStyles = false;
     } else if (inCellStyles && xml.isStart(u"xf")) {
-      if (out.size() >= 65536) continue;
+      if (out.size() >= 65536) return true;
       bool ok = false;
       const int id = xml.attribute(u"numFmtId").toInt(&ok);
       std::string code;
@@ -196,7 +175,8 @@ bool readDateStyles(ZipArchive& zip, const std::string& part, ReadBudget& budget
       }
       out.push_back(isDateFormat(code) ? code : std::string());
     }
-  }
+    return true;
+  });
 }
 
 struct SheetContext {
@@ -287,21 +267,15 @@ bool readSheetPart(ZipArchive& zip, const SheetEntry& entry, const SheetContext&
   std::string activePane;
   bool firstView = true, inView = false;
   int32_t row = 0, column = 0;
-  for (;;) {
-    const auto t = xml.next();
-    if (t == QXmlStreamReader::EndDocument) break;
-    if (t == QXmlStreamReader::Invalid) {
-      error = xml.error();
-      return false;
-    }
+  const bool read = xml.forEach(error, [&](QXmlStreamReader::TokenType t) {
     if (t == QXmlStreamReader::EndElement) {
       if (xml.isEnd(u"sheetView")) {
         inView = false;
         firstView = false;
       }
-      continue;
+      return true;
     }
-    if (t != QXmlStreamReader::StartElement) continue;
+    if (t != QXmlStreamReader::StartElement) return true;
     if (xml.isStart(u"sheetView")) {
       inView = firstView;
     } else if (inView && xml.isStart(u"pane")) {
@@ -315,9 +289,11 @@ bool readSheetPart(ZipArchive& zip, const SheetEntry& entry, const SheetContext&
       row = ok ? r : row + 1;
       column = 0;
     } else if (xml.isStart(u"c")) {
-      if (!readCell(xml, context, row, column, budget, sheet, error)) return false;
+      return readCell(xml, context, row, column, budget, sheet, error);
     }
-  }
+    return true;
+  });
+  if (!read) return false;
   // The selection of the pane that has the focus (the only one when the
   // sheet is not split).
   const SavedSelection* chosen = nullptr;

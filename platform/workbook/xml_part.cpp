@@ -47,6 +47,17 @@ QXmlStreamReader::TokenType XmlPart::next() {
   }
 }
 
+bool XmlPart::forEach(std::string& error, const std::function<bool(QXmlStreamReader::TokenType)>& visit) {
+  for (;;) {
+    const QXmlStreamReader::TokenType t = next();
+    if (t == QXmlStreamReader::EndDocument) return true;
+    if (t == QXmlStreamReader::Invalid || !visit(t)) {
+      if (error.empty()) error = error_;
+      return false;
+    }
+  }
+}
+
 QStringView XmlPart::attribute(QStringView name) const {
   // The reader keeps its attributes (and the texts they refer to) until the next token.
   const QXmlStreamAttributes& attributes = reader_.attributes();

@@ -3,6 +3,7 @@
 // part is never held whole, so a sheet of any size costs a small buffer.
 #include <QXmlStreamReader>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,11 @@ class XmlPart {
   // end element (which is then the current token). False on an error, or
   // past kMaxCellText characters.
   bool readText(QString& out);
+  // Hands every token to `visit` up to the end of the document; false on
+  // damaged XML (`error` says why) or when `visit` answers false (it says
+  // why itself, or the part's error is taken).
+  bool forEach(std::string& error, const std::function<bool(QXmlStreamReader::TokenType)>& visit);
+
   // At a start element: passes over it and everything inside it.
   bool skipElement();
 

@@ -33,6 +33,7 @@ namespace vlm {
 
 class WorkerThread;
 struct AccessSession;
+struct ExcelSession;
 struct SoundRecord;  // sound/sound_record.h
 struct ToolsState;  // the tool windows and popup menus (tools/)
 
@@ -91,6 +92,8 @@ struct MainRecord {
   std::atomic<uint32_t> loadGeneration{0};
   // The conversation with the database workspace and its record stream.
   std::shared_ptr<AccessSession> access;
+  // The spreadsheet source's letters, areas and automation flags.
+  std::shared_ptr<ExcelSession> excel;
   std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
   std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table

@@ -88,6 +88,7 @@ VLM_API int vlm_UpdateModel(int resetPosition);
 #include "engine/vlmapi_model.h"
 #include "engine/vlmapi_connection.h"
 #include "engine/vlmapi_access.h"
+#include "engine/vlmapi_excel.h"
 #include "engine/vlmapi_scene.h"
 #include "engine/vlmapi_selection.h"
 #include "engine/vlmapi_host.h"

@@ -22,6 +22,7 @@ EngineExports resolve() {
   find(e.load, "vlm_Load");
   find(e.switchSource, "vlm_Switch");
   find(e.switchExcel, "vlm_SwitchExcel");
+  find(e.excelOpen, "vlm_ExcelOpen");
   find(e.switchAccess, "vlm_SwitchAccess");
   find(e.createDefaultModel, "vlm_CreateDefaultModel");
   find(e.setDefaultModel, "vlm_SetDefaultModel");

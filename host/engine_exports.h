@@ -18,7 +18,8 @@ struct EngineExports {
   int (*getDataSource)() = nullptr;
   int (*load)(int withControl) = nullptr;
   int (*switchSource)() = nullptr;
-  void (*switchExcel)() = nullptr;
+  int (*switchExcel)() = nullptr;
+  int (*excelOpen)(const char* file, const char* sheet) = nullptr;
   void (*switchAccess)() = nullptr;
   // scene
   int (*createDefaultModel)(int kind) = nullptr;

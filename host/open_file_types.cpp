@@ -11,9 +11,13 @@ const EngineExports& ex() { return engineExports(); }
 
 bool canOpenModels() { return ex().openModel != nullptr; }
 bool canOpenDataFiles() { return ex().openFile != nullptr; }
+bool canOpenWorkbooks() { return ex().excelOpen != nullptr; }
 
 void openModel(const std::string& path) { ex().openModel(path.c_str()); }
 void openDataFile(const std::string& path) { ex().openFile(path.c_str(), 0); }
+// A workbook opens in the spreadsheet workspace, which loads the cells saved
+// as selected in its active sheet (the whole sheet when one cell is).
+void openWorkbook(const std::string& path) { ex().excelOpen(path.c_str(), nullptr); }
 
 QString patterns(const OpenFileType& type) {
   QStringList p;
@@ -31,6 +35,10 @@ const std::vector<OpenFileType>& openFileTypes() {
        canOpenDataFiles,
        openDataFile},
       {QStringLiteral("CSV Files (Comma delimited)"), {QStringLiteral("csv")}, canOpenDataFiles, openDataFile},
+      {QStringLiteral("Workbooks"),
+       {QStringLiteral("xlsx"), QStringLiteral("xlsm"), QStringLiteral("ods"), QStringLiteral("xls")},
+       canOpenWorkbooks,
+       openWorkbook},
       {QStringLiteral("Databases"),
        {QStringLiteral("sqlite"), QStringLiteral("sqlite3"), QStringLiteral("db"), QStringLiteral("db3"),
         QStringLiteral("mdb"), QStringLiteral("accdb")},

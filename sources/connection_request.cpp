@@ -14,7 +14,9 @@
 #include "sources/access/access_conversation.h"
 #include "sources/access/access_loader.h"
 #include "platform/report.h"
+#include "platform/workbook/workbook_file.h"
 #include "sources/clipboard_exchange.h"
+#include "sources/excel/excel_connection.h"
 #include "sources/load_finish.h"
 #include "sources/load_model.h"
 #include "sources/source_record.h"
@@ -52,30 +54,6 @@ struct LoadRunning {
   EngineState& state;
 };
 
-// The last line of the connection message: where to turn instead.
-constexpr const char* kConnectionHelp =
-    "contact Velmora support.\n\nTables can be pasted (Ctrl+V) or opened from text files.";
-
-// The Excel source is not available on this platform. The table and the
-// model stay as they are, and the user is told why, unless this is the
-// start-up connection of an empty program (nothing asked, nothing lost).
-void unreachableSource(EngineState& state, int32_t requestedMode) {
-  takeWithControl(state);
-  state.main->loadControl.connectionResult = -1;
-  postBusy(state, false);  // nothing else changed
-  const bool startUp = requestedMode <= 0 && state.data->sourceKind == DSK_NONE;
-  if (startUp) return;
-  const std::string text = std::string("EXCEL CONNECTION NOT INITIALIZED!  \n\n") +
-                           "Excel Application is not available.\n" + "Please consult the documentation, or \n" +
-                           kConnectionHelp;
-  platform::reportError(text.c_str());
-}
-
-std::string fileNameOf(const std::string& path) {
-  const std::string name = std::filesystem::path(path).filename().string();
-  return name.empty() ? path : name;
-}
-
 bool containsUpper(std::string text, const char* part) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
   return text.find(part) != std::string::npos;
@@ -89,7 +67,8 @@ void runConnectionRequest(EngineState& state, int32_t mode, const std::string& w
   if (mode <= 0) mode = m.applicationKind == 2 ? 2 : 1;
   switch (mode) {
     case 1:
-      unreachableSource(state, requested);
+      startConnection(state);
+      connectAndLoadExcel(state);
       break;
     case 2:
       startConnection(state);
@@ -120,7 +99,7 @@ bool onInitConnection(EngineState& state, const platform::Command& command) {
 }
 
 bool onCloseConnection(EngineState& state, const platform::Command&) {
-  // No conversation with Excel is ever open here.
+  // A spreadsheet conversation lasts one request; only the record stream stays open.
   if (state.data->sourceKind == DSK_ACCESS) closeAccess(state);
   return true;
 }
@@ -140,13 +119,18 @@ bool onLoad(EngineState& state, const platform::Command& command) {
 
 namespace {
 
-// Opens a file as the data (or a model file as the model), or says why it
-// cannot and changes nothing.
+// Opens a file as the data (or a model file as the model, a workbook in the
+// spreadsheet workspace), or says why it cannot and changes nothing.
 void openFile(EngineState& state, const std::string& path) {
   if (containsUpper(path, ".VLM")) {
     // A model file: no model waits for data any more; this one is opened.
     setPendingModel(state, "");
     openModelFile(state, path, ModelMode::Open);
+    return;
+  }
+  // A workbook opens in the spreadsheet workspace, whichever edition runs.
+  if (platform::workbook::isSpreadsheetFile(path)) {
+    openWorkbookFile(state, path);
     return;
   }
   const auto format = platform::db::isServerConnection(path) ? std::nullopt : textFileFormat(path);

@@ -2,6 +2,7 @@
 #include "engine/commands/handler_table.h"
 #include "sources/access/access_connection.h"
 #include "sources/connection_request.h"
+#include "sources/excel/excel_connection.h"
 
 namespace vlm {
 
@@ -13,6 +14,7 @@ void registerSourceHandlers() {
   t.set(CMD_LOAD, &onLoad);
   t.set(CMD_OPEN_FILE, &onOpenFile);
   registerAccessHandlers();
+  registerExcelHandlers();
 }
 
 }  // namespace vlm

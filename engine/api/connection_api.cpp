@@ -123,7 +123,8 @@ VLM_API int vlm_Switch(void) {
   auto state = currentState();
   if (!state) return 0;
   int32_t kind = state->main->applicationKind;
-  if (kind != 1 && kind != 2) kind = publishedSource(*state).kind;
+  // A workbook's table goes back to the spreadsheet in either edition.
+  if ((kind != 1 && kind != 2) || publishedSource(*state).kind == DSK_EXCEL) kind = publishedSource(*state).kind;
   if (kind == DSK_EXCEL) return postData(*state, CMD_SWITCH_EXCEL) ? 1 : 0;
   if (kind == DSK_ACCESS) return postData(*state, CMD_SWITCH_ACCESS) ? 1 : 0;
   return 0;

@@ -25,41 +25,12 @@ class ConnectionTest : public SourceTest {
   }
 };
 
-const char kExcelMessage[] =
-    "EXCEL CONNECTION NOT INITIALIZED!  \n\nExcel Application is not available.\nPlease consult the documentation, or \n";
-
-TEST_F(ConnectionTest, AnUnreachableSourceKeepsTheTableAndTheModelAndSaysWhy) {
-  start(21);  // the spreadsheet kind: its application is not on this platform
-  ASSERT_TRUE(paste("a\tb\r\n1\t2\r\n3\t4\r\n"));
-  {
-    ModelContext ctx = modelContext(state());
-    ASSERT_EQ(associateField(state().main->dataLock, ctx, 1, 0, ATTRIB_AXISX, -1, 0), 1);
-  }
-  for (int mode : {0, 1}) {
-    clearMessages();
-    resetBoxes();
-    ASSERT_TRUE(request([&] { vlm_InitConnection(mode); }));
-    EXPECT_EQ(table().rowCount, 2) << mode;
-    EXPECT_EQ(table().fieldCount, 2);
-    EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
-    EXPECT_EQ(state().model->associations.count, 1);
-    EXPECT_EQ(state().main->loadControl.connectionResult, -1);
-    const auto busy = messagesOf(HM_BUSY);
-    ASSERT_FALSE(busy.empty());
-    EXPECT_EQ(busy.back().wParam, 0u);
-    ASSERT_EQ(boxTexts().size(), 1u) << mode;
-    EXPECT_EQ(boxTexts()[0].rfind(kExcelMessage, 0), 0u) << boxTexts()[0];
-    char source[1024] = "x";
-    vlm_GetDataServer(source, nullptr, nullptr);
-    EXPECT_STREQ(source, "clipboard");
-  }
-}
-
 TEST_F(ConnectionTest, TheWorkspaceWithoutADatabaseEndsTheConnection) {
   start();
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  // Mode 0 goes by the application kind (the database workspace here).
-  for (int mode : {0, 2}) {
+  // Mode 0 goes by the application kind (the database workspace here); the
+  // spreadsheet workspace has no workbook open.
+  for (int mode : {0, 1, 2}) {
     clearMessages();
     ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
     EXPECT_EQ(table().rowCount, 0);
@@ -73,17 +44,6 @@ TEST_F(ConnectionTest, TheWorkspaceWithoutADatabaseEndsTheConnection) {
     vlm_GetDataServer(source, nullptr, nullptr);
     EXPECT_STREQ(source, "");
   }
-}
-
-TEST_F(ConnectionTest, TheStartUpConnectionOfAnEmptyProgramSaysNothing) {
-  start(21);
-  ASSERT_TRUE(request([] { vlm_InitConnection(0); }));
-  EXPECT_TRUE(boxTexts().empty());
-  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
-  // Asked for by name, it says why.
-  ASSERT_TRUE(request([] { vlm_InitConnection(1); }));
-  ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_EQ(boxTexts()[0].rfind(kExcelMessage, 0), 0u);
 }
 
 TEST_F(ConnectionTest, OtherModesDoNothing) {
@@ -157,11 +117,11 @@ TEST_F(ConnectionTest, AModelFileWithoutAModelIsSaidAndOtherFilesKeepTheTable) {
   ASSERT_TRUE(paste("a\r\n1\r\n"));
   ASSERT_TRUE(open(write("m.vlm", "[Model]\n")));
   // Any other file is offered to the database workspace, which says it is none.
-  ASSERT_TRUE(open(write("book.xls", "x")));
+  ASSERT_TRUE(open(write("book.dat", "x")));
   const auto boxes = boxTexts();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_NE(boxes[0].find("holds no Velmora model"), std::string::npos) << boxes[0];
-  EXPECT_NE(boxes[1].find("\"book.xls\" is not a database file"), std::string::npos) << boxes[1];
+  EXPECT_NE(boxes[1].find("\"book.dat\" is not a database file"), std::string::npos) << boxes[1];
   EXPECT_EQ(table().rowCount, 1);
   EXPECT_EQ(vlm_OpenFile(nullptr, 0), 0);
 }

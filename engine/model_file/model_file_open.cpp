@@ -25,6 +25,7 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "sources/access/database_reopen.h"
+#include "sources/excel/workbook_reopen.h"
 #include "sources/cancel.h"
 #include "sources/load_model.h"
 #include "tools/calculator/calculator.h"
@@ -165,19 +166,18 @@ bool sourceCheck(EngineState& state, const std::string& path, const platform::Pr
   const std::string& application = source.application;
   MainRecord& m = *state.main;
   if (application.find("EXCEL") != std::string::npos) {
-    if (m.applicationKind == 1) {
-      const DataTable& t = *state.data;
-      auto same = [](const std::string& a, const std::string& b) { return upperAscii(a) == upperAscii(b); };
-      if (same(source.source, t.sourceName) && same(source.table, t.excelSelection)) {
-        state.model->sourceName = source.source;
-        state.model->sourceSelection = source.table;
-        return true;
-      }
-      return false;  // no workbook can be opened here
-    }
-    return askApplyInstead(state, path,
-                           "\nThe model you have tried to open uses Excel as the data source. \n" + m.productName +
-                               " cannot work with Excel as the data source.\n\n");
+    // Workbooks open in the spreadsheet workspace in either edition: the
+    // model's workbook is opened (beside the model, then where it was) and
+    // its sheet's selection loaded; the model follows once the load has rows.
+    WorkbookReopenRequest request;
+    request.source = source.source;
+    request.sheet = source.table;
+    request.sourceFull = source.sourceFull;
+    request.modelFolder = modelFolderOf(state);
+    request.modelPath = path;
+    if (reopenWorkbookSource(state, request) != ReopenResult::NoDatabase) return false;
+    setPendingModel(state, "");
+    return askApplyInstead(state, path, "\nThe workbook of the model cannot be found:\n" + source.sourceFull + "\n\n");
   }
   if (application.find("ACCESS") != std::string::npos) {
     // The model's database is opened and its table or query loaded; the

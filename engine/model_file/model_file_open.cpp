@@ -164,7 +164,6 @@ bool isFile(const std::string& path) {
 bool sourceCheck(EngineState& state, const std::string& path, const platform::ProfileDocument& doc) {
   const ModelFileSource source = readSourceSection(doc);
   const std::string& application = source.application;
-  MainRecord& m = *state.main;
   if (application.find("EXCEL") != std::string::npos) {
     // Workbooks open in the spreadsheet workspace in either edition: the
     // model's workbook is opened (beside the model, then where it was) and

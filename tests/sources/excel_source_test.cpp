@@ -8,8 +8,11 @@
 #include "common/workbook_files.h"
 #include "engine/commands/handler_table.h"
 #include "engine/host_messages.h"
+#include "engine/model_file/model_file_save.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
+#include "platform/atomic_file.h"
+#include "platform/profile_file.h"
 #include "platform/workbook/excel_workspace.h"
 #include "sources/excel/excel_areas.h"
 #include "sources/excel/excel_automation.h"
@@ -284,6 +287,34 @@ TEST_F(ExcelSourceTest, OpeningAWorkbookFileLoadsItsSavedSelectionInEitherEditio
   // vlm_ExcelOpen with a sheet that is not there still loads the active one.
   ASSERT_TRUE(request([&] { vlm_ExcelOpen(path.c_str(), "Data"); }));
   expectTenRows();
+}
+
+TEST_F(ExcelSourceTest, AModelFileOpensItsWorkbookAgainAndAppliesItself) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("Sales.xlsx").toStdString();
+  ASSERT_TRUE(test::writeXlsx(path, "Data", tenRows(), "A1:C11"));
+  startEngine(23);
+  ASSERT_TRUE(request([&] { vlm_OpenFile(path.c_str(), 0); }));
+  expectTenRows();
+  vlm_DeleteAllAssociations();
+  vlm_AssociateField(2, 0, ATTRIB_AXISY, 60, 0);
+  const std::string model = dir.filePath("sales.vlm").toStdString();
+  ASSERT_EQ(writeModelFile(state(), model), 1);
+  std::string bytes, error;
+  ASSERT_TRUE(platform::readWholeFile(model, bytes, error)) << error;
+  const platform::ProfileDocument doc = platform::ProfileDocument::parse(bytes);
+  EXPECT_EQ(doc.get("Source", "Application", ""), "EXCEL");
+
+  // Other data, and the workbook closed: the model brings both back.
+  ASSERT_TRUE(paste("x\ty\r\n1\t2\r\n"));
+  vlm_DeleteAllAssociations();
+  state().model->saved = 1;
+  ExcelWorkspace::instance().closeAll();
+  vlm_OpenModel(model.c_str());
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts().front();
+  expectTenRows();
+  EXPECT_EQ(vlm_AttributeToField(ATTRIB_AXISY), 2);
 }
 
 TEST_F(ExcelSourceTest, ADamagedWorkbookSaysWhyAndKeepsTheTable) {

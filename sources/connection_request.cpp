@@ -63,7 +63,6 @@ bool containsUpper(std::string text, const char* part) {
 
 void runConnectionRequest(EngineState& state, int32_t mode, const std::string& wantedObject, bool retried) {
   MainRecord& m = *state.main;
-  const int32_t requested = mode;
   if (mode <= 0) mode = m.applicationKind == 2 ? 2 : 1;
   switch (mode) {
     case 1:

@@ -59,7 +59,7 @@ void removeValue(Field& f, int32_t bits) {
 // Counts and sums everything afresh from the selected samples.
 void scanField(Field& f, const DataTable& table, const std::vector<uint8_t>& selected) {
   resetValues(f);
-  const std::vector<Cell>& cells = table.fields[static_cast<size_t>(f.field)].cells;
+  const CellArray& cells = table.fields[static_cast<size_t>(f.field)].cells;
   const size_t n = std::min(selected.size(), cells.size());
   f.values.resize(selected.size());
   f.present.assign((selected.size() + 63) / 64, 0);

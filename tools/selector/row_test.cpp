@@ -278,7 +278,7 @@ void passEverything(QueryArrays& q) {
   q.record.pending.clear();
   q.record.allPending = true;
   for (int32_t f = 0; f < q.table.fieldCount && f < kMaxFields; ++f) {
-    std::vector<Cell>& cells = q.table.fields[static_cast<size_t>(f)].cells;
+    CellArray& cells = q.table.fields[static_cast<size_t>(f)].cells;
     const size_t n = std::min(rows, cells.size());
     for (size_t s = 0; s < n; ++s) cells[s].flags |= kCellPass;
   }
@@ -295,7 +295,7 @@ void syncFailCounts(QueryArrays& q) {
   q.record.pending.clear();
   q.record.allPending = true;
   for (int32_t f = 0; f < q.table.fieldCount && f < kMaxFields; ++f) {
-    const std::vector<Cell>& cells = q.table.fields[static_cast<size_t>(f)].cells;
+    const CellArray& cells = q.table.fields[static_cast<size_t>(f)].cells;
     const size_t m = std::min(n, cells.size());
     for (size_t s = 0; s < m; ++s)
       if (!passes(cells[s])) ++q.record.failCounts[s];

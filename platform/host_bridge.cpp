@@ -187,6 +187,7 @@ intptr_t HostBridge::runOnHost(std::function<intptr_t()> work, std::chrono::mill
 
 bool HostBridge::postWork(std::function<void()> work) {
   if (isHostThread()) {
+    if (!hostWindow()) return false;  // no host: nothing runs, as for any other thread
     work();
     return true;
   }

@@ -101,14 +101,20 @@ TEST_F(SelectorWindowTest, PlayStepsTheItemRowAndWrapsUntilACancel) {
   ASSERT_TRUE(waitFor([this] { return method(kKind) == kItemSlider; }));
   clearMessages();
   std::vector<int32_t> seen;
-  vlm_PlaySlider(kKind);
-  EXPECT_TRUE(waitFor([&] {
+  auto currentItem = [&] {
     int32_t item = -1;
     read([&](const DataTable& t) {
       const DataField& f = t.fields[kKind];
       item = f.selector.all ? -1 : f.selectorLow.i;
     });
-    if (seen.empty() || seen.back() != item) seen.push_back(item);
+    return item;
+  };
+  // Read before the play starts: its first step may come before the first poll.
+  seen.push_back(currentItem());
+  vlm_PlaySlider(kKind);
+  EXPECT_TRUE(waitFor([&] {
+    const int32_t item = currentItem();
+    if (seen.back() != item) seen.push_back(item);
     return seen.size() >= 6;
   }, 8000));
   vlm_CancelAction();

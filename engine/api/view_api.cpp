@@ -46,6 +46,17 @@ int barOverView(void* hostWindow, QWindow* view) {
   Bar* bar = host->findChild<Bar*>(QString(), Qt::FindDirectChildrenOnly);
   if (!bar || !bar->isVisible()) return 0;
   if (!view) return bar->height();
+  // Compared in the main window's own coordinates where the view's container
+  // widget is found: global positions of a native child window come from the
+  // window system and lag behind the layout while the window first shows, which
+  // left the legend pushed down by a bar that was never over the view.
+  const QWindow* holder = view->parent();
+  for (QWidget* w : host->findChildren<QWidget*>()) {
+    if (!holder || w->windowHandle() != holder || w == host) continue;
+    const QRect viewRect(w->mapTo(host, QPoint(0, 0)), w->size());
+    const QRect covered = bar->geometry().intersected(viewRect);
+    return covered.isEmpty() ? 0 : covered.height();
+  }
   const QRect barRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
   const QRect viewRect(view->mapToGlobal(QPoint(0, 0)), view->size());
   const QRect covered = barRect.intersected(viewRect);

@@ -30,11 +30,18 @@ template <typename DrawShape>
 void forEachObject(EngineState& state, bool names, bool textures, DrawShape&& draw, const PickCull* cull = nullptr) {
   const ModelRecord& m = *state.model;
   const size_t n = objectCount(m);
+  // The objects set their material themselves rather than through the colour:
+  // Mesa's display lists drop a colour that never changes within a list, and
+  // the colour-tracked material then kept whatever it held before (every
+  // object came out grey when all had the same colour).
+  glDisable(GL_COLOR_MATERIAL);
   for (size_t i = 0; i < n; ++i) {
     if (!drawn(m, i)) continue;
     const ObjectRecord& o = m.objects[i];
     if (cull && !cull->mayHit(o)) continue;
     glColor4f(o.red, o.green, o.blue, o.alpha);
+    const GLfloat rgba[4] = {o.red, o.green, o.blue, o.alpha};
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, rgba);
     if (names) glLoadName(static_cast<GLuint>(i));
     glPushMatrix();
     applyTransform(o);
@@ -42,6 +49,7 @@ void forEachObject(EngineState& state, bool names, bool textures, DrawShape&& dr
     draw(o);
     glPopMatrix();
   }
+  glEnable(GL_COLOR_MATERIAL);
 }
 
 void beginTextures() {

@@ -226,6 +226,19 @@ TEST_F(FirstUseTest, ObjectsKeepTheirColoursAfterAResizeAndAnArrangement) {
   EXPECT_GT(colouredPixels(after), 20) << "grey after Tile";
 }
 
+TEST_F(FirstUseTest, ObjectsThatAllShareOneColourAreDrawnInIt) {
+  if (!hasExport("vlm_OpenFile")) GTEST_SKIP() << "this engine has no file loader yet";
+  std::string text = "symbol\tprice\tvolume\n";
+  for (int i = 0; i < 20; ++i) text += "AAPL\t" + std::to_string(10 + 7 * i) + "\t" + std::to_string(1 + 3 * i) + "\n";
+  ASSERT_TRUE(start(writeFile("one-symbol.tsv", text)));
+  waitForHits(20);
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(waitFor([] { return vlm_AttributeToField(kColour) == 0; }, 20000)) << "colour is not bound to symbol";
+  const QImage view = settledView();
+  saveScreenshot(view, "one-colour");
+  EXPECT_GT(colouredPixels(view), 50) << "the objects are drawn grey";
+}
+
 TEST_F(FirstUseTest, TheColourBarStandsAtTheTopOfTheView) {
   startWithSample(20);
   if (IsSkipped() || HasFatalFailure()) return;

@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, TheViewShowsTheSampleAndAClickShowsThenHidesThePanel) {
   saveScreenshot(shown, "2-object-information");
   QTest::qWait(400);  // not a double click
   QTest::mouseClick(window_->view(), Qt::LeftButton, Qt::NoModifier, hit);
-  ASSERT_TRUE(waitFor([&] { return differingShare(grabView(*window_), before) < 0.001; })) << "the panel stayed";
+  ASSERT_TRUE(waitFor([&] { return differingShare(grabView(*window_), before) < 0.001; }, 20000)) << "the panel stayed";
 }
 
 TEST_F(MainWindowTest, TheDeleteCommandAsksAndRemovesTheSelectedObjects) {

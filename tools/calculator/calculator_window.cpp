@@ -28,9 +28,12 @@
 #include "platform/host_bridge.h"
 #include "platform/report.h"
 #include "tools/calculator/calculator.h"
+#include "tools/on_host.h"
 
 namespace vlm::calculator {
 namespace {
+
+using tools::onHost;
 
 constexpr int kMinWidth = 200;
 constexpr int kMinHeight = 100;
@@ -165,18 +168,6 @@ void storeRectangle(EngineState& state, const QWidget& window) {
   r.y = std::max(at.y(), 0);
   r.width = std::max(window.width(), kMinWidth);
   r.height = std::max(window.height(), kMinHeight);
-}
-
-template <class F>
-auto onHost(F f) {
-  platform::HostBridge& bridge = platform::HostBridge::instance();
-  if (bridge.isHostThread() || !bridge.hostWindow()) return f();
-  decltype(f()) result{};
-  bridge.runOnHost([&]() -> intptr_t {
-    result = f();
-    return 0;
-  });
-  return result;
 }
 
 }  // namespace

@@ -22,9 +22,12 @@
 #include "tools/selector/selector_list.h"
 #include "tools/selector/selector_rules.h"
 #include "tools/tool_window.h"
+#include "tools/on_host.h"
 
 namespace vlm::selector {
 namespace {
+
+using tools::onHost;
 
 constexpr WindowRect kDefaultRect{10, 10, 220, 300};
 constexpr int32_t kHelpTopic = 140;
@@ -123,18 +126,6 @@ void fillList(EngineState& state) {
   Edit edit;
   edit.kind = Edit::Kind::Refresh;
   queueEdit(state, std::move(edit));
-}
-
-template <class F>
-auto onHost(F f) {
-  platform::HostBridge& bridge = platform::HostBridge::instance();
-  if (bridge.isHostThread() || !bridge.hostWindow()) return f();
-  decltype(f()) result{};
-  bridge.runOnHost([&]() -> intptr_t {
-    result = f();
-    return 0;
-  });
-  return result;
 }
 
 }  // namespace

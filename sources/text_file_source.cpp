@@ -81,7 +81,7 @@ bool readTableFile(const std::string& path, TableFileText& text) {
   return false;
 }
 
-bool loadTextFile(EngineState& state, const std::string& path, std::string_view text, TableTextFormat format) {
+bool loadTextFile(EngineState& state, const std::string& path, TableFileText& text, TableTextFormat format) {
   // A byte order mark is no part of the first field's name.
   std::string_view body = text;
   if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
@@ -89,7 +89,8 @@ bool loadTextFile(EngineState& state, const std::string& path, std::string_view 
   std::filesystem::path full = std::filesystem::absolute(path, error);
   if (error) full = path;
   TextSourceName source{full.filename().string(), full.lexically_normal().string()};
-  return loadTextSource(state, body, format, {kBadData, kBadFormat}, source) == TextSourceResult::Loaded;
+  return loadTextSource(state, body, format, {kBadData, kBadFormat}, source, [&text] { text.release(); }) ==
+         TextSourceResult::Loaded;
 }
 
 }  // namespace vlm

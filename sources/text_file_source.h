@@ -30,9 +30,9 @@ class TableFileText {
   char* data() { return data_; }
   size_t size() const { return size_; }
   operator std::string_view() const { return {data_, size_}; }
+  void release();
 
  private:
-  void release();
   char* data_ = nullptr;
   size_t size_ = 0, capacity_ = 0;
 };
@@ -47,6 +47,7 @@ bool readTableFile(const std::string& path, TableFileText& text);
 // Loads the file's text as the data, like a paste: the data source name is
 // the file name, the full path is kept as the source path. Returns true when
 // rows were loaded.
-bool loadTextFile(EngineState& state, const std::string& path, std::string_view text, TableTextFormat format);
+// The text is freed once it is read for good.
+bool loadTextFile(EngineState& state, const std::string& path, TableFileText& text, TableTextFormat format);
 
 }  // namespace vlm

@@ -66,6 +66,8 @@ enum DataCommand : int32_t {
   CMD_JUMP_ACCESS = 1024 + 163,
   CMD_SWITCH_ACCESS = 1024 + 164,
   CMD_OPEN_FILE = 1024 + 170,
+  // Reads the current database object again, only the Selector's selection.
+  CMD_LOAD_SELECTION = 1024 + 171,
   CMD_OPEN_MODEL = 1024 + 220,
   CMD_APPLY_MODEL = 1024 + 221,
   CMD_INIT_SPEECH = 1024 + 260,

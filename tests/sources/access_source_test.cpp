@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
@@ -16,6 +17,7 @@
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "platform/atomic_file.h"
+#include "platform/database/database.h"
 #include "platform/profile_file.h"
 #include "platform/support/sqlite_file.h"
 #include "platform/workspace/record_browser.h"
@@ -28,6 +30,9 @@
 #include "sources/support/source_fixture.h"
 #include "sources/support/stub_database.h"
 #include "tools/database_tree_commands.h"
+#include "tools/selector/row_edits.h"
+#include "tools/selector/selection_compute.h"
+#include "tools/selector/selector_rules.h"
 
 namespace vlm {
 namespace {
@@ -476,7 +481,7 @@ TEST_F(AccessSourceTest, AModelsDatabaseIsReopenedAndItsTableLoaded) {
   ASSERT_TRUE(settle());
   ASSERT_EQ(boxTexts().size(), 1u);
   EXPECT_NE(boxTexts()[0].find("nowhere.mdb"), std::string::npos);
-  setModelApplier(nullptr);
+  registerModelFileHandlers();  // the engine's own applier again, for the tests after this one
   setPendingModel(state(), "");
 }
 
@@ -505,6 +510,83 @@ TEST_F(AccessSourceTest, TreeMenuCommandsExpandCollapseAndLoad) {
   EXPECT_EQ(table().currentAccessObject, 2);
   EXPECT_EQ(table().rowCount, 2);
   EXPECT_FALSE(runDatabaseTreeCommand(state(), kMenuSelectObject, 2000000300));
+}
+
+TEST_F(AccessSourceTest, LoadSelectionOnlyOverOdbcAndWhereTheDatabaseCannotPickRows) {
+  startEngine();
+  const auto path = database("shop.sqlite", test::numberedTableSql("t", 300));
+  auto narrow = [&](const std::function<void()>& edits) {
+    platform::DataLockGuard guard(state().main->dataLock);
+    edits();
+    selector::computeSelectionLocked(state());
+    std::vector<int32_t> ids;
+    for (int32_t s = 0; s < table().rowCount; ++s)
+      if (state().model->selectionFlags[static_cast<size_t>(s)] != 0) ids.push_back(table().rowIds[static_cast<size_t>(s)]);
+    return ids;
+  };
+  // The file's own engine picks no rows itself: said, and the table stays.
+  ASSERT_TRUE(openFile(path));
+  ASSERT_EQ(table().rowCount, 300);
+  narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 10, 20)); });
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("cannot pick the selected rows"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, 300);
+  resetBoxes();
+  // A pasted table has no database to read from.
+  ASSERT_TRUE(paste("a\r\n1\r\n2\r\n"));
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("open database"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, 2);
+  resetBoxes();
+
+  // Through the SQLite ODBC driver the database runs the rows itself.
+  std::string why;
+  if (!platform::db::openDatabase("odbc:DRIVER=SQLite3;DATABASE=" + path, {}, why))
+    GTEST_SKIP() << "no ODBC engine or SQLite ODBC driver: " << why;
+  ASSERT_TRUE(openFile("odbc:DRIVER=SQLite3;DATABASE=" + path));
+  ASSERT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  ASSERT_EQ(table().rowCount, 300);
+  const std::vector<int32_t> expected = narrow([&] {
+    ASSERT_TRUE(selector::setMethod(state(), 1, selector::kSubstring));
+    ASSERT_TRUE(selector::pressKey(state(), 1, 0, "R1"));
+    ASSERT_TRUE(selector::setRange(state(), 2, 3.0, 40.0));
+  });
+  ASSERT_FALSE(expected.empty());
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(std::vector<int32_t>(table().rowIds.begin(), table().rowIds.begin() + table().rowCount), expected);
+  for (int32_t k = 0; k < table().rowCount; ++k)
+    ASSERT_EQ(cell(1, k), "r" + std::to_string(table().rowIds[static_cast<size_t>(k)]));
+  // An Item row on one value is no condition the database can run.
+  narrow([&] {
+    ASSERT_TRUE(selector::setMethod(state(), 0, selector::kItemSlider));
+    ASSERT_TRUE(selector::setItem(state(), 0, 0));
+  });
+  const int32_t rows = table().rowCount;
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"id\""), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, rows);
+  resetBoxes();
+
+  // A model saved on the ODBC source opens it again, the connection text
+  // (with its '=' and ';') read back as written.
+  const std::string model = (dir_ / "odbc.vlm").string();
+  ASSERT_EQ(writeModelFile(state(), model), 1);
+  ASSERT_TRUE(paste("x\r\n1\r\n"));
+  state().model->saved = 1;
+  vlm_OpenModel(model.c_str());
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  EXPECT_EQ(table().sourcePath.rfind("odbc:", 0), 0u) << table().sourcePath;
+  EXPECT_EQ(table().rowCount, 300);
 }
 
 TEST_F(AccessSourceTest, TheWorkspacesLifeCycleThroughTheExports) {

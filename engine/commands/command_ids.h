@@ -79,6 +79,10 @@ enum DataCommand : int32_t {
   CMD_CONFIRM_DATA_SELECTION = 1024 + 282,
 };
 
+// CMD_LOAD's lParam for a load of the object on view whose rows are new to the
+// Load Control (its selection only): it asks again when they are too many.
+constexpr uintptr_t kLoadNewRows = 2;
+
 // Input commands are never reordered by coalescing.
 constexpr bool isInputCommand(int32_t number) {
   return number >= CMD_BUTTON_DOWN && number <= CMD_KEY_UP;

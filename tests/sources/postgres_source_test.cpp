@@ -249,6 +249,24 @@ TEST_F(PostgresSourceTest, LoadSelectionOnlyReadsTheSelectedRowsUnderTheirRowIds
   ASSERT_TRUE(settle());
   EXPECT_EQ(table().rowCount, 2000);
   EXPECT_EQ(table().rowIds[1999], 1999);
+
+  // On a sample (every 10th row) a bound left at the sample's greatest value
+  // takes in the table's rows beyond it: ids 500 to 1999, not to 1990.
+  answerLoadControl(SAMPLE_EACH, "10", "", "", "", "");
+  state().main->loadControl.samplingAccepted = 0;
+  ASSERT_EQ(vlm_Load(1), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(table().rowCount, 200);
+  narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 500, 1990)); });
+  // The selection is a new set of rows: the Load Control asks about it.
+  answerLoadControl(SAMPLE_ALL, "", "", "", "", "");
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  ASSERT_EQ(table().rowCount, 1500);
+  EXPECT_EQ(table().rowIds[0], 500);
+  EXPECT_EQ(table().rowIds[1499], 1999);
+  EXPECT_EQ(cell(0, 1499), "1999");
 }
 
 TEST_F(PostgresSourceTest, AnUnreachableServerSaysSoAndKeepsTheLoadedTable) {

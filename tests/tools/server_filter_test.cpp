@@ -2,6 +2,8 @@
 // which condition, with which bounds, and which rows cannot be sent.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/database/row_filter.h"
 #include "tools/selector/row_edits.h"
 #include "tools/selector/selector_rules.h"
@@ -79,6 +81,22 @@ TEST_F(ServerFilter, MissingValuesPassWhenTheRowLetsThem) {
   const SelectionFilter f = filter();
   ASSERT_EQ(f.filter.conditions.size(), 1u);
   EXPECT_TRUE(f.filter.conditions[0].includeMissing);
+}
+
+// The table on view may be a sample of the database's: a bound left at the
+// least or greatest value the sample holds does not cut off the rows beyond.
+TEST_F(ServerFilter, ABoundAtTheEndOfTheLoadedValuesIsOpen) {
+  ASSERT_TRUE(setRange(*state, 0, 1, 5));
+  ASSERT_TRUE(setRange(*state, 1, 1.5, 4.1));
+  ASSERT_TRUE(setRange(*state, 3, 0, 2));
+  const SelectionFilter f = filter();
+  ASSERT_EQ(f.filter.conditions.size(), 3u);
+  EXPECT_TRUE(std::isinf(f.filter.conditions[0].low) && f.filter.conditions[0].low < 0);
+  EXPECT_EQ(f.filter.conditions[0].high, 5);
+  EXPECT_EQ(static_cast<float>(f.filter.conditions[1].low), 1.5f);
+  EXPECT_TRUE(std::isinf(f.filter.conditions[1].high) && f.filter.conditions[1].high > 0);
+  EXPECT_EQ(f.filter.conditions[2].lowText, "");
+  EXPECT_EQ(f.filter.conditions[2].highText, "2020-01-01 00:00:00");
 }
 
 TEST_F(ServerFilter, RowsTheDatabaseCannotRunAreNamed) {

@@ -77,7 +77,7 @@ bool onLoadSelectionOnly(EngineState& state, const platform::Command&) {
   }
   m.nextLoadFilter = std::make_shared<const platform::db::RowFilter>(std::move(selection.filter));
   m.pendingWithControl = 0;
-  postData(state, CMD_LOAD, static_cast<uintptr_t>(object), 1);
+  postData(state, CMD_LOAD, static_cast<uintptr_t>(object), kLoadNewRows);
   return true;
 }
 

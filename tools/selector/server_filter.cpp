@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "tools/selector/range_bounds.h"
 #include "tools/selector/selector_rules.h"
@@ -25,18 +26,37 @@ bool timeText(const TimeEntry& t, std::string& out) {
   return true;
 }
 
-// A date field's bounds are places in its sorted list of values.
-bool dateBounds(const DataTable& table, const DataField& f, RowCondition& c) {
+// A date field's bounds are places in its sorted list of values; an open
+// end stays empty.
+bool dateBounds(const DataTable& table, const DataField& f, bool lowOpen, bool highOpen, RowCondition& c) {
   const int32_t values = valueEntryCount(f);
   const int32_t lo = std::max(f.selectorLow.i, 0), hi = std::min(f.selectorHigh.i, values - 1);
   if (!hasDistinctList(f) || lo > hi) return false;
   const auto& entries = table.timeTable.entries;
-  auto entry = [&](int32_t i) -> const TimeEntry* {
+  auto text = [&](int32_t i, std::string& out) {
     const int32_t t = f.distinct[static_cast<size_t>(i)].value;
-    return t >= 0 && static_cast<size_t>(t) < entries.size() ? &entries[static_cast<size_t>(t)] : nullptr;
+    return t >= 0 && static_cast<size_t>(t) < entries.size() && timeText(entries[static_cast<size_t>(t)], out);
   };
-  const TimeEntry *low = entry(lo), *high = entry(hi);
-  return low && high && timeText(*low, c.lowText) && timeText(*high, c.highText);
+  return (lowOpen || text(lo, c.lowText)) && (highOpen || text(hi, c.highText));
+}
+
+// A Range row's bounds. The loaded rows may be a sample: a bound left at
+// the least or greatest value they hold takes in what lies beyond it in the
+// table. False for a range the database cannot compare (texts, sizes).
+bool rangeBounds(const DataTable& table, const DataField& f, RowCondition& c) {
+  const RangeLimits limits = rangeLimits(f);
+  const bool lowOpen = rangeLow(f) <= limits.least, highOpen = rangeHigh(f) >= limits.greatest;
+  constexpr double open = std::numeric_limits<double>::infinity();
+  c.includeMissing = f.selector.includeMissing;
+  if (f.type == FT_INTEGER || f.type == FT_REAL) {
+    c.values = f.type == FT_INTEGER ? RangeValues::Integer : RangeValues::Real;
+    c.low = lowOpen ? -open : rangeLow(f);
+    c.high = highOpen ? open : rangeHigh(f);
+    return true;
+  }
+  if (f.type != FT_DATETIME) return false;
+  c.values = RangeValues::DateTime;
+  return dateBounds(table, f, lowOpen, highOpen, c);
 }
 
 // Whether a row of a kind the database cannot run lets every sample pass.
@@ -69,21 +89,7 @@ SelectionFilter selectionFilterLocked(const DataTable& table, const platform::db
           narrows = false;
           break;
         }
-        c.includeMissing = f.selector.includeMissing;
-        if (f.type == FT_INTEGER) {
-          c.values = RangeValues::Integer;
-          c.low = f.selectorLow.i;
-          c.high = f.selectorHigh.i;
-        } else if (f.type == FT_REAL) {
-          c.values = RangeValues::Real;
-          c.low = f.selectorLow.f;
-          c.high = f.selectorHigh.f;
-        } else if (f.type == FT_DATETIME) {
-          c.values = RangeValues::DateTime;
-          said = dateBounds(table, f, c);
-        } else {
-          said = false;
-        }
+        said = rangeBounds(table, f, c);
         break;
       case kSubstring: {
         c.kind = ConditionKind::Substring;

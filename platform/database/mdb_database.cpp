@@ -1,5 +1,7 @@
 #include "platform/database/mdb_database.h"
 
+#include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -52,6 +54,43 @@ ColumnKind kindOf(int type) {
   }
 }
 
+// Reals and currency as the stored bits say, not as mdbtools prints them
+// (it keeps 15 digits of a double and pads currency to four decimals): the
+// shortest text that reads back as the same value. Empty for other types.
+std::string exactNumberText(int type, const unsigned char* p) {
+  char out[48];
+  switch (type) {
+    case MDB_DOUBLE: {
+      double v;
+      std::memcpy(&v, p, sizeof v);
+      return std::string(out, std::to_chars(out, out + sizeof out, v).ptr);
+    }
+    case MDB_FLOAT: {
+      float v;
+      std::memcpy(&v, p, sizeof v);
+      return std::string(out, std::to_chars(out, out + sizeof out, v).ptr);
+    }
+    case MDB_MONEY: {
+      // A 64-bit count of ten-thousandths.
+      int64_t units;
+      std::memcpy(&units, p, sizeof units);
+      const bool negative = units < 0;
+      const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
+      std::string text = std::to_string(magnitude / 10000);
+      if (const uint64_t fraction = magnitude % 10000) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, ".%04u", static_cast<unsigned>(fraction));
+        text += digits;
+        while (text.back() == '0') text.pop_back();
+      }
+      return negative ? "-" + text : text;
+    }
+    default: return {};
+  }
+}
+
+bool isExactNumber(int type) { return type == MDB_DOUBLE || type == MDB_FLOAT || type == MDB_MONEY; }
+
 struct Handle {
   MdbHandle* mdb = nullptr;
   ~Handle() {
@@ -100,8 +139,11 @@ class MdbCursor final : public Cursor {
     buffers_.assign(n, std::vector<char>(kBindSize));
     lengths_.assign(n, 0);
     types_.resize(n);
+    columns_.resize(n);
+    numbers_.resize(n);
     for (unsigned i = 0; i < n; ++i) {
-      types_[i] = static_cast<MdbColumn*>(g_ptr_array_index(def_.t->columns, i))->col_type;
+      columns_[i] = static_cast<MdbColumn*>(g_ptr_array_index(def_.t->columns, i));
+      types_[i] = columns_[i]->col_type;
       mdb_bind_column(def_.t, static_cast<int>(i + 1), buffers_[i].data(), &lengths_[i]);
     }
     mdb_rewind_table(def_.t);
@@ -113,7 +155,10 @@ class MdbCursor final : public Cursor {
     while (true) {
       if (limit_ >= 0 && row_ + 1 >= first_ + limit_) return Step::End;
       if (!mdb_fetch_row(def_.t)) return Step::End;
-      if (++row_ >= first_) return Step::Row;
+      if (++row_ >= first_) {
+        keepNumbers();
+        return Step::Row;
+      }
     }
   }
 
@@ -128,6 +173,10 @@ class MdbCursor final : public Cursor {
       text = scratch_;
       return true;
     }
+    if (isExactNumber(types_[c])) {
+      text = numbers_[c];
+      return true;
+    }
     const char* p = buffers_[c].data();
     text = std::string_view(p, strnlen(p, kBindSize));
     return !text.empty();
@@ -137,11 +186,28 @@ class MdbCursor final : public Cursor {
   const std::string& error() const override { return error_; }
 
  private:
+  // Read while the row's page is still the one in the page buffer.
+  void keepNumbers() {
+    const unsigned char* page = h_->mdb->pg_buf;
+    for (size_t c = 0; c < types_.size(); ++c) {
+      if (!isExactNumber(types_[c]) || lengths_[c] <= 0) continue;
+      const MdbColumn* col = columns_[c];
+      const int size = types_[c] == MDB_FLOAT ? 4 : 8;
+      if (col->cur_value_len < size || col->cur_value_start < 0 || col->cur_value_start + size > MDB_PGSIZE) {
+        lengths_[c] = 0;
+        continue;
+      }
+      numbers_[c] = exactNumberText(types_[c], page + col->cur_value_start);
+    }
+  }
+
   std::shared_ptr<Handle> h_;
   TableDef def_;
   std::vector<std::vector<char>> buffers_;
   std::vector<int> lengths_;
   std::vector<int> types_;
+  std::vector<MdbColumn*> columns_;
+  std::vector<std::string> numbers_;
   int64_t first_ = 0, limit_ = -1, row_ = -1;
   std::string error_, scratch_;
 };

@@ -395,7 +395,7 @@ JetDatabase sampleJetDatabase() {
       {"2", "Bob Smith", "0.1", "1999-01-31 12:30:15", "0", "-7", "1234567.8901", "0", "2.25", JetValue{}},
       {"3", JetValue{}, JetValue{}, JetValue{}, "0", JetValue{}, JetValue{}, JetValue{}, JetValue{}, JetValue{}},
       {"-2147483648", "Zoë", "-1e+300", "2024-02-29 23:59:59", "1", "32767", "-0.0001", "255", "-1.5", "naïve café"},
-      {"2147483647", "Chloé O'Hara", "0.30000000000000004", "1900-03-01 06:00:00", "1", "-32768", "0", "128", "3",
+      {"2147483647", "Chloé O'Hara", "0.30000000000000004", "1900-03-01 06:00:00", "1", "-32768", "0", "128", "0.1",
        "line one"},
   };
   JetTable reps{"Sales Reps", {{"Name", JetType::Text}, {"Region", JetType::Text}, {"Sales", JetType::Double}}, {}};

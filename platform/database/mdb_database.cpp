@@ -129,12 +129,31 @@ struct TableDef {
   }
 };
 
+// A cursor reads through a handle of its own: mdbtools keeps the current
+// page in the handle, so a second cursor, or a question about another table,
+// on a shared handle would move the page from under the first cursor. The
+// clone shares the open file and its catalogue.
+struct ClonedHandle {
+  MdbHandle* mdb = nullptr;
+  ClonedHandle() = default;
+  ClonedHandle(const ClonedHandle&) = delete;
+  ClonedHandle& operator=(const ClonedHandle&) = delete;
+  ~ClonedHandle() {
+    if (mdb) mdb_close(mdb);
+  }
+};
+
 class MdbCursor final : public Cursor {
  public:
   MdbCursor(std::shared_ptr<Handle> h, int64_t first) : h_(std::move(h)), first_(first) {}
 
   bool start(const ObjectInfo& object, int64_t count, std::string& error) {
-    if (!def_.read(h_->mdb, object, error)) return false;
+    own_.mdb = mdb_clone_handle(h_->mdb);
+    if (!own_.mdb) {
+      error = "the table \"" + object.name + "\" cannot be read";
+      return false;
+    }
+    if (!def_.read(own_.mdb, object, error)) return false;
     const unsigned n = def_.t->num_cols;
     buffers_.assign(n, std::vector<char>(kBindSize));
     lengths_.assign(n, 0);
@@ -188,7 +207,7 @@ class MdbCursor final : public Cursor {
  private:
   // Read while the row's page is still the one in the page buffer.
   void keepNumbers() {
-    const unsigned char* page = h_->mdb->pg_buf;
+    const unsigned char* page = own_.mdb->pg_buf;
     for (size_t c = 0; c < types_.size(); ++c) {
       if (!isExactNumber(types_[c]) || lengths_[c] <= 0) continue;
       const MdbColumn* col = columns_[c];
@@ -202,6 +221,7 @@ class MdbCursor final : public Cursor {
   }
 
   std::shared_ptr<Handle> h_;
+  ClonedHandle own_;  // after h_, before def_: closed after the table, before the file
   TableDef def_;
   std::vector<std::vector<char>> buffers_;
   std::vector<int> lengths_;

@@ -173,7 +173,18 @@ class MdbCursor final : public Cursor {
   Step next(std::chrono::steady_clock::time_point) override {
     while (true) {
       if (limit_ >= 0 && row_ + 1 >= first_ + limit_) return Step::End;
-      if (!mdb_fetch_row(def_.t)) return Step::End;
+      if (!mdb_fetch_row(def_.t)) {
+        // mdbtools ends a table quietly where its pages cannot be read (a
+        // file cut short or overwritten); the definition says how many
+        // records there should have been.
+        const int64_t read = row_ + 1, expected = static_cast<int64_t>(def_.t->num_rows);
+        if (read < expected) {
+          error_ = "only " + std::to_string(read) + " of its " + std::to_string(expected) +
+                   " records could be read; the file is damaged";
+          return Step::Failed;
+        }
+        return Step::End;
+      }
       if (++row_ >= first_) {
         keepNumbers();
         return Step::Row;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #ifdef VLM_HAVE_MDBTOOLS
 #include <mdbtools.h>
 #endif
@@ -106,6 +108,39 @@ MdbCatalogEntry* findTable(MdbHandle* mdb, const std::string& name) {
   return nullptr;
 }
 
+// Whether the table's pages, as its usage map lists them, lie within the
+// file: a file cut short (a copy that stopped) loses the last tables' pages,
+// and mdbtools would read such a table as shorter without a word. A map of
+// bits is checked page by page, a map of map pages by those pages.
+bool pagesWithinFile(MdbHandle* mdb, const MdbTableDef* t) {
+  struct stat st {};
+  if (!mdb->f || !mdb->f->stream || fstat(fileno(mdb->f->stream), &st) != 0) return true;
+  const uint64_t pageSize = mdb->fmt->pg_size;
+  const uint64_t pages = static_cast<uint64_t>(st.st_size) / pageSize;
+  const unsigned char* map = t->usage_map;
+  const size_t size = t->map_sz;
+  if (!map || size < 5) return true;
+  if (map[0] == 0) {
+    uint32_t first = 0;
+    std::memcpy(&first, map + 1, 4);  // little-endian, as the file
+    for (size_t i = size; i-- > 5;) {
+      if (!map[i]) continue;
+      int bit = 7;
+      while (!(map[i] & (1 << bit))) --bit;
+      return uint64_t{first} + (i - 5) * 8 + static_cast<uint64_t>(bit) < pages;
+    }
+    return true;
+  }
+  if (map[0] == 1) {
+    for (size_t at = 1; at + 4 <= size; at += 4) {
+      uint32_t page = 0;
+      std::memcpy(&page, map + at, 4);
+      if (page >= pages) return false;
+    }
+  }
+  return true;
+}
+
 struct TableDef {
   MdbTableDef* t = nullptr;
   TableDef() = default;
@@ -123,6 +158,10 @@ struct TableDef {
     t = mdb_read_table(entry);
     if (!t || !mdb_read_columns(t)) {
       error = "the table \"" + object.name + "\" cannot be read";
+      return false;
+    }
+    if (!pagesWithinFile(mdb, t)) {
+      error = "pages of the table \"" + object.name + "\" lie past the end of the file; the file is damaged";
       return false;
     }
     return true;

@@ -25,6 +25,8 @@
 #include "sources/access/database_reopen.h"
 #include "sources/load_control_dialog.h"
 #include "sources/load_model.h"
+#include "common/access_files.h"
+#include "platform/database/mdb_database.h"
 #include "sources/support/source_fixture.h"
 #include "sources/support/stub_database.h"
 #include "tools/database_tree_commands.h"
@@ -532,6 +534,87 @@ TEST_F(AccessSourceTest, TheWorkspacesLifeCycleThroughTheExports) {
   EXPECT_EQ(view.tables, 1);
   EXPECT_NE(view.title.find("shop.sqlite"), std::string::npos);
   EXPECT_EQ(vlm_AccessOpen(nullptr), 0);
+}
+
+// An Access file (written by the tests' own Jet 4 writer) read through mdbtools.
+TEST_F(AccessSourceTest, AnAccessFileOpensWithItsTablesAndLoadsTheirRecords) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  const std::string path = (dir_ / "Sales.MDB").string();
+  ASSERT_TRUE(test::writeJetDatabase(path, test::sampleJetDatabase()));
+  ASSERT_TRUE(openFile(path));
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  EXPECT_EQ(table().sourceName, "Sales");
+  EXPECT_EQ(table().sourcePath, path);
+  ASSERT_EQ(table().accessObjects.size(), 2u);
+  EXPECT_EQ(table().accessObjects[0].name, "Orders");
+  EXPECT_EQ(table().accessObjects[1].name, "Sales Reps");
+  EXPECT_EQ(table().currentAccessObject, 0);
+  ASSERT_EQ(table().rowCount, 5);
+  ASSERT_EQ(table().fieldCount, 10);
+  EXPECT_STREQ(table().fields[0].name, "Order Id");
+  EXPECT_STREQ(table().fields[9].name, "Notes");
+  EXPECT_EQ(table().fields[0].type, FT_INTEGER);
+  EXPECT_EQ(table().fields[1].type, FT_TEXT);
+  EXPECT_EQ(table().fields[2].type, FT_REAL);
+  EXPECT_EQ(table().fields[3].type, FT_DATETIME);
+  EXPECT_EQ(cell(0, 3), "-2147483648");
+  EXPECT_EQ(cell(1, 1), "Bob Smith");
+  EXPECT_EQ(cell(1, 3), "Zoë");
+  EXPECT_EQ(cell(2, 0), "12.5");
+  EXPECT_EQ(cell(9, 3), "naïve café");
+  // The record without values keeps them missing.
+  for (int f : {1, 2, 3, 5, 6, 7, 8, 9}) EXPECT_FALSE(table().fields[f].cells[2].flags & kCellPresent) << f;
+  EXPECT_EQ(state().model->selectedCount.load(), 5);
+
+  // The second table, through the tree, as a double-click loads it.
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty());
+  EXPECT_EQ(table().currentAccessObject, 1);
+  ASSERT_EQ(table().rowCount, 3);
+  EXPECT_EQ(cell(0, 2), "Cyd");
+  EXPECT_EQ(cell(2, 0), "1500.75");
+  EXPECT_FALSE(table().fields[1].cells[2].flags & kCellPresent);
+}
+
+TEST_F(AccessSourceTest, ADamagedAccessFileSaysSoAndLeavesTheLoadedTable) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  ASSERT_TRUE(paste("a\tb\r\n1\t2\r\n3\t4\r\n"));
+  ASSERT_EQ(table().rowCount, 2);
+  // The catalogue's pages overwritten: the file cannot be opened.
+  std::string bytes = test::jetDatabaseBytes(test::sampleJetDatabase());
+  ASSERT_FALSE(bytes.empty());
+  std::fill(bytes.begin() + 2 * 4096, bytes.begin() + 4 * 4096, '\x7f');
+  const std::string broken = (dir_ / "Broken.mdb").string();
+  std::ofstream(broken, std::ios::binary) << bytes;
+  ASSERT_TRUE(openFile(broken));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"Broken.mdb\" cannot be opened"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(cell(1, 1), "4");
+
+  // A file cut short: the table whose pages are lost says so, and the table loaded before stays.
+  test::JetTable big{"Big", {{"id", test::JetType::LongInteger}, {"name", test::JetType::Text}}, {}};
+  for (int i = 0; i < 3000; ++i) big.rows.push_back({std::to_string(i), "name number " + std::to_string(i)});
+  const std::string cut = (dir_ / "Cut.mdb").string();
+  ASSERT_TRUE(test::writeJetDatabase(cut, {{big, test::sampleJetDatabase().tables[1]}, {}}));
+  std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 4096);  // the last page of "Sales Reps"
+  resetBoxes();
+  ASSERT_TRUE(openFile(cut));
+  EXPECT_TRUE(boxTexts().empty());
+  ASSERT_EQ(table().rowCount, 3000);
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0],
+            "\"Sales Reps\" cannot be read: pages of the table \"Sales Reps\" lie past the end of the file; the file is "
+            "damaged.");
+  EXPECT_EQ(table().currentAccessObject, 0);
+  EXPECT_EQ(table().rowCount, 3000);
 }
 
 TEST(AccessLoaderSizes, GrowthDoublesWithinWhatTheLoadKeeps) {

@@ -92,6 +92,7 @@ std::string exactNumberText(int type, const unsigned char* p) {
 }
 
 bool isExactNumber(int type) { return type == MDB_DOUBLE || type == MDB_FLOAT || type == MDB_MONEY; }
+bool isBinary(int type) { return type == MDB_OLE || type == MDB_BINARY; }
 
 struct Handle {
   MdbHandle* mdb = nullptr;
@@ -194,14 +195,18 @@ class MdbCursor final : public Cursor {
     }
     if (!def_.read(own_.mdb, object, error)) return false;
     const unsigned n = def_.t->num_cols;
-    buffers_.assign(n, std::vector<char>(kBindSize));
+    buffers_.assign(n, {});
     lengths_.assign(n, 0);
     types_.resize(n);
     columns_.resize(n);
-    numbers_.resize(n);
+    kept_.resize(n);
     for (unsigned i = 0; i < n; ++i) {
       columns_[i] = static_cast<MdbColumn*>(g_ptr_array_index(def_.t->columns, i));
       types_[i] = columns_[i]->col_type;
+      // mdbtools copies only the 12-byte header of a long binary value into
+      // a bound buffer; its size is read from that header instead.
+      if (isBinary(types_[i])) continue;
+      buffers_[i].resize(kBindSize);
       mdb_bind_column(def_.t, static_cast<int>(i + 1), buffers_[i].data(), &lengths_[i]);
     }
     mdb_rewind_table(def_.t);
@@ -225,7 +230,7 @@ class MdbCursor final : public Cursor {
         return Step::End;
       }
       if (++row_ >= first_) {
-        keepNumbers();
+        keepStoredValues();
         return Step::Row;
       }
     }
@@ -237,13 +242,8 @@ class MdbCursor final : public Cursor {
     const auto c = static_cast<size_t>(column);
     const int length = lengths_[c];
     if (length <= 0) return false;
-    if (types_[c] == MDB_OLE || types_[c] == MDB_BINARY) {
-      scratch_ = std::to_string(length) + " bytes";
-      text = scratch_;
-      return true;
-    }
-    if (isExactNumber(types_[c])) {
-      text = numbers_[c];
+    if (isExactNumber(types_[c]) || isBinary(types_[c])) {
+      text = kept_[c];
       return true;
     }
     const char* p = buffers_[c].data();
@@ -256,17 +256,32 @@ class MdbCursor final : public Cursor {
 
  private:
   // Read while the row's page is still the one in the page buffer.
-  void keepNumbers() {
+  void keepStoredValues() {
     const unsigned char* page = own_.mdb->pg_buf;
     for (size_t c = 0; c < types_.size(); ++c) {
-      if (!isExactNumber(types_[c]) || lengths_[c] <= 0) continue;
       const MdbColumn* col = columns_[c];
+      if (isBinary(types_[c])) {
+        lengths_[c] = 0;
+        if (col->cur_value_len <= 0) continue;  // NULL
+        uint64_t size = static_cast<uint64_t>(col->cur_value_len);
+        if (types_[c] == MDB_OLE) {
+          // The header: the length, its top two bits flags of where the bytes are.
+          if (col->cur_value_len < 12 || col->cur_value_start < 0 || col->cur_value_start + 4 > MDB_PGSIZE) continue;
+          uint32_t header = 0;
+          std::memcpy(&header, page + col->cur_value_start, 4);
+          size = header & 0x3fffffffu;
+        }
+        kept_[c] = std::to_string(size) + " bytes";
+        lengths_[c] = 1;
+        continue;
+      }
+      if (!isExactNumber(types_[c]) || lengths_[c] <= 0) continue;
       const int size = types_[c] == MDB_FLOAT ? 4 : 8;
       if (col->cur_value_len < size || col->cur_value_start < 0 || col->cur_value_start + size > MDB_PGSIZE) {
         lengths_[c] = 0;
         continue;
       }
-      numbers_[c] = exactNumberText(types_[c], page + col->cur_value_start);
+      kept_[c] = exactNumberText(types_[c], page + col->cur_value_start);
     }
   }
 
@@ -277,9 +292,9 @@ class MdbCursor final : public Cursor {
   std::vector<int> lengths_;
   std::vector<int> types_;
   std::vector<MdbColumn*> columns_;
-  std::vector<std::string> numbers_;
+  std::vector<std::string> kept_;  // exact numbers and binary sizes of the row
   int64_t first_ = 0, limit_ = -1, row_ = -1;
-  std::string error_, scratch_;
+  std::string error_;
 };
 
 class MdbDatabase final : public Database {

@@ -82,7 +82,7 @@ int64_t currencyUnits(const std::string& text) {
   return negative ? -units : units;
 }
 
-bool isFixed(JetType t) { return t != JetType::Text && t != JetType::Memo; }
+bool isFixed(JetType t) { return t != JetType::Text && t != JetType::Memo && t != JetType::Ole; }
 
 uint16_t fixedSize(JetType t) {
   switch (t) {
@@ -133,13 +133,12 @@ Bytes fixedBytes(JetType t, const std::string& v) {
   return b;
 }
 
-// A memo kept inside its row: its length with the "inline" bit, no page
-// pointer, then the text.
-Bytes memoBytes(const std::string& v) {
-  const Bytes text = ucs2(v);
+// A long value kept inside its row: its length with the "inline" bit, no
+// page pointer, then the bytes.
+Bytes longValueBytes(const Bytes& value) {
   Bytes b(12, '\0');
-  put32(b, 0, static_cast<uint32_t>(text.size()) | 0x80000000u);
-  return b + text;
+  put32(b, 0, static_cast<uint32_t>(value.size()) | 0x80000000u);
+  return b + value;
 }
 
 bool isTrue(const JetValue& v) { return v && (*v == "1" || *v == "true" || *v == "True" || *v == "-1"); }
@@ -164,7 +163,7 @@ Bytes rowBytes(const JetTable& table, const std::vector<JetValue>& values) {
     if (isFixed(t)) continue;
     offsets.push_back(static_cast<uint32_t>(row.size()));
     const JetValue v = c < values.size() ? values[c] : JetValue{};
-    if (v) row += t == JetType::Memo ? memoBytes(*v) : ucs2(*v);
+    if (v) row += t == JetType::Memo ? longValueBytes(ucs2(*v)) : t == JetType::Ole ? longValueBytes(*v) : ucs2(*v);
   }
   if (!offsets.empty()) {
     append16(row, static_cast<uint32_t>(row.size()));  // end of the variable values

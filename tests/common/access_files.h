@@ -22,6 +22,7 @@ enum class JetType : uint8_t {
   Double = 0x07,
   DateTime = 0x08,
   Text = 0x0A,
+  Ole = 0x0B,  // long binary: the value's bytes as given
   Memo = 0x0C,
 };
 

@@ -154,6 +154,20 @@ TEST_F(MdbTest, ASelectionStartsAndStopsWhereAsked) {
   EXPECT_EQ(values, (std::vector<std::string>{"30", "40", "50", "60"}));
 }
 
+// A long binary value (an embedded picture, a document) is not loaded: its
+// cell says how many bytes it holds.
+TEST_F(MdbTest, LongBinaryValuesShowTheirSize) {
+  JetTable t{"Files", {{"name", JetType::Text}, {"content", JetType::Ole}}, {}};
+  t.rows = {{"a", std::string(300, '\x01')}, {"b", JetValue{}}, {"c", std::string("\x00\x01\x02", 3)}};
+  auto db = open({{t}, {}});
+  ASSERT_TRUE(db);
+  std::string error;
+  auto columns = db->columns({"Files", ObjectKind::Table, nullptr}, error);
+  ASSERT_TRUE(columns) << error;
+  EXPECT_EQ((*columns)[1].kind, ColumnKind::Binary);
+  EXPECT_EQ(rows(*db, "Files"), (Rows{{"a", "300 bytes"}, {"b", "NULL"}, {"c", "3 bytes"}}));
+}
+
 // Enough rows to fill many data pages, read in their order.
 TEST_F(MdbTest, ATableOverManyPagesStreamsEveryRowInOrder) {
   JetTable t{"Big", {{"id", JetType::LongInteger}, {"name", JetType::Text}, {"value", JetType::Double}}, {}};

@@ -577,6 +577,17 @@ TEST_F(AccessSourceTest, AnAccessFileOpensWithItsTablesAndLoadsTheirRecords) {
   EXPECT_EQ(cell(0, 2), "Cyd");
   EXPECT_EQ(cell(2, 0), "1500.75");
   EXPECT_FALSE(table().fields[1].cells[2].flags & kCellPresent);
+
+  // From an object to its record in the workspace's record browser.
+  vlm_JumpAccess(2);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  const auto view = platform::workspace::recordBrowserView();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.tables, 2);
+  EXPECT_EQ(view.object, "Sales Reps");
+  EXPECT_EQ(view.records, 3);
+  EXPECT_EQ(view.currentRecord, 3);
 }
 
 TEST_F(AccessSourceTest, ADamagedAccessFileSaysSoAndLeavesTheLoadedTable) {
@@ -615,6 +626,34 @@ TEST_F(AccessSourceTest, ADamagedAccessFileSaysSoAndLeavesTheLoadedTable) {
             "damaged.");
   EXPECT_EQ(table().currentAccessObject, 0);
   EXPECT_EQ(table().rowCount, 3000);
+}
+
+// A database that cannot be opened leaves the one in use open: the table
+// loaded from it still jumps to its records and loads its other tables.
+TEST_F(AccessSourceTest, AFileThatCannotBeOpenedLeavesTheOpenDatabaseInUse) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  const std::string path = (dir_ / "Sales.MDB").string();
+  ASSERT_TRUE(test::writeJetDatabase(path, test::sampleJetDatabase()));
+  ASSERT_TRUE(openFile(path));
+  ASSERT_EQ(table().rowCount, 5);
+  std::string bytes = test::jetDatabaseBytes(test::sampleJetDatabase());
+  std::fill(bytes.begin() + 2 * 4096, bytes.begin() + 3 * 4096, '\0');
+  std::ofstream(dir_ / "Broken.mdb", std::ios::binary) << bytes;
+  ASSERT_TRUE(openFile((dir_ / "Broken.mdb").string()));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"Broken.mdb\" cannot be opened"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(platform::workspace::Workspace::instance().currentPath(), path);
+  resetBoxes();
+  vlm_JumpAccess(1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(platform::workspace::recordBrowserView().object, "Orders");
+  EXPECT_EQ(platform::workspace::recordBrowserView().currentRecord, 2);
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, 3);
 }
 
 TEST(AccessLoaderSizes, GrowthDoublesWithinWhatTheLoadKeeps) {

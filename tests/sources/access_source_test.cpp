@@ -656,6 +656,40 @@ TEST_F(AccessSourceTest, AFileThatCannotBeOpenedLeavesTheOpenDatabaseInUse) {
   EXPECT_EQ(table().rowCount, 3);
 }
 
+// A model saved on an Access table with a blank in its name reopens the file and that table.
+TEST_F(AccessSourceTest, AModelFileOpensItsAccessTableAgain) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  const std::string path = (dir_ / "Sales.MDB").string();
+  ASSERT_TRUE(test::writeJetDatabase(path, test::sampleJetDatabase()));
+  ASSERT_TRUE(openFile(path));
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(table().rowCount, 3);
+  vlm_DeleteAllAssociations();
+  vlm_AssociateField(2, 0, ATTRIB_AXISY, 60, 0);
+  const std::string model = (dir_ / "reps.vlm").string();
+  ASSERT_EQ(writeModelFile(state(), model), 1);
+  std::string bytes, error;
+  ASSERT_TRUE(platform::readWholeFile(model, bytes, error)) << error;
+  const platform::ProfileDocument doc = platform::ProfileDocument::parse(bytes);
+  EXPECT_EQ(doc.get("Source", "Application", ""), "ACCESS");
+  EXPECT_EQ(doc.get("Source", "SourceFull", ""), path);
+  EXPECT_EQ(doc.get("Source", "Table", ""), "Sales Reps");
+
+  ASSERT_TRUE(paste("x\ty\r\n1\t2\r\n"));
+  vlm_DeleteAllAssociations();
+  platform::workspace::Workspace::instance().closeCurrentDatabase();
+  state().model->saved = 1;
+  vlm_OpenModel(model.c_str());
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  ASSERT_EQ(table().rowCount, 3);
+  EXPECT_EQ(cell(0, 1), "Bob");
+  EXPECT_EQ(vlm_AttributeToField(ATTRIB_AXISY), 2);
+}
+
 TEST(AccessLoaderSizes, GrowthDoublesWithinWhatTheLoadKeeps) {
   EXPECT_EQ(grownCapacity(0, 1000, 2500), 1000);
   EXPECT_EQ(grownCapacity(1000, 2000, 2500), 2000);

@@ -161,6 +161,12 @@ struct TableDef {
       error = "the table \"" + object.name + "\" cannot be read";
       return false;
     }
+    // mdbtools follows the page map without looking: an empty one (a row
+    // of no bytes where the map should be) would be read through a null pointer.
+    if (!t->usage_map || t->map_sz < 5) {
+      error = "the list of pages of the table \"" + object.name + "\" cannot be read; the file is damaged";
+      return false;
+    }
     if (!pagesWithinFile(mdb, t)) {
       error = "pages of the table \"" + object.name + "\" lie past the end of the file; the file is damaged";
       return false;

@@ -284,6 +284,24 @@ TEST_F(MdbTest, ATableWhosePagesLiePastTheEndCannotBeRead) {
   EXPECT_EQ(rows(*db, "Sales Reps").size(), 3u);
 }
 
+// The page map of a table is a row of another page; a row of no bytes there
+// leaves the table without a map, which mdbtools would follow anyway.
+TEST_F(MdbTest, ATableWithoutAPageMapCannotBeRead) {
+  std::string bytes = test::jetDatabaseBytes(test::sampleJetDatabase());
+  // Page 1 holds the maps, two rows per table after the catalogue's; the
+  // third row, the first table's map, is made to end where it starts.
+  const size_t offsets = 4096 + 14;
+  bytes[offsets + 2 * 2] = bytes[offsets + 2 * 1];
+  bytes[offsets + 2 * 2 + 1] = bytes[offsets + 2 * 1 + 1];
+  std::ofstream(file_, std::ios::binary) << bytes;
+  std::string error;
+  auto db = openDatabaseFile(file_.string(), error);
+  ASSERT_TRUE(db) << error;
+  EXPECT_FALSE(db->open({"Orders", ObjectKind::Table, nullptr}, RowSelection::all(), error));
+  EXPECT_EQ(error, "the list of pages of the table \"Orders\" cannot be read; the file is damaged");
+  EXPECT_EQ(rows(*db, "Sales Reps").size(), 3u);
+}
+
 // A data page overwritten: mdbtools passes over it, and the stream, short
 // of the table's record count, fails and says why.
 TEST_F(MdbTest, AStreamShortOfTheRecordCountFails) {

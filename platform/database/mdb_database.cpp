@@ -142,6 +142,27 @@ bool pagesWithinFile(MdbHandle* mdb, const MdbTableDef* t) {
   return true;
 }
 
+bool pageMapReadable(MdbHandle* mdb, const MdbTableDef* t) {
+  // mdbtools follows the page map without looking: an empty one (a row of
+  // no bytes where the map should be) would be read through a null pointer.
+  return t->usage_map && t->map_sz >= 5 && pagesWithinFile(mdb, t);
+}
+
+// The catalogue (MSysObjects, defined on page 2) is read by mdbtools through
+// its page map as any table is; the map is checked first.
+bool catalogueMapReadable(MdbHandle* mdb) {
+  MdbCatalogEntry entry{};
+  entry.mdb = mdb;
+  entry.object_type = MDB_TABLE;
+  entry.table_pg = 2;
+  std::snprintf(entry.object_name, sizeof entry.object_name, "%s", "MSysObjects");
+  MdbTableDef* t = mdb_read_table(&entry);
+  if (!t) return false;
+  const bool readable = pageMapReadable(mdb, t);
+  mdb_free_tabledef(t);
+  return readable;
+}
+
 struct TableDef {
   MdbTableDef* t = nullptr;
   TableDef() = default;
@@ -161,13 +182,11 @@ struct TableDef {
       error = "the table \"" + object.name + "\" cannot be read";
       return false;
     }
-    // mdbtools follows the page map without looking: an empty one (a row
-    // of no bytes where the map should be) would be read through a null pointer.
     if (!t->usage_map || t->map_sz < 5) {
       error = "the list of pages of the table \"" + object.name + "\" cannot be read; the file is damaged";
       return false;
     }
-    if (!pagesWithinFile(mdb, t)) {
+    if (!pageMapReadable(mdb, t)) {
       error = "pages of the table \"" + object.name + "\" lie past the end of the file; the file is damaged";
       return false;
     }
@@ -361,7 +380,7 @@ std::unique_ptr<Database> openMdbDatabase(const std::string& path, std::string& 
   mdb_set_date_fmt(h->mdb, "%Y-%m-%d %H:%M:%S");
   mdb_set_boolean_fmt_numbers(h->mdb);
   mdb_set_bind_size(h->mdb, kBindSize);
-  if (!mdb_read_catalog(h->mdb, MDB_TABLE)) {
+  if (!catalogueMapReadable(h->mdb) || !mdb_read_catalog(h->mdb, MDB_TABLE)) {
     error = "its list of tables cannot be read";
     return nullptr;
   }

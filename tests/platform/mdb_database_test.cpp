@@ -300,6 +300,19 @@ TEST_F(MdbTest, ATableWithoutAPageMapCannotBeRead) {
   EXPECT_FALSE(db->open({"Orders", ObjectKind::Table, nullptr}, RowSelection::all(), error));
   EXPECT_EQ(error, "the list of pages of the table \"Orders\" cannot be read; the file is damaged");
   EXPECT_EQ(rows(*db, "Sales Reps").size(), 3u);
+
+  // The catalogue's own map, the first row, made empty: the file cannot be opened.
+  bytes[offsets] = 0x00;
+  bytes[offsets + 1] = 0x10;  // starts at the end of the page
+  std::ofstream(file_, std::ios::binary | std::ios::trunc) << bytes;
+  EXPECT_FALSE(openDatabaseFile(file_.string(), error));
+  EXPECT_EQ(error, "The database \"Sales.MDB\" cannot be opened: its list of tables cannot be read.");
+
+  // A file cut short before the catalogue's rows.
+  bytes = test::jetDatabaseBytes(test::sampleJetDatabase()).substr(0, 3 * 4096);
+  std::ofstream(file_, std::ios::binary | std::ios::trunc) << bytes;
+  EXPECT_FALSE(openDatabaseFile(file_.string(), error));
+  EXPECT_EQ(error, "The database \"Sales.MDB\" cannot be opened: its list of tables cannot be read.");
 }
 
 // A data page overwritten: mdbtools passes over it, and the stream, short

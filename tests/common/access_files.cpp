@@ -280,11 +280,11 @@ void rc4(const unsigned char* key, size_t keyLength, unsigned char* data, size_t
   }
 }
 
-Bytes headerPage() {
+Bytes headerPage(bool ace) {
   Bytes p(kPage, '\0');
   p[1] = 0x01;
-  std::memcpy(&p[4], "Standard Jet DB", 15);
-  p[0x14] = 0x01;  // Jet 4
+  std::memcpy(&p[4], ace ? "Standard ACE DB" : "Standard Jet DB", 15);
+  p[0x14] = ace ? 0x02 : 0x01;  // Access 2007, or Jet 4
   // The 128 bytes from 0x18 are stored through RC4 with a fixed key; in
   // them: the code page, a database key of 0 (not encrypted), the sort order.
   put16(p, 0x3c, 1252);
@@ -348,7 +348,7 @@ std::string jetDatabaseBytes(const JetDatabase& database) {
   const std::vector<Bytes> mapPages = dataPages(mapRows);
   if (mapPages.size() != 1) return {};
 
-  Bytes file = headerPage() + mapPages[0];
+  Bytes file = headerPage(database.ace) + mapPages[0];
   const Bytes catalogueDefinition = definitionPage(catalogue, true, 0x100, 0x101);
   if (catalogueDefinition.empty()) return {};
   Bytes catalogueData = cataloguePages[0];

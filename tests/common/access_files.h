@@ -45,6 +45,8 @@ struct JetTable {
 struct JetDatabase {
   std::vector<JetTable> tables;
   std::vector<std::string> queries;  // catalogue entries only, without SQL
+  // An Access 2007 file (.accdb): the same pages under the ACE header.
+  bool ace = false;
 };
 
 // The file's bytes; empty when a row or a table's definition does not fit

@@ -88,6 +88,21 @@ TEST_F(MdbTest, ListsTheUserTablesOfTheCatalogue) {
   EXPECT_EQ((*objects)[1].name, "Sales Reps");
 }
 
+TEST_F(MdbTest, AnAccess2007FileReadsAlike) {
+  JetDatabase content = test::sampleJetDatabase();
+  content.ace = true;
+  file_ = dir_ / "Sales.accdb";
+  auto db = open(content);
+  ASSERT_TRUE(db);
+  EXPECT_TRUE(isAccessFile(file_.string()));
+  std::string error;
+  auto objects = db->objects(error);
+  ASSERT_TRUE(objects) << error;
+  ASSERT_EQ(objects->size(), 2u);
+  EXPECT_EQ(rows(*db, "Sales Reps"),
+            (Rows{{"Ann", "North", "1500.75"}, {"Bob", "South", "98.5"}, {"Cyd", "NULL", "0"}}));
+}
+
 TEST_F(MdbTest, ColumnsCarryTheirNamesAndKinds) {
   auto db = open(test::sampleJetDatabase());
   ASSERT_TRUE(db);

@@ -184,10 +184,12 @@ void MainWindow::forwardMouse(MouseAction action, int mx, int my, int flags) {
       setFocus();
       break;
     case MouseAction::Release:
+      treeMenuDelay_.noteRelease(flags);
       vlm_OnButtonUp(mx, my, flags);
       refreshEditMenu();
       break;
     case MouseAction::DoubleClick:
+      treeMenuDelay_.noteDoubleClick();
       vlm_OnDblclkLeft(mx, my, flags);
       refreshEditMenu();
       break;
@@ -227,7 +229,11 @@ void MainWindow::handleHostMessage(QEvent* e) {
       setStopEnabled(d.wParam != 0);
       break;
     case HM_SHOW_FLOATING_MENU:
-      if (x.showFloatingMenu) x.showFloatingMenu(d.wParam);
+      if (x.showFloatingMenu) {
+        const auto show = x.showFloatingMenu;
+        const uintptr_t name = d.wParam;
+        treeMenuDelay_.showMenu(this, static_cast<uint32_t>(name), [show, name] { show(name); });
+      }
       break;
     case HM_SHOW_SELECTOR_MENU:
       if (x.showSelectorMenu) x.showSelectorMenu(d.wParam, d.lParam);

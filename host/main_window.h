@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/recent_files.h"
+#include "host/tree_menu_delay.h"
 #include "host/window_settings.h"
 
 class QAction;
@@ -128,6 +129,7 @@ class MainWindow : public QMainWindow {
   QString openFilter_;  // the filter last chosen there
   bool engineRunning_ = false;
   bool closing_ = false;
+  TreeMenuDelay treeMenuDelay_;
 };
 
 }  // namespace vlm::host

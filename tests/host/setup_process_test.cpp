@@ -259,24 +259,25 @@ QByteArray output(const QString& program, const QStringList& arguments, const QB
 // program takes the clipboard; then the program ends. The display is one of
 // its own, so no other test's clipboard use gets in the way.
 TEST_F(SetupProcessTest, TheButtonImageStaysOnTheClipboardUntilAnotherProgramTakesIt) {
-  if (host::findProgram("Xvfb").empty() || host::findProgram("xclip").empty())
-    GTEST_SKIP() << "needs Xvfb and xclip";
+  if (host::findProgram("Xvfb").empty() || host::findProgram("xclip").empty() || host::findProgram("xdpyinfo").empty())
+    GTEST_SKIP() << "needs Xvfb, xclip and xdpyinfo";
+  // Xvfb names its display on standard output once it listens (its socket
+  // appears earlier, and a program started then cannot connect). It must not
+  // reset when the probe below leaves, or the program may find it resetting.
   QProcess server;
+  server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                                        QStringLiteral("-nolisten"),
+                                        QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                                        QStringLiteral("320x240x24")});
   QString display;
-  for (int n = 200 + ::getpid() % 500, tries = 0; tries < 20 && display.isEmpty(); ++n, ++tries) {
-    if (fs::exists("/tmp/.X11-unix/X" + std::to_string(n)) || fs::exists("/tmp/.X" + std::to_string(n) + "-lock"))
-      continue;
-    server.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                                          QStringLiteral("320x240x24")});
-    if (server.waitForStarted(5000) &&
-        waitFor([&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
-                             server.state() == QProcess::NotRunning; },
-                10000) &&
-        server.state() == QProcess::Running)
-      display = QStringLiteral(":%1").arg(n);
-  }
+  if (server.waitForStarted(5000) &&
+      waitFor([&] { return server.canReadLine() || server.state() == QProcess::NotRunning; }, 20000) &&
+      server.canReadLine())
+    display = QStringLiteral(":") + QString::fromLatin1(server.readLine()).trimmed();
   ASSERT_FALSE(display.isEmpty()) << "no display of its own";
+  ASSERT_TRUE(waitFor([&] { return !output(QStringLiteral("xdpyinfo"), {QStringLiteral("-display"), display}).isEmpty(); },
+                      20000))
+      << "the display " << display.toStdString() << " takes no connection";
 
   QProcess program;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -297,7 +298,8 @@ TEST_F(SetupProcessTest, TheButtonImageStaysOnTheClipboardUntilAnotherProgramTak
         image = QImage::fromData(png, "PNG");
         return !image.isNull();
       },
-      20000));
+      20000))
+      << "exit " << program.exitCode() << ": " << program.readAllStandardError().toStdString();
   EXPECT_EQ(image.size(), QSize(16, 16));
   // A moment later it is still on offer: the program did not end and take it along.
   QTest::qWait(500);

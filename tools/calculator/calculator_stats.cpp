@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/second_thread.h"
+
 namespace vlm::calculator {
 namespace {
 
 using Field = CalculatorStats::Field;
+
+// Field values to visit before a calculation is worth a second thread.
+constexpr size_t kTwoThreadWork = size_t{1} << 17;
 
 void resetValues(Field& f) {
   Field fresh;
@@ -23,36 +28,60 @@ float asFloat(int32_t bits) {
   return v;
 }
 
-void addValue(Field& f, int32_t bits) {
-  ++f.count;
-  if (f.type == FT_INTEGER) {
-    const int32_t v = bits;
-    f.integerSum += v;
-    if (f.leastKnown) f.integerLeast = std::min(f.integerLeast, v);
-    if (f.greatestKnown) f.integerGreatest = std::max(f.integerGreatest, v);
-  } else {
-    const float v = asFloat(bits);
-    f.realSum.add(v);
-    if (f.leastKnown) f.realLeast = std::min(f.realLeast, v);
-    if (f.greatestKnown) f.realGreatest = std::max(f.realGreatest, v);
+// Takes the samples of `list` (ascending) into the field's statistics, or
+// out of them. A field at a time, so its values are read in order.
+template <typename T>
+void applyList(Field& f, const std::vector<int32_t>& list, bool adding, T& least, T& greatest,
+               const auto& addToSum) {
+  int64_t count = 0;
+  T low = std::numeric_limits<T>::max(), high = std::numeric_limits<T>::lowest();
+  const uint64_t* present = f.present.data();
+  const int32_t* values = f.values.data();
+  const size_t size = f.values.size();
+  for (const int32_t sample : list) {
+    const auto s = static_cast<size_t>(sample);
+    if (s >= size) break;  // the list ascends
+    if (((present[s >> 6] >> (s & 63)) & 1) == 0) continue;
+    T v;
+    std::memcpy(&v, &values[s], sizeof v);
+    ++count;
+    addToSum(v);
+    low = std::min(low, v);
+    high = std::max(high, v);
   }
-}
-
-void removeValue(Field& f, int32_t bits) {
-  if (--f.count <= 0) {
+  if (count == 0) return;
+  if (adding) {
+    f.count += count;
+    if (f.leastKnown) least = std::min(least, low);
+    if (f.greatestKnown) greatest = std::max(greatest, high);
+    return;
+  }
+  f.count -= count;
+  if (f.count <= 0) {
     resetValues(f);  // nothing is left: the start values are exact again
     return;
   }
+  // A value that left at or beyond an extreme may have been the extreme.
+  if (low <= least) f.leastKnown = false;
+  if (high >= greatest) f.greatestKnown = false;
+}
+
+void applyChanges(Field& f, const std::vector<int32_t>& added, const std::vector<int32_t>& removed) {
   if (f.type == FT_INTEGER) {
-    const int32_t v = bits;
-    f.integerSum -= v;
-    if (v <= f.integerLeast) f.leastKnown = false;
-    if (v >= f.integerGreatest) f.greatestKnown = false;
+    int64_t sum = 0;
+    const auto addToSum = [&sum](int32_t v) { sum += v; };
+    applyList(f, added, true, f.integerLeast, f.integerGreatest, addToSum);
+    f.integerSum += sum;
+    sum = 0;
+    applyList(f, removed, false, f.integerLeast, f.integerGreatest, addToSum);
+    if (f.count > 0) f.integerSum -= sum;
   } else {
-    const float v = asFloat(bits);
-    f.realSum.subtract(v);
-    if (v <= f.realLeast) f.leastKnown = false;
-    if (v >= f.realGreatest) f.greatestKnown = false;
+    ExactSumBatch given;
+    applyList(f, added, true, f.realLeast, f.realGreatest, [&given](float v) { given.add(v); });
+    given.addTo(f.realSum);
+    ExactSumBatch taken;
+    applyList(f, removed, false, f.realLeast, f.realGreatest, [&taken](float v) { taken.add(v); });
+    if (f.count > 0) taken.subtractFrom(f.realSum);
   }
 }
 
@@ -87,14 +116,16 @@ void scanField(Field& f, const DataTable& table, const std::vector<uint8_t>& sel
   } else {
     int64_t count = 0;
     float least = f.realLeast, greatest = f.realGreatest;
+    ExactSumBatch sum;
     for (size_t i = 0; i < n; ++i) {
       if (!(sel[i] & cell[i].flags & kCellPresent)) continue;
       const float v = cell[i].value.f;
       ++count;
-      f.realSum.add(v);
+      sum.add(v);
       least = std::min(least, v);
       greatest = std::max(greatest, v);
     }
+    sum.addTo(f.realSum);
     f.count = count;
     f.realLeast = least;
     f.realGreatest = greatest;
@@ -179,7 +210,7 @@ void updateStats(CalculatorStats& stats, const DataTable& table, const std::vect
 
   std::vector<Field> kept;
   kept.reserve(needs.size());
-  std::vector<size_t> carried;  // kept fields whose statistics go on from the last update
+  std::vector<uint8_t> carried;  // per kept field: its statistics go on from the last update
   for (const FieldNeed& need : needs) {
     if (need.field < 0 || need.field >= table.fieldCount) continue;
     const uint8_t type = table.fields[static_cast<size_t>(need.field)].type;
@@ -187,43 +218,27 @@ void updateStats(CalculatorStats& stats, const DataTable& table, const std::vect
     if (std::any_of(kept.begin(), kept.end(), [&](const Field& f) { return f.field == need.field; })) continue;
     auto old = std::find_if(stats.fields.begin(), stats.fields.end(),
                             [&](const Field& f) { return f.field == need.field && f.type == type; });
-    if (old != stats.fields.end()) {
-      carried.push_back(kept.size());
+    carried.push_back(old != stats.fields.end());
+    if (carried.back()) {
       kept.push_back(std::move(*old));
     } else {
       Field f;
       f.field = need.field;
       f.type = type;
+      kept.push_back(std::move(f));
+    }
+  }
+  // Each carried field takes the changed samples; new fields are counted
+  // afresh. A large share goes to the second core, half the fields each.
+  size_t work = 0;
+  for (size_t k = 0; k < kept.size(); ++k)
+    work += carried[k] ? stats.added.size() + stats.removed.size() : static_cast<size_t>(rows);
+  const auto bring = [&](size_t k) {
+    Field& f = kept[k];
+    if (carried[k])
+      applyChanges(f, stats.added, stats.removed);
+    else
       scanField(f, table, stats.selected);
-      kept.push_back(f);
-    }
-  }
-  // The changed samples, each across every carried field, read from the
-  // fields' own copies; the values of samples a few steps ahead are fetched
-  // meanwhile, so the misses overlap.
-  if (!carried.empty()) {
-    constexpr size_t kAhead = 8;
-    for (const bool adding : {true, false}) {
-      const std::vector<int32_t>& list = adding ? stats.added : stats.removed;
-      for (size_t i = 0; i < list.size(); ++i) {
-        if (i + kAhead < list.size()) {
-          const auto ahead = static_cast<size_t>(list[i + kAhead]);
-          for (size_t k : carried)
-            if (ahead < kept[k].values.size()) __builtin_prefetch(kept[k].values.data() + ahead);
-        }
-        const auto s = static_cast<size_t>(list[i]);
-        for (size_t k : carried) {
-          Field& f = kept[k];
-          if (s >= f.values.size() || !((f.present[s >> 6] >> (s & 63)) & 1)) continue;
-          if (adding)
-            addValue(f, f.values[s]);
-          else
-            removeValue(f, f.values[s]);
-        }
-      }
-    }
-  }
-  for (Field& f : kept) {
     bool least = false, greatest = false;
     for (const FieldNeed& need : needs) {
       if (need.field != f.field) continue;
@@ -231,6 +246,15 @@ void updateStats(CalculatorStats& stats, const DataTable& table, const std::vect
       greatest |= need.greatest;
     }
     if ((least && !f.leastKnown) || (greatest && !f.greatestKnown)) rescanExtremes(f, stats.selected);
+  };
+  if (kept.size() > 1 && work >= kTwoThreadWork && SecondThread::available()) {
+    SecondThread second([&] {
+      for (size_t k = 1; k < kept.size(); k += 2) bring(k);
+    });
+    for (size_t k = 0; k < kept.size(); k += 2) bring(k);
+    second.join();
+  } else {
+    for (size_t k = 0; k < kept.size(); ++k) bring(k);
   }
   stats.fields = std::move(kept);
 }

@@ -37,6 +37,20 @@ void ExactSum::change(float value, bool negate) {
     buckets_[exponent >> 5] += part;
 }
 
+void ExactSum::addScaled(int64_t count, uint32_t exponent) {
+  buckets_[(exponent >> 5) & 7] += static_cast<__int128>(count) * (static_cast<__int128>(1) << (exponent & 31));
+}
+
+void ExactSumBatch::addTo(ExactSum& sum) const {
+  for (uint32_t e = 1; e < 255; ++e)
+    if (sums_[e] != 0) sum.addScaled(sums_[e], e);
+}
+
+void ExactSumBatch::subtractFrom(ExactSum& sum) const {
+  for (uint32_t e = 1; e < 255; ++e)
+    if (sums_[e] != 0) sum.addScaled(-sums_[e], e);
+}
+
 double ExactSum::value() const {
   __int128 b[8];
   std::memcpy(b, buckets_, sizeof b);

@@ -4,6 +4,7 @@
 // Adding and taking away a value are exact, so a sum kept up to date sample
 // by sample equals the sum taken afresh, whatever the order.
 #include <cstdint>
+#include <cstring>
 
 namespace vlm::calculator {
 
@@ -11,6 +12,8 @@ class ExactSum {
  public:
   void add(float value) { change(value, false); }
   void subtract(float value) { change(value, true); }
+  // Adds `count` x 2^(exponent - 150), the form ExactSumBatch gathers.
+  void addScaled(int64_t count, uint32_t exponent);
   // The sum as a double, rounded the same way whatever way it was reached.
   double value() const;
   bool operator==(const ExactSum& other) const;
@@ -18,6 +21,27 @@ class ExactSum {
  private:
   void change(float value, bool negate);
   __int128 buckets_[8] = {};
+};
+
+// Many floats summed exactly at the cost of one addition each: the
+// mantissas of a binary exponent add up in 64 bits (2^39 floats before one
+// could overflow), and only the end result goes into an ExactSum.
+class ExactSumBatch {
+ public:
+  void add(float value) {
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const uint32_t exponent = (bits >> 23) & 0xFF;
+    const int64_t mantissa = exponent == 0 ? (bits & 0x7FFFFF) : ((bits & 0x7FFFFF) | 0x800000);
+    // A subnormal has the least exponent and no hidden bit; infinities and
+    // undefined values land in a slot that is never read.
+    sums_[exponent == 0 ? 1 : exponent] += (bits >> 31) != 0 ? -mantissa : mantissa;
+  }
+  void addTo(ExactSum& sum) const;
+  void subtractFrom(ExactSum& sum) const;
+
+ private:
+  int64_t sums_[256] = {};
 };
 
 }  // namespace vlm::calculator

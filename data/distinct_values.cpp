@@ -13,6 +13,7 @@
 
 #include "data/second_thread.h"
 #include "data/text_pool.h"
+#include "platform/big_allocator.h"
 #include "platform/report.h"
 
 namespace vlm {
@@ -57,41 +58,78 @@ Messages messagesFor(uint8_t type) {
 // Sort keys: a few megabytes for each field of a big table.
 using SortItems = std::vector<uint64_t, platform::BigAllocator<uint64_t>>;
 
-void radixSortByKey(SortItems& items) {
+// Room for the keys while they are sorted, left uncleared: every pass writes
+// all it reads.
+class SortBuffer {
+ public:
+  SortBuffer() = default;
+  ~SortBuffer() { platform::bigFree(data_, capacity_ * sizeof(uint64_t)); }
+  SortBuffer(const SortBuffer&) = delete;
+  SortBuffer& operator=(const SortBuffer&) = delete;
+  uint64_t* room(size_t n) {
+    if (n > capacity_) {
+      platform::bigFree(data_, capacity_ * sizeof(uint64_t));
+      data_ = nullptr;
+      capacity_ = 0;
+      data_ = static_cast<uint64_t*>(platform::bigAllocate(n * sizeof(uint64_t)));
+      capacity_ = n;
+    }
+    return data_;
+  }
+
+ private:
+  uint64_t* data_ = nullptr;
+  size_t capacity_ = 0;
+};
+
+// The sort keys of one thread, kept from field to field: fresh memory for
+// every field would be cleared by the system each time.
+struct SortScratch {
+  SortItems items;
+  SortBuffer buffer;
+};
+
+// Returns where the sorted keys are: items' data or the scratch buffer's.
+const uint64_t* radixSortByKey(SortItems& items, SortBuffer& buffer) {
   // A column that rises with the rows (an id) is in order already.
-  if (std::is_sorted(items.begin(), items.end())) return;
-  SortItems buffer(items.size());
+  if (std::is_sorted(items.begin(), items.end())) return items.data();
+  const size_t n = items.size();
+  uint64_t* from = items.data();
+  uint64_t* to = buffer.room(n);
   for (int shift = 32; shift < 65; shift += 11) {
     size_t counts[2049] = {};
-    for (uint64_t v : items) ++counts[((v >> shift) & 0x7FF) + 1];
+    for (size_t i = 0; i < n; ++i) ++counts[((from[i] >> shift) & 0x7FF) + 1];
     // Keys that all share these bits are in order for them already.
-    if (std::find(counts + 1, counts + 2049, items.size()) != counts + 2049) continue;
+    if (std::find(counts + 1, counts + 2049, n) != counts + 2049) continue;
     for (size_t d = 1; d < 2049; ++d) counts[d] += counts[d - 1];
-    for (uint64_t v : items) buffer[counts[(v >> shift) & 0x7FF]++] = v;
-    items.swap(buffer);
+    for (size_t i = 0; i < n; ++i) to[counts[(from[i] >> shift) & 0x7FF]++] = from[i];
+    std::swap(from, to);
   }
+  return from;
 }
 
 // Numbers: sort the present values, then one entry per run of equal values.
 template <class Key>
-void buildNumeric(DataField& field, int32_t rows, Key key, std::vector<DistinctValue>& list) {
-  SortItems items;
+void buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scratch, std::vector<DistinctValue>& list) {
+  SortItems& items = scratch.items;
+  items.clear();
   items.reserve(static_cast<size_t>(rows));
   for (int32_t s = 0; s < rows; ++s) {
     Cell& cell = field.cells[static_cast<size_t>(s)];
     cell.engineWord = -1;
     if (cell.flags & kCellPresent) items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
   }
-  radixSortByKey(items);
+  const uint64_t* sorted = radixSortByKey(items, scratch.buffer);
+  const size_t n = items.size();
   // The list is sized once (with room for the empty value), so that it never
   // moves while it grows nor when it is trimmed.
   size_t runs = 0;
-  for (size_t i = 0; i < items.size(); ++i) runs += i == 0 || (items[i] >> 32) != (items[i - 1] >> 32);
+  for (size_t i = 0; i < n; ++i) runs += i == 0 || (sorted[i] >> 32) != (sorted[i - 1] >> 32);
   list.reserve(runs + 1);
   uint64_t previous = 0;
-  for (size_t i = 0; i < items.size(); ++i) {
-    const uint64_t k = items[i] >> 32;
-    Cell& cell = field.cells[items[i] & 0xFFFFFFFFu];
+  for (size_t i = 0; i < n; ++i) {
+    const uint64_t k = sorted[i] >> 32;
+    Cell& cell = field.cells[sorted[i] & 0xFFFFFFFFu];
     if (list.empty() || k != previous) {
       previous = k;
       DistinctValue entry;
@@ -144,7 +182,7 @@ namespace {
 
 // A field's list as buildDistinctValues builds it; a failure is not reported
 // here but handed back (`failure`), so that only the calling thread reports.
-bool buildField(DataTable& table, int32_t fieldIndex, const char*& failure) {
+bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, const char*& failure) {
   failure = nullptr;
   if (fieldIndex < 0 || fieldIndex >= table.fieldCount || fieldIndex >= kMaxFields) return false;
   DataField& field = table.fields[static_cast<size_t>(fieldIndex)];
@@ -160,10 +198,11 @@ bool buildField(DataTable& table, int32_t fieldIndex, const char*& failure) {
   try {
     switch (type) {
       case FT_INTEGER:
-        buildNumeric(field, rows, [](const Cell& c) { return static_cast<uint32_t>(c.value.i) ^ 0x80000000u; }, list);
+        buildNumeric(field, rows, [](const Cell& c) { return static_cast<uint32_t>(c.value.i) ^ 0x80000000u; },
+                     scratch, list);
         break;
       case FT_REAL:
-        buildNumeric(field, rows, [](const Cell& c) { return floatKey(c.value.f); }, list);
+        buildNumeric(field, rows, [](const Cell& c) { return floatKey(c.value.f); }, scratch, list);
         break;
       case FT_DATETIME: {
         const auto& entries = table.timeTable.entries;
@@ -234,7 +273,8 @@ bool buildField(DataTable& table, int32_t fieldIndex, const char*& failure) {
 
 bool buildDistinctValues(DataTable& table, int32_t fieldIndex) {
   const char* failure = nullptr;
-  const bool built = buildField(table, fieldIndex, failure);
+  SortScratch scratch;
+  const bool built = buildField(table, fieldIndex, scratch, failure);
   if (failure) platform::reportError(failure);
   return built;
 }
@@ -248,8 +288,9 @@ void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>
   std::vector<std::atomic<bool>> built(static_cast<size_t>(count));
   std::vector<const char*> failures(static_cast<size_t>(count), nullptr);
   const auto work = [&] {
+    SortScratch scratch;
     for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
-      buildField(table, f, failures[static_cast<size_t>(f)]);
+      buildField(table, f, scratch, failures[static_cast<size_t>(f)]);
       built[static_cast<size_t>(f)].store(true, std::memory_order_release);
     }
   };
@@ -266,8 +307,9 @@ void buildAllDistinctValues(DataTable& table, const std::function<void(int32_t)>
       ++reported;
     }
   };
+  SortScratch scratch;
   for (int32_t f = next.fetch_add(1); f < count; f = next.fetch_add(1)) {
-    buildField(table, f, failures[static_cast<size_t>(f)]);
+    buildField(table, f, scratch, failures[static_cast<size_t>(f)]);
     built[static_cast<size_t>(f)].store(true, std::memory_order_release);
     report();
   }

@@ -1,5 +1,6 @@
 #include "data/table_growth.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -53,11 +54,15 @@ bool growRows(DataTable& table, int32_t count) {
 
   for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
     CellArray& cells = table.fields[static_cast<size_t>(f)].cells;
+    const size_t kept = std::min(cells.size(), size);
     if (!tryResize(cells, size)) {
       platform::reportError("Unable to store fields!");
       return false;
     }
-    for (size_t i = static_cast<size_t>(oldRows); i < size; ++i) cells[i].flags &= 0xF0;
+    // Cells the resize added are zero already; only those kept from before
+    // the row count lose their low flags (a million-row table's cells are
+    // not passed over twice).
+    for (size_t i = static_cast<size_t>(oldRows); i < kept; ++i) cells[i].flags &= 0xF0;
   }
   table.rowCapacity = capacity;
   return true;

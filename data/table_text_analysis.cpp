@@ -1,7 +1,6 @@
 #include "data/table_text_analysis.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "data/cell_classify.h"
 #include "data/cell_store.h"
@@ -173,7 +172,6 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
       anyAgain = true;
     }
   }
-  fprintf(stderr, "split %zu again %d\n", split, int(anyAgain));
   if (anyAgain) {
     TableTextReader r(in.text, in.format, in.abort);
     r.rewindTo(split);

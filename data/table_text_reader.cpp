@@ -20,8 +20,30 @@ RecordStatus TableTextReader::next(std::vector<std::string_view>& cells, size_t 
   }
 }
 
+namespace {
+
+// How many characters a scan passes over between two looks at the abort flag:
+// a stop takes effect inside a line as it would at the next character, without
+// a look at every one.
+constexpr size_t kAbortStride = 4096;
+
+// The first `c` in [from, end), or `end` when there is none; null when the
+// abort flag was found set first. The flag is looked at before every stretch,
+// so at least once per call.
+const char* findInLine(const char* from, const char* end, char c, const std::atomic<int32_t>* abort) {
+  for (const char* p = from;;) {
+    if (abort && abort->load(std::memory_order_relaxed) != 0) return nullptr;
+    const size_t left = static_cast<size_t>(end - p);
+    const size_t stretch = std::min(left, kAbortStride);
+    if (const void* hit = std::memchr(p, c, stretch)) return static_cast<const char*>(hit);
+    if (stretch == left) return end;
+    p += stretch;
+  }
+}
+
+}  // namespace
+
 RecordStatus TableTextReader::nextDelimited(std::vector<std::string_view>& cells, size_t maxCells, bool& empty) {
-  if (aborted()) return RecordStatus::Aborted;
   const char* data = text_.data();
   const size_t size = text_.size();
   const size_t start = pos_;
@@ -34,11 +56,16 @@ RecordStatus TableTextReader::nextDelimited(std::vector<std::string_view>& cells
   size_t lineEnd = size;  // end of the line's characters
   size_t after = size;    // where the next line starts
   bool ended = false;
-  for (const char* lf = from; (lf = static_cast<const char*>(std::memchr(lf, '\n', static_cast<size_t>(stop - lf))));
-       ++lf) {
+  for (const char* p = from;;) {
+    const char* lf = findInLine(p, stop, '\n', abort_);
+    if (!lf) return RecordStatus::Aborted;
+    if (lf == stop) break;
     const bool crBefore = lf > from && lf[-1] == '\r';
     // The clipboard's lines end only with CR LF; a lone LF stays in the line.
-    if (crlfOnly && !crBefore) continue;
+    if (crlfOnly && !crBefore) {
+      p = lf + 1;
+      continue;
+    }
     lineEnd = static_cast<size_t>(lf - data) - (crBefore ? 1 : 0);
     after = static_cast<size_t>(lf - data) + 1;
     ended = true;
@@ -51,12 +78,13 @@ RecordStatus TableTextReader::nextDelimited(std::vector<std::string_view>& cells
   const char* const end = data + lineEnd;
   const char* cell = from;
   while (cells.size() < maxCells) {
-    const char* tab = static_cast<const char*>(std::memchr(cell, '\t', static_cast<size_t>(end - cell)));
+    const char* tab = findInLine(cell, end, '\t', abort_);
     if (!tab) {
-      cells.emplace_back(cell, static_cast<size_t>(end - cell));
-      break;
+      cells.clear();
+      return RecordStatus::Aborted;
     }
     cells.emplace_back(cell, static_cast<size_t>(tab - cell));
+    if (tab == end) break;
     cell = tab + 1;
   }
   empty = lineEnd == start;

@@ -36,8 +36,9 @@ enum class RecordStatus {
 
 class TableTextReader {
  public:
-  // `abort` (may be null) is tested at every line of tab-separated text (a
-  // line holds at most kMaxLineLength characters) and at every character of CSV.
+  // `abort` (may be null) stops the reading where it is found set: it is
+  // tested at every character of CSV and, in tab-separated text, at every cell
+  // and every few thousand characters, so a stop never waits for a line's end.
   TableTextReader(std::string_view text, TableTextFormat format, const std::atomic<int32_t>* abort);
 
   // Reads the next line into `cells` (at most maxCells cells; further cells

@@ -13,7 +13,6 @@ namespace {
 // A text or date cell whose text waits, as a place in the source text, for
 // the thread that interns its column's values in row order.
 constexpr uint8_t kCellWaiting = 0x80;
-constexpr int32_t kProgressRows = 4096;
 
 bool hasValue(const std::vector<std::string_view>& cells, size_t fieldCount) {
   const size_t n = std::min(cells.size(), fieldCount);
@@ -24,6 +23,26 @@ bool hasValue(const std::vector<std::string_view>& cells, size_t fieldCount) {
 
 bool interned(uint8_t type) { return type == FT_TEXT || type == FT_TEXT2 || type == FT_SIZE || type == FT_DATETIME; }
 
+// Posts the loading pass's progress as line after line does: at every
+// `every`-th sample, counted by the samples whose cells are all in place.
+// Only the calling thread posts.
+class RowProgress {
+ public:
+  RowProgress(const TextStoreInput& in) : in_(in), every_(std::max(1, in.count / 100)) {}
+  void reached(int32_t rows) {
+    if (!in_.progress) return;
+    while (next_ <= std::min(rows, in_.count)) {
+      in_.progress(next_);
+      next_ += every_;
+    }
+  }
+
+ private:
+  const TextStoreInput& in_;
+  int32_t every_;
+  int32_t next_ = every_;
+};
+
 TextStore storeInOrder(DataTable& table, const TextStoreInput& in) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
   TableTextReader reader(in.text, in.format, in.abort);
@@ -31,7 +50,7 @@ TextStore storeInOrder(DataTable& table, const TextStoreInput& in) {
   std::vector<std::string_view> cells;
   cells.reserve(std::min<size_t>(fieldCount, 64));
   TextStore result;
-  const int32_t every = std::max(1, in.count / 100);
+  RowProgress progress(in);
   CellLoader loader(table, *in.regional, reader.text());
   while (result.stored < in.count) {
     const RecordStatus status = reader.next(cells, fieldCount);
@@ -47,7 +66,7 @@ TextStore storeInOrder(DataTable& table, const TextStoreInput& in) {
     for (size_t c = 0; c < n; ++c)
       if (!cells[c].empty()) loader.store(static_cast<int32_t>(c), result.stored, cells[c]);
     ++result.stored;
-    if (in.progress && result.stored % every == 0) in.progress(result.stored);
+    progress.reached(result.stored);
   }
   loader.finish();
   return result;
@@ -102,15 +121,13 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
 }
 
 // Interns the waiting cells of the given fields row after row, as storing
-// line after line would have met them; false when the abort flag stopped it.
+// line after line would have met them, telling `at` each row it finished;
+// false when the abort flag stopped it.
 bool internWaiting(DataTable& table, const TextStoreInput& in, const std::vector<int32_t>& fields, int32_t rows,
-                   const std::function<void(int32_t)>& progress) {
-  if (fields.empty()) return true;
-  const int32_t every = std::max(1, rows / 100);
+                   std::atomic<int32_t>& at, const std::function<void()>& progress) {
   CellLoader loader(table, *in.regional, in.text);
-  for (int32_t s = 0; s < rows; ++s) {
-    if (s % kProgressRows == 0 && in.abort && in.abort->load(std::memory_order_relaxed) != 0) return false;
-    if (progress && s % every == 0) progress(s);
+  for (int32_t s = 0; s < rows && !fields.empty(); ++s) {
+    if (in.abort && in.abort->load(std::memory_order_relaxed) != 0) return false;
     for (int32_t f : fields) {
       Cell& cell = table.fields[static_cast<size_t>(f)].cells[static_cast<size_t>(s)];
       if (!(cell.flags & kCellWaiting)) continue;
@@ -123,8 +140,11 @@ bool internWaiting(DataTable& table, const TextStoreInput& in, const std::vector
       cell.second = 0;
       loader.store(f, s, text);
     }
+    at.store(s + 1, std::memory_order_relaxed);
+    if (progress) progress();
   }
   loader.finish();
+  at.store(rows, std::memory_order_relaxed);
   return true;
 }
 
@@ -142,6 +162,15 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
   TextStore result;
   const auto firstCount = static_cast<int32_t>(std::min<int64_t>(in.samplesBeforeSplit, in.count));
+  // Texts and dates go to two different tables: after the halves are read,
+  // one thread interns each, each in row order.
+  std::vector<int32_t> texts, dates;
+  for (size_t f = 0; f < fieldCount; ++f) {
+    const uint8_t type = table.fields[f].type;
+    if (type == FT_DATETIME) dates.push_back(static_cast<int32_t>(f));
+    else if (interned(type)) texts.push_back(static_cast<int32_t>(f));
+  }
+  RowProgress progress(in);
   Half first, second;
   std::atomic<int32_t> secondDone{0};
   {
@@ -152,19 +181,12 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
     });
     TableTextReader reader(in.text.substr(0, in.split), in.format, in.abort);
     reader.rewindTo(in.bodyStart);
-    // Progress counts the samples of both halves as half the bar (the
-    // interning after them is the other half), about every hundredth of them.
+    // Without texts or dates a row of the first half is complete once read;
+    // with them no row is complete before its texts are interned.
     std::atomic<int32_t> firstDone{0};
-    const int32_t every = std::max(1, in.count / 100);
-    int32_t posted = 0;
-    const std::function<void()> progress = [&] {
-      const int32_t stored = firstDone.load(std::memory_order_relaxed) + secondDone.load(std::memory_order_relaxed);
-      if (in.progress && stored - posted >= every) {
-        posted = stored;
-        in.progress(stored / 2);
-      }
-    };
-    storeHalf(table, in, reader, 0, firstCount, first, firstDone, progress);
+    const bool completeWhenRead = texts.empty() && dates.empty();
+    storeHalf(table, in, reader, 0, firstCount, first, firstDone,
+              [&] { if (completeWhenRead) progress.reached(firstDone.load(std::memory_order_relaxed)); });
     helper.join();
   }
   if (first.status != RecordStatus::End) {
@@ -183,31 +205,23 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
     joinRange(field, second.ranges[f]);
   }
   result.stored = first.stored + second.stored;
-  if (in.progress) in.progress(result.stored / 2);
 
-  // Texts and dates go to two different tables: one thread each, each in row order.
-  std::vector<int32_t> texts, dates;
-  for (size_t f = 0; f < fieldCount; ++f) {
-    const uint8_t type = table.fields[f].type;
-    if (type == FT_DATETIME) dates.push_back(static_cast<int32_t>(f));
-    else if (interned(type)) texts.push_back(static_cast<int32_t>(f));
-  }
   // The calling thread takes the dates (or the texts, without dates) and
-  // posts the progress; the second thread takes the other kind.
+  // posts the progress: a row is complete when both threads passed it.
   const bool datesHere = !dates.empty();
   const std::vector<int32_t>& here = datesHere ? dates : texts;
   const std::vector<int32_t>& there = datesHere ? texts : dates;
+  std::atomic<int32_t> hereAt{0}, thereAt{0};
   bool thereDone = true, hereDone = true;
   {
-    SecondThread helper([&] { thereDone = internWaiting(table, in, there, result.stored, {}); });
-    const int32_t half = result.stored / 2;
-    hereDone = internWaiting(table, in, here, result.stored, [&](int32_t s) {
-      if (in.progress) in.progress(half + s / 2);
+    SecondThread helper([&] { thereDone = internWaiting(table, in, there, result.stored, thereAt, {}); });
+    hereDone = internWaiting(table, in, here, result.stored, hereAt, [&] {
+      progress.reached(std::min(hereAt.load(std::memory_order_relaxed), thereAt.load(std::memory_order_relaxed)));
     });
     helper.join();
   }
   if (!thereDone || !hereDone) result.status = RecordStatus::Aborted;
-  else if (in.progress) in.progress(result.stored);
+  else progress.reached(result.stored);
   return result;
 }
 

@@ -23,6 +23,7 @@
 #include "model/model_context.h"
 #include "output/output_state.h"
 #include "platform/data_lock.h"
+#include "platform/database/row_filter.h"
 #include "platform/event.h"
 #include "platform/regional_settings.h"
 #include "scene/object_record.h"
@@ -86,6 +87,11 @@ struct MainRecord {
   std::atomic<int32_t> loadRunning{0};
   // vlm_Load's with-control flag on its way to the data thread (-1: none).
   std::atomic<int32_t> pendingWithControl{-1};
+  // Reading only the Selector's selection from a database (data thread
+  // only): the filter the next object load takes, and the one the loaded
+  // table was read with (null: every row).
+  std::shared_ptr<const platform::db::RowFilter> nextLoadFilter, loadedFilter;
+  std::string loadedFilterObject;  // the object loadedFilter belongs to
   PublishedSource source;
   // Every new load takes the next number; a chunk of an older load that is
   // still queued sees it and does nothing.

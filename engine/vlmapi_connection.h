@@ -11,6 +11,8 @@ VLM_API int vlm_CloseConnection(void);
 /* reloads the current data; 1, or 0 when there is nothing to reload */
 VLM_API int vlm_Load(int withControl);
 VLM_API int vlm_LoadDataTable(int objectIndex, int full);
+// Reads the database object on view again, only the rows the Selector selects.
+VLM_API int vlm_LoadSelectionOnly(void);
 /* a data file (.txt, .tsv, .tab, .csv) or a model file; the name is copied */
 VLM_API int vlm_OpenFile(const char* fileName, int mode);
 /* the DataSourceKind of the table: 0 none, 1 Excel, 2 Access, 3 clipboard or text file, 4 ODBC */

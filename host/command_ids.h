@@ -38,6 +38,7 @@ enum CommandId : int {
   ID_SAVE_MODEL_AS = 61154,
   // Database servers, beside File > Open.
   ID_OPEN_SERVER = 61158,
+  ID_LOAD_SELECTION_ONLY = 61159,
   ID_SCATTER = 61160,
   ID_BARS = 61161,
   ID_TILES = 61163,

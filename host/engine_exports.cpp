@@ -20,6 +20,7 @@ EngineExports resolve() {
   find(e.getDataServer, "vlm_GetDataServer");
   find(e.getDataSource, "vlm_GetDataSource");
   find(e.load, "vlm_Load");
+  find(e.loadSelectionOnly, "vlm_LoadSelectionOnly");
   find(e.switchSource, "vlm_Switch");
   find(e.switchExcel, "vlm_SwitchExcel");
   find(e.excelOpen, "vlm_ExcelOpen");

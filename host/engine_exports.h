@@ -17,6 +17,7 @@ struct EngineExports {
   int (*getDataServer)(char* source, char* table, char* third) = nullptr;
   int (*getDataSource)() = nullptr;
   int (*load)(int withControl) = nullptr;
+  int (*loadSelectionOnly)() = nullptr;
   int (*switchSource)() = nullptr;
   int (*switchExcel)() = nullptr;
   int (*excelOpen)(const char* file, const char* sheet) = nullptr;

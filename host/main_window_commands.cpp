@@ -125,6 +125,10 @@ void MainWindow::makeCommands() {
   // One dialog for models and data files; each kind of file opens its own way.
   add(ID_OPEN_MODEL, always(), [this] { openFromDialog(); });
   add(ID_OPEN_SERVER, needs(e.openFile), [this] { openServerFromDialog(); });
+  add(ID_LOAD_SELECTION_ONLY, needs(e.cancelAction, e.loadSelectionOnly), [this] {
+    cancel();
+    if (ex().loadSelectionOnly()) setStopEnabled(true);
+  });
   add(ID_APPLY_MODEL, needs(e.modelApply), [] { ex().modelApply(nullptr); });
   add(ID_SAVE_MODEL, needs(e.modelSave), [] { ex().modelSave(); });
   add(ID_SAVE_MODEL_AS, needs(e.modelSaveAs), [] { ex().modelSaveAs(); });

@@ -54,6 +54,7 @@ void MainWindow::buildMenus() {
   fileMenu_->addSeparator();
   addItem(fileMenu_, ID_LOAD, "&Load                                 Ctrl+L");
   addItem(fileMenu_, ID_LOAD_WITH_CONTROL, "Load with Cont&rol            Ctrl+R");
+  addItem(fileMenu_, ID_LOAD_SELECTION_ONLY, "Load Selection O&nly");
   fileMenu_->addSeparator();
   addItem(fileMenu_, ID_SAVE_MODEL, "&Save                                Ctrl+S");
   addItem(fileMenu_, ID_SAVE_MODEL_AS, "Sav&e As");

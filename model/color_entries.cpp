@@ -283,6 +283,27 @@ void rebuildColourForField(ModelContext& ctx, int32_t field, int32_t fieldType) 
     ++n;
   }
   w.entries.resize(n);
+  if (n < 2 && s.entries.size() >= 2) {
+    // The field's values no longer include the texts that named the ramp's
+    // ends (new data with other categories): without two entries nothing
+    // would be coloured. The ramp's end colours span the field instead; the
+    // saved entries stay as they are, for data that has their values again.
+    w.entries.resize(2);
+    for (size_t k = 0; k < 2; ++k) {
+      ColorEntry& e = w.entries[k];
+      const ColorEntry& from = k == 0 ? s.entries.front() : s.entries.back();
+      const float v = k == 0 ? w.valueMin : w.valueMax;
+      if (fieldType == FT_REAL)
+        e.value.f = v;
+      else
+        e.value.i = truncToInt32(v);
+      e.position = static_cast<float>(k);
+      e.red = from.red;
+      e.green = from.green;
+      e.blue = from.blue;
+      e.valueText = colourEntryValueText(ctx, e, field, fieldType);
+    }
+  }
   fitColourEntries(ctx, field, fieldType);
 }
 

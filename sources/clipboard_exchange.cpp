@@ -32,14 +32,14 @@ int clipboardTextValid(std::string_view text) {
 
 bool pasteClipboard(EngineState& state) {
   // Read on the host thread, before the data lock is taken.
-  const std::optional<std::string> text = platform::clipboard()->readText();
+  std::optional<std::string> text = platform::clipboard()->readText();
   if (!text) {
     platform::reportError(kBadData);
     failTextSource(state);
     return false;
   }
   const TextSourceResult result = loadTextSource(state, *text, TableTextFormat::Clipboard, {kBadData, kBadFormat},
-                                                 {"CLIPBOARD", ""});
+                                                 {"CLIPBOARD", ""}, [&text] { text.reset(); });
   return result == TextSourceResult::Loaded;
 }
 

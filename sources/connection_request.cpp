@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/commands/command_ids.h"
 #include "engine/engine_state.h"
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
@@ -113,7 +114,8 @@ bool onLoad(EngineState& state, const platform::Command& command) {
     // Only a new load clears the abort flag: a Stop between two chunks holds.
     takeWithControl(state);
     MainRecord& m = *state.main;
-    m.loadControl.samplingAccepted = object == state.data->currentAccessObject ? 1 : 0;
+    m.loadControl.samplingAccepted =
+        object == state.data->currentAccessObject && command.lParam != kLoadNewRows ? 1 : 0;
     m.abortFlag = 0;
   }
   loadAccessObject(state, object, command.lParam);

@@ -1,9 +1,13 @@
 #include "sources/text_file_source.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <new>
 
 #include "engine/engine_state.h"
@@ -17,24 +21,45 @@ constexpr const char* kBadData = "Bad Data in the File.";
 constexpr const char* kBadFormat = "Incorrect Data Format in the File...";
 
 bool readWholeFile(const std::string& path, TableFileText& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) return false;
-  in.seekg(0, std::ios::beg);
-  try {
-    text.resize(static_cast<size_t>(size));
-  } catch (const std::bad_alloc&) {
-    return false;
-  } catch (const std::length_error&) {
-    return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
+              text.allocate(static_cast<size_t>(info.st_size));
+  const auto size = static_cast<size_t>(info.st_size);
+  size_t got = 0;
+  while (read && got < size) {
+    const ssize_t n = ::read(fd, text.data() + got, std::min<size_t>(size - got, size_t{1} << 30));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
   }
-  in.read(text.data(), size);
-  return in.gcount() == size;
+  ::close(fd);
+  // A file that changed its size while it was read is not taken.
+  read = read && got == size;
+  text.setSize(read ? size : 0);
+  return read;
 }
 
 }  // namespace
+
+bool TableFileText::allocate(size_t bytes) {
+  release();
+  try {
+    data_ = static_cast<char*>(platform::bigAllocate(std::max<size_t>(bytes, 1)));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  capacity_ = std::max<size_t>(bytes, 1);
+  size_ = 0;
+  return true;
+}
+
+void TableFileText::release() {
+  platform::bigFree(data_, capacity_);
+  data_ = nullptr;
+  size_ = capacity_ = 0;
+}
 
 std::optional<TableTextFormat> textFileFormat(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
@@ -56,7 +81,7 @@ bool readTableFile(const std::string& path, TableFileText& text) {
   return false;
 }
 
-bool loadTextFile(EngineState& state, const std::string& path, std::string_view text, TableTextFormat format) {
+bool loadTextFile(EngineState& state, const std::string& path, TableFileText& text, TableTextFormat format) {
   // A byte order mark is no part of the first field's name.
   std::string_view body = text;
   if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
@@ -64,7 +89,8 @@ bool loadTextFile(EngineState& state, const std::string& path, std::string_view 
   std::filesystem::path full = std::filesystem::absolute(path, error);
   if (error) full = path;
   TextSourceName source{full.filename().string(), full.lexically_normal().string()};
-  return loadTextSource(state, body, format, {kBadData, kBadFormat}, source) == TextSourceResult::Loaded;
+  return loadTextSource(state, body, format, {kBadData, kBadFormat}, source, [&text] { text.release(); }) ==
+         TextSourceResult::Loaded;
 }
 
 }  // namespace vlm

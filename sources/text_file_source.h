@@ -15,8 +15,27 @@ struct EngineState;
 // The format of a file by its extension (any case), or nothing.
 std::optional<TableTextFormat> textFileFormat(const std::string& path);
 
-// A whole file's text: a big file is read into huge pages where the system has them.
-using TableFileText = std::basic_string<char, std::char_traits<char>, platform::BigAllocator<char>>;
+// A whole file's text: a big file is read into huge pages where the system
+// has them, straight from the file (the memory is not cleared first).
+class TableFileText {
+ public:
+  TableFileText() = default;
+  ~TableFileText() { release(); }
+  TableFileText(const TableFileText&) = delete;
+  TableFileText& operator=(const TableFileText&) = delete;
+
+  // Room for `bytes` characters, their contents undefined; false when there is no memory.
+  bool allocate(size_t bytes);
+  void setSize(size_t bytes) { size_ = bytes; }
+  char* data() { return data_; }
+  size_t size() const { return size_; }
+  operator std::string_view() const { return {data_, size_}; }
+  void release();
+
+ private:
+  char* data_ = nullptr;
+  size_t size_ = 0, capacity_ = 0;
+};
 
 // The message for a data file that cannot be read; it names the file.
 std::string cannotReadMessage(const std::string& path);
@@ -28,6 +47,7 @@ bool readTableFile(const std::string& path, TableFileText& text);
 // Loads the file's text as the data, like a paste: the data source name is
 // the file name, the full path is kept as the source path. Returns true when
 // rows were loaded.
-bool loadTextFile(EngineState& state, const std::string& path, std::string_view text, TableTextFormat format);
+// The text is freed once it is read for good.
+bool loadTextFile(EngineState& state, const std::string& path, TableFileText& text, TableTextFormat format);
 
 }  // namespace vlm

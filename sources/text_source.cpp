@@ -29,7 +29,8 @@ const char* messageFor(TextLoadStatus status, const TextSourceMessages& messages
 }  // namespace
 
 TextSourceResult loadTextSource(EngineState& state, std::string_view text, TableTextFormat format,
-                                const TextSourceMessages& messages, const TextSourceName& source) {
+                                const TextSourceMessages& messages, const TextSourceName& source,
+                                const std::function<void()>& textRead) {
   MainRecord& m = *state.main;
   DataTable& table = *state.data;
   HostProgress progress(state);
@@ -38,6 +39,7 @@ TextSourceResult loadTextSource(EngineState& state, std::string_view text, Table
     platform::DataLockGuard guard(m.dataLock);
     clearTable(table);
     result = loadTableText(table, text, format, m.regional, &m.abortFlag, progress.sink());
+    if (textRead) textRead();
     if (result.status == TextLoadStatus::Loaded) {
       table.sourceName = source.name;
       table.sourcePath = source.path;

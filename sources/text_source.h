@@ -1,5 +1,6 @@
 #pragma once
 // Loading a table text (the clipboard's, or a text file's) as the data.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,12 @@ enum class TextSourceResult { Loaded, Failed, Cancelled };
 // place. On failure the table is left empty with the source "No Data" and
 // kind DSK_NONE, and the failure's message is reported (none for a cancel or
 // a growth that reported its own); the connection result becomes 1, -1 or -11.
+// `textRead` (may be empty) is called once the text is read for good, before
+// the distinct values are built: the caller may free the text there, which
+// keeps a big load's peak memory down.
 TextSourceResult loadTextSource(EngineState& state, std::string_view text, TableTextFormat format,
-                                const TextSourceMessages& messages, const TextSourceName& source);
+                                const TextSourceMessages& messages, const TextSourceName& source,
+                                const std::function<void()>& textRead = {});
 
 // A load that could not even read its text: the table stays cleared, without
 // a source; the connection result becomes -1.

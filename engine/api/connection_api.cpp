@@ -74,6 +74,8 @@ VLM_API int vlm_LoadDataTable(int objectIndex, int full) {
   return post(CMD_LOAD, arg(objectIndex), full ? 1 : 0);
 }
 
+VLM_API int vlm_LoadSelectionOnly(void) { return post(CMD_LOAD_SELECTION); }
+
 VLM_API int vlm_OpenFile(const char* fileName, int mode) {
   if (!fileName) return 0;
   std::string name(fileName);

@@ -66,6 +66,8 @@ enum DataCommand : int32_t {
   CMD_JUMP_ACCESS = 1024 + 163,
   CMD_SWITCH_ACCESS = 1024 + 164,
   CMD_OPEN_FILE = 1024 + 170,
+  // Reads the current database object again, only the Selector's selection.
+  CMD_LOAD_SELECTION = 1024 + 171,
   CMD_OPEN_MODEL = 1024 + 220,
   CMD_APPLY_MODEL = 1024 + 221,
   CMD_INIT_SPEECH = 1024 + 260,
@@ -76,6 +78,10 @@ enum DataCommand : int32_t {
   CMD_SPEAK_WAIT = 1024 + 265,
   CMD_CONFIRM_DATA_SELECTION = 1024 + 282,
 };
+
+// CMD_LOAD's lParam for a load of the object on view whose rows are new to the
+// Load Control (its selection only): it asks again when they are too many.
+constexpr uintptr_t kLoadNewRows = 2;
 
 // Input commands are never reordered by coalescing.
 constexpr bool isInputCommand(int32_t number) {

@@ -78,6 +78,9 @@ class Cursor {
   virtual bool cell(int column, std::string_view& text) = 0;
   // The current row's index in the object's order.
   virtual int64_t sourceRow() const = 0;
+  // The current row's index in the object's order without its filter (the
+  // row of the whole table a filtered row is); sourceRow() when unfiltered.
+  virtual int64_t baseRow() const { return sourceRow(); }
   // True when the engine applied the selection's step itself.
   virtual bool selectsRows() const { return false; }
   virtual const std::string& error() const = 0;

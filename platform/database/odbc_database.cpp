@@ -171,7 +171,11 @@ std::optional<std::vector<Described>> describe(SQLHSTMT h) {
 
 class OdbcCursor final : public Cursor {
  public:
-  OdbcCursor(std::unique_ptr<Link> link, const RowSelection& rows) : link_(std::move(link)), stmt_(link_->dbc), rows_(rows) {}
+  // With `passColumn`, each row of the whole table arrives, led by 1 when
+  // it passes the filter and 0 when not; the cursor yields those that pass
+  // and counts the others, so that a row knows its place in the table.
+  OdbcCursor(std::unique_ptr<Link> link, const RowSelection& rows, bool passColumn)
+      : link_(std::move(link)), stmt_(link_->dbc), rows_(rows), lead_(passColumn ? 1 : 0) {}
 
   bool execute(const std::string& sql, std::string& error) {
     if (stmt_.h == SQL_NULL_HSTMT ||
@@ -184,7 +188,7 @@ class OdbcCursor final : public Cursor {
       error = stmt_.error();
       return false;
     }
-    for (const Described& d : *columns) reads_.push_back(readOf(d.type));
+    for (size_t i = static_cast<size_t>(lead_); i < columns->size(); ++i) reads_.push_back(readOf((*columns)[i].type));
     texts_.resize(reads_.size());
     nulls_.resize(reads_.size());
     return true;
@@ -200,6 +204,13 @@ class OdbcCursor final : public Cursor {
         return Step::End;
       }
       if (!ok(r)) return fail(stmt_.error());
+      ++base_;
+      if (lead_) {
+        SQLINTEGER pass = 0;
+        SQLLEN indicator = 0;
+        if (!ok(SQLGetData(stmt_.h, 1, SQL_C_SLONG, &pass, sizeof pass, &indicator))) return fail(stmt_.error());
+        if (indicator == SQL_NULL_DATA || pass == 0) continue;
+      }
       ++row_;
       // The driver reads every row; the ones before the selection are passed over.
       if (!rows_.rows && row_ < rows_.first) continue;
@@ -215,6 +226,7 @@ class OdbcCursor final : public Cursor {
     return true;
   }
   int64_t sourceRow() const override { return row_; }
+  int64_t baseRow() const override { return base_; }
   const std::string& error() const override { return error_; }
 
  private:
@@ -226,7 +238,7 @@ class OdbcCursor final : public Cursor {
 
   bool readRow() {
     for (size_t i = 0; i < reads_.size(); ++i) {
-      const auto c = static_cast<SQLUSMALLINT>(i + 1);
+      const auto c = static_cast<SQLUSMALLINT>(i + 1 + static_cast<size_t>(lead_));
       std::string& out = texts_[i];
       out.clear();
       SQLLEN indicator = 0;
@@ -290,7 +302,8 @@ class OdbcCursor final : public Cursor {
   std::vector<Read> reads_;
   std::vector<std::string> texts_;
   std::vector<bool> nulls_;
-  int64_t row_ = -1;
+  int lead_;
+  int64_t row_ = -1, base_ = -1;
   bool done_ = false;
   std::string error_;
 };
@@ -400,8 +413,15 @@ class OdbcDatabase final : public Database {
     auto link = std::make_unique<Link>();
     bool needsPassword = false;
     if (!connectLink(login_, *link, error, needsPassword)) return nullptr;
-    auto cursor = std::make_unique<OdbcCursor>(std::move(link), rows);
-    if (!cursor->execute("SELECT * FROM " + from, error)) return nullptr;
+    // A filter runs on the server, but only the client can number the
+    // rows of the table portably: every row comes, with its verdict first.
+    const std::string where = object.filter ? whereCondition(*object.filter, dialect_) : std::string();
+    auto cursor = std::make_unique<OdbcCursor>(std::move(link), rows, !where.empty());
+    const std::string sql = where.empty()
+                                ? "SELECT * FROM " + from
+                                : "SELECT CASE WHEN " + where + " THEN 1 ELSE 0 END, vlm_all.* FROM " +
+                                      relations_[object.name] + " vlm_all";
+    if (!cursor->execute(sql, error)) return nullptr;
     return cursor;
   }
 

@@ -261,9 +261,12 @@ std::string cellExpression(const ColumnInfo& c) {
 
 class PgCursor final : public Cursor {
  public:
-  PgCursor(std::unique_ptr<Conn> conn, int columns, bool numbered, bool selects)
-      : conn_(std::move(conn)), columns_(columns), numbered_(numbered), selects_(selects),
-        fields_(static_cast<size_t>(columns + (numbered ? 1 : 0))), scratch_(static_cast<size_t>(columns)) {}
+  // A numbered row starts with its index in the object, a based one with
+  // its index in the whole table (after the index, when both).
+  PgCursor(std::unique_ptr<Conn> conn, int columns, bool numbered, bool based, bool selects)
+      : conn_(std::move(conn)), columns_(columns), numbered_(numbered), based_(based), selects_(selects),
+        lead_((numbered ? 1 : 0) + (based ? 1 : 0)), fields_(static_cast<size_t>(columns + lead_)),
+        scratch_(static_cast<size_t>(columns)) {}
   ~PgCursor() override {
     freeLine();
     if (!done_ && conn_ && conn_->c) cancel(conn_->c);
@@ -315,7 +318,7 @@ class PgCursor final : public Cursor {
 
   bool cell(int column, std::string_view& text) override {
     if (column < 0 || column >= columns_) return false;
-    const std::string_view raw = fields_[static_cast<size_t>(column + (numbered_ ? 1 : 0))];
+    const std::string_view raw = fields_[static_cast<size_t>(column + lead_)];
     if (raw.find('\\') == std::string_view::npos) {
       text = raw;
       return true;
@@ -327,6 +330,7 @@ class PgCursor final : public Cursor {
   }
 
   int64_t sourceRow() const override { return row_; }
+  int64_t baseRow() const override { return based_ ? base_ : row_; }
   bool selectsRows() const override { return selects_; }
   const std::string& error() const override { return error_; }
 
@@ -379,24 +383,26 @@ class PgCursor final : public Cursor {
       f = line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
       start = tab == std::string_view::npos ? line.size() + 1 : tab + 1;
     }
-    if (numbered_) {
-      const std::string_view n = fields_[0];
+    auto index = [&](size_t at) {
+      const std::string_view n = fields_[at];
       int64_t value = 0;
       std::from_chars(n.data(), n.data() + n.size(), value);
-      row_ = value;
-    } else {
-      ++row_;
-    }
+      return value;
+    };
+    if (numbered_) row_ = index(0);
+    else ++row_;
+    if (based_) base_ = index(numbered_ ? 1 : 0);
   }
 
   std::unique_ptr<Conn> conn_;
   int columns_;
-  bool numbered_, selects_;
+  bool numbered_, based_, selects_;
+  int lead_;
   std::vector<std::string_view> fields_;
   std::vector<std::string> scratch_;
   char* line_ = nullptr;
   bool copying_ = false, done_ = false;
-  int64_t row_ = -1;
+  int64_t row_ = -1, base_ = -1;
   std::string error_;
 };
 
@@ -503,8 +509,9 @@ class PgDatabase final : public Database {
     const std::string from = fromClause(*rel, object);
     std::string sql;
     const bool numbered = !rows.isAll();
+    const bool based = filtered(object);
     if (!numbered) {
-      sql = "COPY (SELECT " + list + " FROM " + from + ") TO STDOUT";
+      sql = "COPY (SELECT " + std::string(based ? "vlm_base - 1, " : "") + list + " FROM " + from + ") TO STDOUT";
     } else {
       // row_number() bare, so that a bound on it stops the scan early.
       std::string where, limit;
@@ -530,6 +537,10 @@ class PgDatabase final : public Database {
       // The inner select numbers the rows and names each cell; the outer one
       // keeps the wanted rows, their index first.
       std::string named, outer;
+      if (based) {
+        named = ", vlm_base";
+        outer = ", vlm_base - 1";
+      }
       for (size_t i = 0; i < info->size(); ++i) {
         named += ", " + cellExpression((*info)[i]) + " AS vlm_c" + std::to_string(i);
         outer += ", vlm_c" + std::to_string(i);
@@ -540,7 +551,7 @@ class PgDatabase final : public Database {
     auto conn = std::make_unique<Conn>();
     bool needsPassword = false;
     if (!connectServer(login_, *conn, error, needsPassword)) return nullptr;
-    auto cursor = std::make_unique<PgCursor>(std::move(conn), static_cast<int>(info->size()), numbered, numbered);
+    auto cursor = std::make_unique<PgCursor>(std::move(conn), static_cast<int>(info->size()), numbered, based, numbered);
     if (!cursor->send(sql, error)) return nullptr;
     return cursor;
   }
@@ -604,11 +615,18 @@ class PgDatabase final : public Database {
     return out;
   }
 
+  static std::string condition(const ObjectInfo& object) {
+    return object.filter ? whereCondition(*object.filter, SqlDialect{SqlFamily::Postgres, "\""}) : std::string();
+  }
+  static bool filtered(const ObjectInfo& object) { return !condition(object).empty(); }
+
+  // A filtered object keeps each row's number in the whole table (vlm_base,
+  // from 1), numbered before the filter runs.
   std::string fromClause(const Relation& rel, const ObjectInfo& object) const {
-    if (!object.filter) return rel.sql;
-    const std::string where = whereCondition(*object.filter, SqlDialect{SqlFamily::Postgres, "\""});
+    const std::string where = condition(object);
     if (where.empty()) return rel.sql;
-    return "(SELECT * FROM " + rel.sql + " WHERE " + where + ") AS vlm_filtered";
+    return "(SELECT * FROM (SELECT row_number() OVER () AS vlm_base, * FROM " + rel.sql + ") AS vlm_all WHERE " +
+           where + ") AS vlm_filtered";
   }
 
   ServerLogin login_;

@@ -1,6 +1,7 @@
 #include "platform/database/row_filter.h"
 
 #include <bit>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -45,29 +46,34 @@ std::string timeOf(const std::string& column, const SqlDialect& d) {
 }
 
 std::string rangeCondition(const RowCondition& c, const std::string& column, const SqlDialect& d) {
-  std::string out;
+  std::string lower, upper;
+  const bool lowSet = std::isfinite(c.low), highSet = std::isfinite(c.high);
   switch (c.values) {
     case RangeValues::Integer:
-      out = column + " >= " + integer(c.low) + " AND " + column + " <= " + integer(c.high);
+      if (lowSet) lower = column + " >= " + integer(c.low);
+      if (highSet) upper = column + " <= " + integer(c.high);
       break;
     case RangeValues::Double:
-      out = column + " >= " + number(c.low) + " AND " + column + " <= " + number(c.high);
+      if (lowSet) lower = column + " >= " + number(c.low);
+      if (highSet) upper = column + " <= " + number(c.high);
       break;
     case RangeValues::Real: {
-      const DoubleInterval i = floatRoundingInterval(static_cast<float>(c.low), static_cast<float>(c.high));
-      std::string lower, upper;
-      if (std::isfinite(i.lower)) lower = column + (i.strictLower ? " > " : " >= ") + number(i.lower);
-      if (std::isfinite(i.upper)) upper = column + (i.strictUpper ? " < " : " <= ") + number(i.upper);
-      if (lower.empty() && upper.empty()) out = column + " IS NOT NULL";
-      else out = lower.empty() ? upper : upper.empty() ? lower : lower + " AND " + upper;
+      const DoubleInterval i = floatRoundingInterval(lowSet ? static_cast<float>(c.low) : -FLT_MAX,
+                                                     highSet ? static_cast<float>(c.high) : FLT_MAX);
+      if (lowSet && std::isfinite(i.lower)) lower = column + (i.strictLower ? " > " : " >= ") + number(i.lower);
+      if (highSet && std::isfinite(i.upper)) upper = column + (i.strictUpper ? " < " : " <= ") + number(i.upper);
       break;
     }
     case RangeValues::DateTime: {
       const std::string t = timeOf(column, d);
-      out = t + " >= " + timestamp(c.lowText, d) + " AND " + t + " <= " + timestamp(c.highText, d);
+      if (!c.lowText.empty()) lower = t + " >= " + timestamp(c.lowText, d);
+      if (!c.highText.empty()) upper = t + " <= " + timestamp(c.highText, d);
       break;
     }
   }
+  std::string out;
+  if (lower.empty() && upper.empty()) out = column + " IS NOT NULL";
+  else out = lower.empty() ? upper : upper.empty() ? lower : lower + " AND " + upper;
   if (c.includeMissing) out = "(" + out + ") OR " + column + " IS NULL";
   return out;
 }

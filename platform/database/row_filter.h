@@ -22,6 +22,8 @@ struct RowCondition {
   std::string column;  // the column's name as the engine lists it
   ConditionKind kind = ConditionKind::Range;
   RangeValues values = RangeValues::Double;
+  // A bound that is not finite (a date bound that is empty) leaves that
+  // end open.
   double low = 0, high = 0;         // Integer, Real, Double
   std::string lowText, highText;    // DateTime
   bool includeMissing = false;      // Range: a NULL passes too

@@ -18,6 +18,8 @@ struct Workspace::Impl {
   bool userControl = true;
   std::map<std::string, int32_t> options;
   std::map<std::string, db::RowSelection> nextSelections;
+  std::map<std::string, std::shared_ptr<const db::RowFilter>> filters;
+  std::atomic<int64_t> servedRow{-1};
   std::string path;
   std::atomic<uint64_t> serial{1};
   std::mutex dbMutex;  // the open database: one call at a time
@@ -101,6 +103,7 @@ void Workspace::closeCurrentDatabase() {
     std::lock_guard lock(impl_->mutex);
     impl_->path.clear();
     impl_->nextSelections.clear();
+    impl_->filters.clear();
   }
   if (had) windowOpened({});
 }
@@ -167,6 +170,27 @@ bool Workspace::selectsRows() {
   withDatabase([&](db::Database& d) { out = d.selectsRows(); });
   return out;
 }
+
+bool Workspace::filtersRows() {
+  bool out = false;
+  withDatabase([&](db::Database& d) { out = d.filtersRows(); });
+  return out;
+}
+
+void Workspace::setObjectFilter(const std::string& object, std::shared_ptr<const db::RowFilter> filter) {
+  std::lock_guard lock(impl_->mutex);
+  if (filter) impl_->filters[object] = std::move(filter);
+  else impl_->filters.erase(object);
+}
+
+std::shared_ptr<const db::RowFilter> Workspace::objectFilter(const std::string& object) const {
+  std::lock_guard lock(impl_->mutex);
+  auto it = impl_->filters.find(object);
+  return it == impl_->filters.end() ? nullptr : it->second;
+}
+
+void Workspace::setServedRow(int64_t row) { impl_->servedRow.store(row); }
+int64_t Workspace::servedRow() const { return impl_->servedRow.load(); }
 
 void Workspace::setNextRowSelection(const std::string& object, db::RowSelection rows) {
   std::lock_guard lock(impl_->mutex);

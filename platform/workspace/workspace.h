@@ -50,6 +50,16 @@ class Workspace {
   // stream); a stream without one yields every row.
   void setNextRowSelection(const std::string& object, db::RowSelection rows);
   db::RowSelection takeRowSelection(const std::string& object);
+  // Whether the open database reads only the rows that pass a filter.
+  bool filtersRows();
+  // The filter that the object's count, fields and record streams go by
+  // until it is changed (null: every row); opening another database drops it.
+  void setObjectFilter(const std::string& object, std::shared_ptr<const db::RowFilter> filter);
+  std::shared_ptr<const db::RowFilter> objectFilter(const std::string& object) const;
+  // The row of the whole table that the last record a stream sent is (its
+  // place before any filter), for a reader of a filtered object.
+  void setServedRow(int64_t row);
+  int64_t servedRow() const;
   // Another connection to the open database, for a second reader.
   std::unique_ptr<db::Database> secondConnection(std::string& error);
   void setOption(const std::string& name, int32_t value);

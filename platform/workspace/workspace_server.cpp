@@ -156,6 +156,7 @@ class ObjectTopic final : public dde::ServerTopic {
           switch (cursor_->next(Clock::now() + timeout)) {
             case db::Step::Row:
               appendRecord(*cursor_, answer);
+              w_.setServedRow(cursor_->baseRow());
               ok = true;
               break;
             case db::Step::End:
@@ -201,7 +202,9 @@ class CountTopic final : public dde::ServerTopic {
             error = "there is no table or query of that name";
             return;
           }
-          auto n = d.rowCount(*it, error);
+          db::ObjectInfo object = *it;
+          object.filter = w_.objectFilter(object_);
+          auto n = d.rowCount(object, error);
           if (!n) return;
           answer = std::to_string(*n);
           ok = true;
@@ -230,9 +233,11 @@ class WorkspaceServer final : public dde::Server {
       case TopicKind::System: return std::make_unique<SystemTopic>(w_);
       case TopicKind::Database: return std::make_unique<DatabaseTopic>(w_, serial);
       case TopicKind::Table:
-        return std::make_unique<ObjectTopic>(w_, serial, db::ObjectInfo{t.name, db::ObjectKind::Table});
+        return std::make_unique<ObjectTopic>(w_, serial,
+                                             db::ObjectInfo{t.name, db::ObjectKind::Table, w_.objectFilter(t.name)});
       case TopicKind::Query:
-        return std::make_unique<ObjectTopic>(w_, serial, db::ObjectInfo{t.name, db::ObjectKind::Query});
+        return std::make_unique<ObjectTopic>(w_, serial,
+                                             db::ObjectInfo{t.name, db::ObjectKind::Query, w_.objectFilter(t.name)});
       case TopicKind::Sql: {
         std::string object = countedObject(t.name);
         if (object.empty()) return nullptr;

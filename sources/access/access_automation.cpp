@@ -61,9 +61,10 @@ bool startAccess(EngineState& state) {
 
 bool openAccessDatabase(EngineState& state, const std::string& path) {
   if (!startAccess(state)) return false;
-  Workspace& w = Workspace::instance();
-  w.closeCurrentDatabase();
-  return w.openCurrentDatabase(path);
+  // The database in use is replaced only by one that opens: closing it first
+  // left a file that cannot be read with no database at all, and the table
+  // loaded from the old one could neither jump to its records nor reload.
+  return Workspace::instance().openCurrentDatabase(path);
 }
 
 void quitAccess(EngineState&) { Workspace::instance().quit(); }

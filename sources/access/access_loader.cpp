@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <new>
+#include <utility>
 
 #include "data/cell_loader.h"
 #include "data/field_analysis.h"
@@ -217,13 +218,22 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
   progress.step(10);
 
   // The table loaded before stays until the new object's count and fields
-  // are known: a database that cannot be read takes nothing away.
+  // are known: a database that cannot be read takes nothing away. A load
+  // of the selection only reads the rows that pass its filter; any other
+  // load reads every row.
+  std::shared_ptr<const platform::db::RowFilter> filter = std::exchange(m.nextLoadFilter, nullptr);
+  if (!filterOnServer(object.name, filter)) filter = nullptr;
+  auto keepLoadedFilter = [&] {
+    filterOnServer(object.name, m.loadedFilterObject == object.name ? m.loadedFilter : nullptr);
+  };
   int32_t rows = 0;
   if (!readRowCount(sourceName, object.name, rows)) {
+    keepLoadedFilter();
     progress.end();
     return kObjectUnread;
   }
   if (rows <= 0) {
+    keepLoadedFilter();
     progress.end();
     noDataBox();
     return kObjectUnread;
@@ -231,6 +241,7 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
   progress.step(20);
   SamplingPlan plan;
   if (!decideSampling(state, rows, plan)) {
+    keepLoadedFilter();
     progress.end();
     return kLoadCancelled;
   }
@@ -240,6 +251,7 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
     Conversation c = Conversation::connect(kAccessService, objectTopic(sourceName, object, false));
     std::string answer;
     if (!c || !c.request("FieldNames;T", answer) || !parseFieldNames(answer, fields)) {
+      keepLoadedFilter();
       progress.end();
       return kObjectUnread;
     }
@@ -251,6 +263,8 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
     platform::DataLockGuard guard(m.dataLock);
     clearTable(table);
     table.currentAccessObject = objectIndex;
+    m.loadedFilter = filter;
+    m.loadedFilterObject = object.name;
     // The tree shows the object in use: its node opens.
     state.model->scene.tree.expanded[object.kind == kAccessQuery ? 1 : 0] = true;
     table.sourceRowCount = rows;
@@ -295,6 +309,7 @@ int32_t startObjectLoad(EngineState& state, int32_t objectIndex) {
   stream.plan = std::move(plan);
   stream.received = 0;
   stream.serverSamples = serverSamples;
+  stream.filtered = filter != nullptr;
   stream.wanted = nextSourceRow(stream.plan, -1);
   stream.expectedRows = static_cast<int32_t>(std::min<int64_t>(keptRowCount(stream.plan, rows), INT32_MAX));
   stream.rowsAtLastRebuild = 0;
@@ -330,7 +345,7 @@ void continueObjectLoad(EngineState& state, int32_t objectIndex, uint32_t genera
       stream.starts.push_back(stream.buffer.size());
       stream.buffer.append(answer);
       stream.buffer.push_back('\0');
-      stream.rowIds.push_back(static_cast<int32_t>(index));
+      stream.rowIds.push_back(static_cast<int32_t>(stream.filtered ? servedSourceRow() : index));
     } catch (const std::bad_alloc&) {
       stream.starts.resize(stream.rowIds.size());
       stream.conversation.disconnect();

@@ -32,6 +32,9 @@ struct RecordStream {
   // The database sends only the plan's rows (it samples on the server): each
   // record that arrives is the one wanted.
   bool serverSamples = false;
+  // Only the rows that pass a filter arrive: each names its row of the
+  // whole object itself (the plan counts the rows that pass).
+  bool filtered = false;
   // The records kept since the last chunk, back to back, each ended by NUL,
   // and where each begins; their source indexes in the row-id list.
   std::string buffer;

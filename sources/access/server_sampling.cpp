@@ -42,4 +42,15 @@ bool sampleOnServer(const std::string& object, const SamplingPlan& plan) {
   return true;
 }
 
+bool databaseFiltersRows() { return platform::workspace::Workspace::instance().filtersRows(); }
+
+bool filterOnServer(const std::string& object, std::shared_ptr<const platform::db::RowFilter> filter) {
+  auto& w = platform::workspace::Workspace::instance();
+  if (filter && !w.filtersRows()) return false;
+  w.setObjectFilter(object, std::move(filter));
+  return true;
+}
+
+int64_t servedSourceRow() { return platform::workspace::Workspace::instance().servedRow(); }
+
 }  // namespace vlm

@@ -19,4 +19,12 @@ platform::db::RowSelection rowSelectionOf(const SamplingPlan& plan);
 // loader keeps the plan's rows as they pass).
 bool sampleOnServer(const std::string& object, const SamplingPlan& plan);
 
+// Whether the open database reads only the rows that pass a filter.
+bool databaseFiltersRows();
+// The filter the object's count, fields and records go by from now on
+// (null: every row); false when the database cannot take it.
+bool filterOnServer(const std::string& object, std::shared_ptr<const platform::db::RowFilter> filter);
+// The row of the whole object that the last record of a filtered stream is.
+int64_t servedSourceRow();
+
 }  // namespace vlm

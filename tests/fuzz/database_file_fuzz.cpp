@@ -2,9 +2,12 @@
 // topics and commands of its conversations: nothing may crash, and every
 // object a damaged file lists must stream to its end or fail with a reason.
 //
-// Input layout: byte 0 even: the rest is a database file (seed the corpus
-// with small SQLite files); odd: the rest is a topic, a SQL text and a macro
-// command, separated by NUL bytes.
+// Input layout: byte 0 a multiple of 4: the rest is a database file (seed
+// the corpus with small SQLite files); odd: the rest is a topic, a SQL text
+// and a macro command, separated by NUL bytes; 2 modulo 4: the rest are edits
+// of a small Access file (written by the tests' Jet writer, larger than the
+// inputs the fuzzer makes): four bytes each, an offset into the pages after
+// the header (three bytes) and the byte to put there.
 #include <unistd.h>
 
 #include <chrono>
@@ -15,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/access_files.h"
 #include "platform/database/database.h"
 #include "platform/workspace/workspace_server.h"
 
@@ -35,6 +39,19 @@ void fuzzNames(std::string_view text) {
   check(counted.size() <= rest.size());
   ExecuteCommand c;
   if (parseExecute(rest, c)) check(c.name.size() <= rest.size());
+}
+
+void fuzzFile(std::string_view bytes);
+
+void fuzzAccessEdits(std::string_view edits) {
+  static const std::string original = vlm::test::jetDatabaseBytes(vlm::test::sampleJetDatabase());
+  std::string file = original;
+  for (size_t i = 0; i + 4 <= edits.size(); i += 4) {
+    const auto* e = reinterpret_cast<const unsigned char*>(edits.data() + i);
+    const size_t offset = size_t{e[0]} | size_t{e[1]} << 8 | size_t{e[2]} << 16;
+    file[4096 + offset % (file.size() - 4096)] = static_cast<char>(e[3]);
+  }
+  fuzzFile(file);
 }
 
 void fuzzFile(std::string_view bytes) {
@@ -76,6 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
   if (data[0] & 1) fuzzNames(rest);
+  else if ((data[0] & 3) == 2) fuzzAccessEdits(rest);
   else fuzzFile(rest);
   return 0;
 }

@@ -13,8 +13,8 @@
 #include "data/table_clear.h"
 #include "data/table_text_load.h"
 #include "data/table_text_write.h"
-#include "platform/regional_settings.h"
 #include "platform/report.h"
+#include "table_text_mode.h"
 
 namespace {
 
@@ -32,13 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)quiet;
   const uint8_t mode = data[0];
-  const vlm::TableTextFormat format = mode % 3 == 0   ? vlm::TableTextFormat::Clipboard
-                                      : mode % 3 == 1 ? vlm::TableTextFormat::TabFile
-                                                      : vlm::TableTextFormat::Csv;
-  vlm::platform::RegionalSettings regional;
-  regional.decimalSeparator = (mode & 0x04) ? ',' : '.';
-  regional.decimalSeparatorKnown = true;
-  regional.dateOrder = (mode >> 3) % 3;
+  const vlm::fuzz::TableTextMode decoded = vlm::fuzz::tableTextMode(mode);
+  const vlm::TableTextFormat format = decoded.format;
+  const vlm::platform::RegionalSettings& regional = decoded.regional;
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
   static vlm::DataTable table;  // reused, as the engine's table is

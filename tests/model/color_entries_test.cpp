@@ -149,6 +149,32 @@ TEST(ColourEntries, RebuildDropsTextsThatNoLongerExist) {
   EXPECT_EQ(w.colour.entries.size(), 3u);
 }
 
+// Reloaded data whose categories are all new: the ramp keeps its end colours
+// over the new categories instead of colouring nothing.
+TEST(ColourEntries, RebuildOverOnlyNewTextsSpansTheRampsEndsOverThem) {
+  ModelWorld w;
+  const int32_t t = test::addTextField(*w.table, "Town", {"Bern", "Chur", "Thun"});
+  auto ctx = w.ctx();
+  applyNamedRamp(ctx, 2, t, FT_TEXT, 1);  // blue - red
+  DataTable& table = *w.table;
+  table.fieldCount = 0;
+  table.rowCount = 0;
+  const int32_t t2 = test::addTextField(table, "Town", {"Aarau", "Baden", "Olten", "Sion"});
+  rebuildColourForField(ctx, t2, FT_TEXT);
+  const auto& e = w.colour.entries;
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[0].value.i, 0);
+  EXPECT_EQ(e[1].value.i, 3);
+  EXPECT_EQ(e[0].position, 0.0f);
+  EXPECT_EQ(e[1].position, 1.0f);
+  EXPECT_EQ(e[0].valueText, "Aarau");
+  EXPECT_EQ(e[1].valueText, "Sion");
+  EXPECT_EQ(e[0].blue, 1.0f);
+  EXPECT_EQ(e[1].red, 1.0f);
+  // The saved ramp is untouched: the old data brings the old entries back.
+  EXPECT_EQ(w.savedColour.entries.front().valueText, "Bern");
+}
+
 TEST(ColourEntries, LongValueTextsAreKept) {
   ModelWorld w;
   const std::string longText(700, 'x');

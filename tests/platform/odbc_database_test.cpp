@@ -97,6 +97,19 @@ TEST_F(OdbcTest, TablesViewsTypesAndValuesThroughTheDriver) {
   filtered.filter = filter;
   EXPECT_EQ(db->rowCount(filtered, error), 1) << error;
   EXPECT_EQ(rows(*db, filtered), (Rows{{"1", "it's", "0.1", "2024-02-29", "9000000000"}}));
+  // A filtered row knows its row of the whole table.
+  label.text = "\"";
+  filter->conditions = {label};
+  auto cursor = db->open(filtered, RowSelection::all(), error);
+  ASSERT_TRUE(cursor) << error;
+  ASSERT_EQ(cursor->next(Clock::now() + std::chrono::seconds(10)), Step::Row) << cursor->error();
+  EXPECT_EQ(cursor->sourceRow(), 0);
+  EXPECT_EQ(cursor->baseRow(), 2);
+  EXPECT_EQ(cursor->columnCount(), 5);
+  std::string_view id;
+  ASSERT_TRUE(cursor->cell(0, id));
+  EXPECT_EQ(id, "3");
+  EXPECT_EQ(cursor->next(Clock::now() + std::chrono::seconds(10)), Step::End) << cursor->error();
   EXPECT_TRUE(db->reopen(error)) << error;
 }
 

@@ -181,6 +181,49 @@ TEST_F(PostgresTest, AFilterIsAWhereClauseOnTheServer) {
   sql("ALTER DATABASE velmora RESET standard_conforming_strings;");
 }
 
+TEST_F(PostgresTest, AFilteredRowKnowsItsRowOfTheWholeTableAlsoWhenSampled) {
+  sql("DROP TABLE IF EXISTS tens; CREATE TABLE tens(id integer, label text);"
+      "INSERT INTO tens SELECT i, CASE WHEN i % 3 = 0 THEN 'fizz' ELSE 'x' || i END"
+      " FROM generate_series(0, 299) AS i;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  auto filter = std::make_shared<RowFilter>();
+  RowCondition fizz;
+  fizz.column = "label";
+  fizz.kind = ConditionKind::Substring;
+  fizz.text = "FIZZ";
+  RowCondition low;
+  low.column = "id";
+  low.values = RangeValues::Integer;
+  low.low = 30;
+  low.high = 200;
+  filter->conditions = {fizz, low};
+  const ObjectInfo t{"tens", ObjectKind::Table, filter};
+  std::string error;
+  ASSERT_EQ(db->rowCount(t, error), 57) << error;  // 30, 33, ..., 198
+  // Every passing row, then every 4th of them and a chosen few: the index
+  // counts the passing rows, the base row is the row of the whole table.
+  auto chosen = std::make_shared<std::vector<int64_t>>(std::vector<int64_t>{0, 5, 56});
+  RowSelection each{0, -1, 4}, list;
+  list.rows = chosen;
+  for (const RowSelection& s : {RowSelection::all(), each, list}) {
+    auto cursor = db->open(t, s, error);
+    ASSERT_TRUE(cursor) << error;
+    std::vector<int64_t> index, base;
+    while (cursor->next(Clock::now() + std::chrono::seconds(20)) == Step::Row) {
+      std::string_view id;
+      ASSERT_TRUE(cursor->cell(0, id));
+      index.push_back(cursor->sourceRow());
+      base.push_back(cursor->baseRow());
+      EXPECT_EQ(std::to_string(cursor->baseRow()), id) << "the table's row k holds id k";
+      EXPECT_EQ(cursor->baseRow(), 30 + 3 * cursor->sourceRow());
+    }
+    EXPECT_EQ(cursor->error(), "");
+    if (s.rows) EXPECT_EQ(index, *chosen);
+    else EXPECT_EQ(index.size(), s.step == 4 ? 15u : 57u);
+  }
+}
+
 TEST_F(PostgresTest, FailuresSayWhatWentWrong) {
   std::string error;
   bool needsPassword = false;

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
@@ -16,6 +17,7 @@
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
 #include "platform/atomic_file.h"
+#include "platform/database/database.h"
 #include "platform/profile_file.h"
 #include "platform/support/sqlite_file.h"
 #include "platform/workspace/record_browser.h"
@@ -25,9 +27,14 @@
 #include "sources/access/database_reopen.h"
 #include "sources/load_control_dialog.h"
 #include "sources/load_model.h"
+#include "common/access_files.h"
+#include "platform/database/mdb_database.h"
 #include "sources/support/source_fixture.h"
 #include "sources/support/stub_database.h"
 #include "tools/database_tree_commands.h"
+#include "tools/selector/row_edits.h"
+#include "tools/selector/selection_compute.h"
+#include "tools/selector/selector_rules.h"
 
 namespace vlm {
 namespace {
@@ -538,7 +545,7 @@ TEST_F(AccessSourceTest, AModelsDatabaseIsReopenedAndItsTableLoaded) {
   ASSERT_TRUE(settle());
   ASSERT_EQ(boxTexts().size(), 1u);
   EXPECT_NE(boxTexts()[0].find("nowhere.mdb"), std::string::npos);
-  setModelApplier(nullptr);
+  registerModelFileHandlers();  // the engine's own applier again, for the tests after this one
   setPendingModel(state(), "");
 }
 
@@ -569,6 +576,83 @@ TEST_F(AccessSourceTest, TreeMenuCommandsExpandCollapseAndLoad) {
   EXPECT_FALSE(runDatabaseTreeCommand(state(), kMenuSelectObject, 2000000300));
 }
 
+TEST_F(AccessSourceTest, LoadSelectionOnlyOverOdbcAndWhereTheDatabaseCannotPickRows) {
+  startEngine();
+  const auto path = database("shop.sqlite", test::numberedTableSql("t", 300));
+  auto narrow = [&](const std::function<void()>& edits) {
+    platform::DataLockGuard guard(state().main->dataLock);
+    edits();
+    selector::computeSelectionLocked(state());
+    std::vector<int32_t> ids;
+    for (int32_t s = 0; s < table().rowCount; ++s)
+      if (state().model->selectionFlags[static_cast<size_t>(s)] != 0) ids.push_back(table().rowIds[static_cast<size_t>(s)]);
+    return ids;
+  };
+  // The file's own engine picks no rows itself: said, and the table stays.
+  ASSERT_TRUE(openFile(path));
+  ASSERT_EQ(table().rowCount, 300);
+  narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 10, 20)); });
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("cannot pick the selected rows"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, 300);
+  resetBoxes();
+  // A pasted table has no database to read from.
+  ASSERT_TRUE(paste("a\r\n1\r\n2\r\n"));
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("open database"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, 2);
+  resetBoxes();
+
+  // Through the SQLite ODBC driver the database runs the rows itself.
+  std::string why;
+  if (!platform::db::openDatabase("odbc:DRIVER=SQLite3;DATABASE=" + path, {}, why))
+    GTEST_SKIP() << "no ODBC engine or SQLite ODBC driver: " << why;
+  ASSERT_TRUE(openFile("odbc:DRIVER=SQLite3;DATABASE=" + path));
+  ASSERT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  ASSERT_EQ(table().rowCount, 300);
+  const std::vector<int32_t> expected = narrow([&] {
+    ASSERT_TRUE(selector::setMethod(state(), 1, selector::kSubstring));
+    ASSERT_TRUE(selector::pressKey(state(), 1, 0, "R1"));
+    ASSERT_TRUE(selector::setRange(state(), 2, 3.0, 40.0));
+  });
+  ASSERT_FALSE(expected.empty());
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(std::vector<int32_t>(table().rowIds.begin(), table().rowIds.begin() + table().rowCount), expected);
+  for (int32_t k = 0; k < table().rowCount; ++k)
+    ASSERT_EQ(cell(1, k), "r" + std::to_string(table().rowIds[static_cast<size_t>(k)]));
+  // An Item row on one value is no condition the database can run.
+  narrow([&] {
+    ASSERT_TRUE(selector::setMethod(state(), 0, selector::kItemSlider));
+    ASSERT_TRUE(selector::setItem(state(), 0, 0));
+  });
+  const int32_t rows = table().rowCount;
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"id\""), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, rows);
+  resetBoxes();
+
+  // A model saved on the ODBC source opens it again, the connection text
+  // (with its '=' and ';') read back as written.
+  const std::string model = (dir_ / "odbc.vlm").string();
+  ASSERT_EQ(writeModelFile(state(), model), 1);
+  ASSERT_TRUE(paste("x\r\n1\r\n"));
+  state().model->saved = 1;
+  vlm_OpenModel(model.c_str());
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  EXPECT_EQ(table().sourcePath.rfind("odbc:", 0), 0u) << table().sourcePath;
+  EXPECT_EQ(table().rowCount, 300);
+}
+
 TEST_F(AccessSourceTest, TheWorkspacesLifeCycleThroughTheExports) {
   startEngine();
   EXPECT_TRUE(accessSession(state()).foundRunning);
@@ -594,6 +678,160 @@ TEST_F(AccessSourceTest, TheWorkspacesLifeCycleThroughTheExports) {
   EXPECT_EQ(view.tables, 1);
   EXPECT_NE(view.title.find("shop.sqlite"), std::string::npos);
   EXPECT_EQ(vlm_AccessOpen(nullptr), 0);
+}
+
+// An Access file (written by the tests' own Jet 4 writer) read through mdbtools.
+TEST_F(AccessSourceTest, AnAccessFileOpensWithItsTablesAndLoadsTheirRecords) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  const std::string path = (dir_ / "Sales.MDB").string();
+  ASSERT_TRUE(test::writeJetDatabase(path, test::sampleJetDatabase()));
+  ASSERT_TRUE(openFile(path));
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  EXPECT_EQ(table().sourceName, "Sales");
+  EXPECT_EQ(table().sourcePath, path);
+  ASSERT_EQ(table().accessObjects.size(), 2u);
+  EXPECT_EQ(table().accessObjects[0].name, "Orders");
+  EXPECT_EQ(table().accessObjects[1].name, "Sales Reps");
+  EXPECT_EQ(table().currentAccessObject, 0);
+  ASSERT_EQ(table().rowCount, 5);
+  ASSERT_EQ(table().fieldCount, 10);
+  EXPECT_STREQ(table().fields[0].name, "Order Id");
+  EXPECT_STREQ(table().fields[9].name, "Notes");
+  EXPECT_EQ(table().fields[0].type, FT_INTEGER);
+  EXPECT_EQ(table().fields[1].type, FT_TEXT);
+  EXPECT_EQ(table().fields[2].type, FT_REAL);
+  EXPECT_EQ(table().fields[3].type, FT_DATETIME);
+  EXPECT_EQ(cell(0, 3), "-2147483648");
+  EXPECT_EQ(cell(1, 1), "Bob Smith");
+  EXPECT_EQ(cell(1, 3), "Zoë");
+  EXPECT_EQ(cell(2, 0), "12.5");
+  EXPECT_EQ(cell(9, 3), "naïve café");
+  // The record without values keeps them missing.
+  for (int f : {1, 2, 3, 5, 6, 7, 8, 9}) EXPECT_FALSE(table().fields[f].cells[2].flags & kCellPresent) << f;
+  EXPECT_EQ(state().model->selectedCount.load(), 5);
+
+  // The second table, through the tree, as a double-click loads it.
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty());
+  EXPECT_EQ(table().currentAccessObject, 1);
+  ASSERT_EQ(table().rowCount, 3);
+  EXPECT_EQ(cell(0, 2), "Cyd");
+  EXPECT_EQ(cell(2, 0), "1500.75");
+  EXPECT_FALSE(table().fields[1].cells[2].flags & kCellPresent);
+
+  // From an object to its record in the workspace's record browser.
+  vlm_JumpAccess(2);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  const auto view = platform::workspace::recordBrowserView();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.tables, 2);
+  EXPECT_EQ(view.object, "Sales Reps");
+  EXPECT_EQ(view.records, 3);
+  EXPECT_EQ(view.currentRecord, 3);
+}
+
+TEST_F(AccessSourceTest, ADamagedAccessFileSaysSoAndLeavesTheLoadedTable) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  ASSERT_TRUE(paste("a\tb\r\n1\t2\r\n3\t4\r\n"));
+  ASSERT_EQ(table().rowCount, 2);
+  // The catalogue's pages overwritten: the file cannot be opened.
+  std::string bytes = test::jetDatabaseBytes(test::sampleJetDatabase());
+  ASSERT_FALSE(bytes.empty());
+  std::fill(bytes.begin() + 2 * 4096, bytes.begin() + 4 * 4096, '\x7f');
+  const std::string broken = (dir_ / "Broken.mdb").string();
+  std::ofstream(broken, std::ios::binary) << bytes;
+  ASSERT_TRUE(openFile(broken));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"Broken.mdb\" cannot be opened"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(cell(1, 1), "4");
+
+  // A file cut short: the table whose pages are lost says so, and the table loaded before stays.
+  test::JetTable big{"Big", {{"id", test::JetType::LongInteger}, {"name", test::JetType::Text}}, {}};
+  for (int i = 0; i < 3000; ++i) big.rows.push_back({std::to_string(i), "name number " + std::to_string(i)});
+  const std::string cut = (dir_ / "Cut.mdb").string();
+  ASSERT_TRUE(test::writeJetDatabase(cut, {{big, test::sampleJetDatabase().tables[1]}, {}}));
+  std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 4096);  // the last page of "Sales Reps"
+  resetBoxes();
+  ASSERT_TRUE(openFile(cut));
+  EXPECT_TRUE(boxTexts().empty());
+  ASSERT_EQ(table().rowCount, 3000);
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0],
+            "\"Sales Reps\" cannot be read: pages of the table \"Sales Reps\" lie past the end of the file; the file is "
+            "damaged.");
+  EXPECT_EQ(table().currentAccessObject, 0);
+  EXPECT_EQ(table().rowCount, 3000);
+}
+
+// A database that cannot be opened leaves the one in use open: the table
+// loaded from it still jumps to its records and loads its other tables.
+TEST_F(AccessSourceTest, AFileThatCannotBeOpenedLeavesTheOpenDatabaseInUse) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  const std::string path = (dir_ / "Sales.MDB").string();
+  ASSERT_TRUE(test::writeJetDatabase(path, test::sampleJetDatabase()));
+  ASSERT_TRUE(openFile(path));
+  ASSERT_EQ(table().rowCount, 5);
+  std::string bytes = test::jetDatabaseBytes(test::sampleJetDatabase());
+  std::fill(bytes.begin() + 2 * 4096, bytes.begin() + 3 * 4096, '\0');
+  std::ofstream(dir_ / "Broken.mdb", std::ios::binary) << bytes;
+  ASSERT_TRUE(openFile((dir_ / "Broken.mdb").string()));
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("\"Broken.mdb\" cannot be opened"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(platform::workspace::Workspace::instance().currentPath(), path);
+  resetBoxes();
+  vlm_JumpAccess(1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(platform::workspace::recordBrowserView().object, "Orders");
+  EXPECT_EQ(platform::workspace::recordBrowserView().currentRecord, 2);
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, 3);
+}
+
+// A model saved on an Access table with a blank in its name reopens the file and that table.
+TEST_F(AccessSourceTest, AModelFileOpensItsAccessTableAgain) {
+  if (!platform::db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
+  startEngine();
+  const std::string path = (dir_ / "Sales.MDB").string();
+  ASSERT_TRUE(test::writeJetDatabase(path, test::sampleJetDatabase()));
+  ASSERT_TRUE(openFile(path));
+  vlm_LoadDataTable(1, 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(table().rowCount, 3);
+  vlm_DeleteAllAssociations();
+  vlm_AssociateField(2, 0, ATTRIB_AXISY, 60, 0);
+  const std::string model = (dir_ / "reps.vlm").string();
+  ASSERT_EQ(writeModelFile(state(), model), 1);
+  std::string bytes, error;
+  ASSERT_TRUE(platform::readWholeFile(model, bytes, error)) << error;
+  const platform::ProfileDocument doc = platform::ProfileDocument::parse(bytes);
+  EXPECT_EQ(doc.get("Source", "Application", ""), "ACCESS");
+  EXPECT_EQ(doc.get("Source", "SourceFull", ""), path);
+  EXPECT_EQ(doc.get("Source", "Table", ""), "Sales Reps");
+
+  ASSERT_TRUE(paste("x\ty\r\n1\t2\r\n"));
+  vlm_DeleteAllAssociations();
+  platform::workspace::Workspace::instance().closeCurrentDatabase();
+  state().model->saved = 1;
+  vlm_OpenModel(model.c_str());
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  ASSERT_EQ(table().rowCount, 3);
+  EXPECT_EQ(cell(0, 1), "Bob");
+  EXPECT_EQ(vlm_AttributeToField(ATTRIB_AXISY), 2);
 }
 
 TEST(AccessLoaderSizes, GrowthDoublesWithinWhatTheLoadKeeps) {

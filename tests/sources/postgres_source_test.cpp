@@ -2,14 +2,22 @@
 
 #include <QCoreApplication>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <functional>
 
 #include "engine/commands/handler_table.h"
+#include "engine/model_file/model_file_save.h"
 #include "engine/host_messages.h"
 #include "engine/vlmapi.h"
 #include "engine/worker_thread.h"
+#include "platform/atomic_file.h"
 #include "platform/database/postgres_database.h"
 #include "platform/password_prompt.h"
+#include "platform/profile_file.h"
 #include "platform/support/postgres_server.h"
 #include "platform/workspace/workspace.h"
 #include "sources/access/access_session.h"
@@ -17,6 +25,9 @@
 #include "sources/load_control_dialog.h"
 #include "sources/load_model.h"
 #include "sources/support/source_fixture.h"
+#include "tools/selector/row_edits.h"
+#include "tools/selector/selection_compute.h"
+#include "tools/selector/selector_rules.h"
 
 namespace vlm {
 namespace {
@@ -175,6 +186,92 @@ TEST_F(PostgresSourceTest, SamplingIsDoneOnTheServerAndRowIdsNameTheSourceRows) 
   }
 }
 
+TEST_F(PostgresSourceTest, LoadSelectionOnlyReadsTheSelectedRowsUnderTheirRowIds) {
+  ASSERT_EQ(server_->sql("DROP TABLE IF EXISTS readings; CREATE TABLE readings(id integer, site text,"
+                         " level double precision, taken timestamp);"
+                         "INSERT INTO readings SELECT i, CASE i % 4 WHEN 0 THEN 'North' WHEN 1 THEN 'south'"
+                         " WHEN 2 THEN 'NorthEast' END, CASE WHEN i % 10 = 0 THEN NULL ELSE i * 0.37 END,"
+                         " TIMESTAMP '2024-01-01' + i * INTERVAL '7 hours' FROM generate_series(0, 1999) AS i;"),
+            "");
+  ASSERT_TRUE(openFile(server_->uri()));
+  auto& objects = table().accessObjects;
+  const auto it = std::find_if(objects.begin(), objects.end(), [](const AccessObject& o) { return o.name == "readings"; });
+  ASSERT_NE(it, objects.end());
+  vlm_LoadDataTable(static_cast<int>(it - objects.begin()), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(table().rowCount, 2000);
+  // The rows the Selector selects here are the rows the server must send.
+  auto narrow = [&](const std::function<void()>& edits) {
+    platform::DataLockGuard guard(state().main->dataLock);
+    edits();
+    selector::computeSelectionLocked(state());
+    std::vector<int32_t> ids;
+    for (int32_t s = 0; s < table().rowCount; ++s)
+      if (state().model->selectionFlags[static_cast<size_t>(s)] != 0) ids.push_back(table().rowIds[static_cast<size_t>(s)]);
+    return ids;
+  };
+  auto reloadedIds = [&] {
+    return std::vector<int32_t>(table().rowIds.begin(), table().rowIds.begin() + table().rowCount);
+  };
+  const std::vector<int32_t> first = narrow([&] {
+    table().fields[2].selector.includeMissing = true;
+    ASSERT_TRUE(selector::setRange(state(), 2, 50.0, 400.0));
+    ASSERT_TRUE(selector::setMethod(state(), 1, selector::kSubstring));
+    ASSERT_TRUE(selector::pressKey(state(), 1, 0, "north"));
+    ASSERT_TRUE(selector::setRange(state(), 3, 100, 1500));  // places in the sorted dates
+  });
+  ASSERT_GT(first.size(), 100u);
+  ASSERT_LT(first.size(), 1000u);
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(reloadedIds(), first);
+  for (int32_t k = 0; k < table().rowCount; ++k)
+    ASSERT_EQ(cell(0, k), std::to_string(table().rowIds[static_cast<size_t>(k)]));
+  EXPECT_EQ(vlm_GetRowIndex(DSK_ACCESS, table().rowCount - 1), first.back());
+
+  // Narrowing the narrowed table keeps the first rows' conditions.
+  const std::vector<int32_t> second = narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 1000, 2000)); });
+  ASSERT_FALSE(second.empty());
+  ASSERT_LT(second.size(), first.size());
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(reloadedIds(), second);
+
+  // Rows that select everything leave nothing out: said, and the table stays.
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("nothing to leave out"), std::string::npos) << boxTexts()[0];
+  EXPECT_EQ(reloadedIds(), second);
+  resetBoxes();
+
+  // Load reads every row again.
+  ASSERT_EQ(vlm_Load(0), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(table().rowCount, 2000);
+  EXPECT_EQ(table().rowIds[1999], 1999);
+
+  // On a sample (every 10th row) a bound left at the sample's greatest value
+  // takes in the table's rows beyond it: ids 500 to 1999, not to 1990.
+  answerLoadControl(SAMPLE_EACH, "10", "", "", "", "");
+  state().main->loadControl.samplingAccepted = 0;
+  ASSERT_EQ(vlm_Load(1), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(table().rowCount, 200);
+  narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 500, 1990)); });
+  // The selection is a new set of rows: the Load Control asks about it.
+  answerLoadControl(SAMPLE_ALL, "", "", "", "", "");
+  ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  ASSERT_EQ(table().rowCount, 1500);
+  EXPECT_EQ(table().rowIds[0], 500);
+  EXPECT_EQ(table().rowIds[1499], 1999);
+  EXPECT_EQ(cell(0, 1499), "1999");
+}
+
 TEST_F(PostgresSourceTest, AnUnreachableServerSaysSoAndKeepsTheLoadedTable) {
   ASSERT_TRUE(paste("a\r\n1\r\n"));
   ASSERT_TRUE(openFile("postgresql://tester@%2Fnonexistent-folder:5432/velmora"));
@@ -224,8 +321,63 @@ TEST_F(PostgresSourceTest, AModelsServerIsReopenedAskingForThePasswordItNeverHel
   ASSERT_TRUE(settle());
   EXPECT_TRUE(boxTexts().empty());
   EXPECT_EQ(table().rowCount, 1);
-  setModelApplier(nullptr);
+  registerModelFileHandlers();  // the engine's own applier again, for the tests after this one
   setPendingModel(state(), "");
+}
+
+// A model saved on a server's table names the connection without its
+// password; opened the next day it signs in again, asking for the password,
+// and loads the table with the model on it.
+TEST_F(PostgresSourceTest, AModelOnAServerTableReopensItAskingForThePassword) {
+  ASSERT_EQ(server_->sql("DROP TABLE IF EXISTS \"odd; name=x\"; CREATE TABLE \"odd; name=x\"(k integer, v real);"
+                         "INSERT INTO \"odd; name=x\" VALUES (1, 0.5), (2, 1.5), (3, 2.5);"
+                         "DROP TABLE IF EXISTS aaa_first; CREATE TABLE aaa_first(z integer); INSERT INTO aaa_first VALUES (9);"),
+            "");
+  ASSERT_EQ(server_->guardedRole("open sesame"), "");
+  std::string uri = server_->uri("guarded");
+  uri.insert(uri.find('@'), ":open%20sesame");
+  ASSERT_TRUE(openFile(uri));
+  auto& objects = table().accessObjects;
+  const auto it = std::find_if(objects.begin(), objects.end(), [](const AccessObject& o) { return o.name == "odd; name=x"; });
+  ASSERT_NE(it, objects.end());
+  vlm_LoadDataTable(static_cast<int>(it - objects.begin()), 1);
+  ASSERT_TRUE(settle());
+  ASSERT_EQ(table().rowCount, 3);
+  vlm_DeleteAllAssociations();
+  vlm_AssociateField(1, 0, ATTRIB_AXISY, 60, 0);
+  const auto folder = std::filesystem::temp_directory_path() / ("velmora-pgmodel-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string model = (folder / "readings.vlm").string();
+  ASSERT_EQ(writeModelFile(state(), model), 1);
+  std::string bytes, error;
+  ASSERT_TRUE(platform::readWholeFile(model, bytes, error)) << error;
+  EXPECT_EQ(bytes.find("sesame"), std::string::npos) << bytes;
+  const platform::ProfileDocument doc = platform::ProfileDocument::parse(bytes);
+  EXPECT_EQ(doc.get("Source", "SourceFull", ""), table().sourcePath);
+  EXPECT_NE(doc.get("Source", "SourceFull", "").find("postgresql://guarded@"), std::string::npos);
+  EXPECT_EQ(doc.get("Source", "Table", ""), "odd; name=x");
+
+  // The next day: other data on view, the server signed out.
+  ASSERT_TRUE(paste("x\ty\r\n1\t2\r\n"));
+  Workspace::instance().closeCurrentDatabase();
+  vlm_DeleteAllAssociations();
+  state().model->saved = 1;
+  std::vector<platform::PasswordRequest> asked;
+  platform::setPasswordHandler([&](const platform::PasswordRequest& r) -> std::optional<std::string> {
+    asked.push_back(r);
+    return std::string("open sesame");
+  });
+  vlm_OpenModel(model.c_str());
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].connection, doc.get("Source", "SourceFull", ""));
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  ASSERT_EQ(table().rowCount, 3);
+  EXPECT_EQ(cell(1, 2), "2.5");
+  EXPECT_EQ(vlm_AttributeToField(ATTRIB_AXISY), 1);
+  EXPECT_EQ(pendingModel(state()), "");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "engine/commands/command_ids.h"
 #include "engine/commands/handler_table.h"
 #include "engine/tool_hooks.h"
+#include "tools/selector/selection_load.h"
 #include "tools/selector/selector_edits.h"
 #include "tools/selector/selector_rows.h"
 
@@ -23,6 +24,7 @@ bool playHandler(EngineState& state, const platform::Command& command) {
 void registerSelectorHandlers() {
   engineHandlers().set(CMD_SELECTOR_EDIT, &editHandler);
   engineHandlers().set(CMD_PLAY_SLIDER, &playHandler);
+  dataHandlers().set(CMD_LOAD_SELECTION, &selector::onLoadSelectionOnly);
   toolHooks().tableLoaded = &selector::takeLoadedTableLocked;
 }
 

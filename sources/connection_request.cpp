@@ -70,11 +70,15 @@ void runConnectionRequest(EngineState& state, int32_t mode, const std::string& w
       startConnection(state);
       connectAndLoadExcel(state);
       break;
-    case 2:
-      startConnection(state);
-      // The data done event is set once the conversation is open.
-      connectAndLoadAccess(state, retried, wantedObject);
+    case 2: {
+      // The workspace is asked first: the table loaded stays unless it has a
+      // database open. The data done event is set once it has answered.
+      takeWithControl(state);
+      AccessConnection connection = connectAccess(state);
+      if (connection.result == kAccessConnected) startConnection(state);
+      connectAndLoadAccess(state, std::move(connection), retried, wantedObject);
       return;
+    }
     case 3: {
       LoadRunning running(state);
       startConnection(state);

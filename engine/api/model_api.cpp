@@ -16,6 +16,7 @@
 #include "model/color_schemes.h"
 #include "model/colorref.h"
 #include "model/mapping_options.h"
+#include "platform/host_read_guard.h"
 
 using namespace vlm;
 
@@ -56,6 +57,19 @@ auto withModel(Op op) -> decltype(op(std::declval<ModelContext&>())) {
   return op(ctx);
 }
 
+// Runs `op` on the state for a reader of the associations: under the data
+// lock, waiting for a load that holds it; or under the hold of the calling
+// thread, or of a worker that waits for this (host) thread's answer.
+template <typename R, typename Op>
+R readModel(R none, Op op) {
+  auto state = currentState();
+  if (!state) return none;
+  platform::DataLock& lock = state->main->dataLock;
+  if (lock.heldByCurrentThread()) return op(*state);
+  platform::HostReadGuard read(lock);
+  return op(*state);
+}
+
 }  // namespace
 
 VLM_API void vlm_AssociateField(int field, int categorical, int attribute, int scale, int options) {
@@ -92,13 +106,11 @@ VLM_API int vlm_IsSomethingToDelete(void) {
 }
 
 VLM_API int vlm_AttributeToAssociation(int attribute) {
-  auto state = currentState();
-  return state ? attributeToAssociation(state->model->associations, attribute) : -1;
+  return readModel(-1, [&](EngineState& s) { return attributeToAssociation(s.model->associations, attribute); });
 }
 
 VLM_API int vlm_AttributeToField(int attribute) {
-  auto state = currentState();
-  return state ? attributeToField(state->model->associations, attribute) : -1;
+  return readModel(-1, [&](EngineState& s) { return attributeToField(s.model->associations, attribute); });
 }
 
 VLM_API const void* vlm_AttributeToPField(int attribute) {
@@ -137,8 +149,7 @@ VLM_API int vlm_OptionsToText(int options, char* buffer) {
 VLM_API int vlm_TextToOptions(char* text) { return text ? textToOptions(text) : 0; }
 
 VLM_API int vlm_GetAssociationMapping(int index) {
-  auto state = currentState();
-  return state ? associationMapping(state->model->associations, index) : 0;
+  return readModel(0, [&](EngineState& s) { return associationMapping(s.model->associations, index); });
 }
 
 VLM_API void vlm_SetAssociationMapping(int index, int flag) {
@@ -149,8 +160,7 @@ VLM_API void vlm_SetAssociationMapping(int index, int flag) {
 }
 
 VLM_API float vlm_GetAssociationScale(int index) {
-  auto state = currentState();
-  return state ? associationScale(state->model->associations, index) : 0.0f;
+  return readModel(0.0f, [&](EngineState& s) { return associationScale(s.model->associations, index); });
 }
 
 VLM_API void vlm_SetAssociationScale(int index, float value) {
@@ -169,8 +179,7 @@ VLM_API void vlm_ResetAssociationScale(int index) {
 }
 
 VLM_API int vlm_GetNumberOfAssociations(void) {
-  auto state = currentState();
-  return state ? state->model->associations.count : 0;
+  return readModel(0, [](EngineState& s) { return static_cast<int>(s.model->associations.count); });
 }
 
 VLM_API int vlm_ObjectToAttribute(int name) {

@@ -1,6 +1,5 @@
 #include "engine/model_file/model_file_open.h"
 
-#include <QMetaObject>
 #include <QWidget>
 
 #include <dlfcn.h>
@@ -23,6 +22,7 @@
 #include "model/model_file/model_file_values.h"
 #include "platform/atomic_file.h"
 #include "platform/file_dialog.h"
+#include "platform/host_queue.h"
 #include "platform/message_box.h"
 #include "sources/access/database_reopen.h"
 #include "sources/excel/workbook_reopen.h"
@@ -227,15 +227,12 @@ bool fieldNameCheck(EngineState& state, const platform::ProfileDocument& doc) {
 void bringHostToFront(EngineState& state) {
   auto* host = qobject_cast<QWidget*>(static_cast<QObject*>(state.main->hostWindow));
   if (!host) return;
-  QMetaObject::invokeMethod(
-      host,
-      [host] {
-        if (!host->isActiveWindow()) {
-          host->raise();
-          host->activateWindow();
-        }
-      },
-      Qt::QueuedConnection);
+  platform::queueOnHost(host, [host] {
+    if (!host->isActiveWindow()) {
+      host->raise();
+      host->activateWindow();
+    }
+  });
 }
 
 // The open tool windows show the model's rows.

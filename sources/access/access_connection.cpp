@@ -7,6 +7,7 @@
 #include "engine/host_messages.h"
 #include "engine/worker_thread.h"
 #include "platform/database/server_login.h"
+#include "platform/report.h"
 #include "platform/workspace/record_browser.h"
 #include "platform/workspace/workspace.h"
 #include "sources/access/access_automation.h"
@@ -20,14 +21,27 @@
 namespace vlm {
 namespace {
 
-void nothingLoaded(EngineState& state) {
+constexpr const char* kNoDatabaseOpenText =
+    "No database is open in the Database Workspace.\nThe table loaded before stays as it was.";
+constexpr const char* kWorkspaceUnreachableText =
+    "The Database Workspace does not answer.\nThe table loaded before stays as it was.";
+
+// A connection that found no database to load. A table loaded before stays,
+// with its model, and the user hears why nothing new came; with none, the
+// table is marked empty and the model emptied.
+void nothingLoaded(EngineState& state, int32_t result) {
+  bool kept = false;
   {
     platform::DataLockGuard guard(state.main->dataLock);
-    markNoData(*state.data);
-    state.data->accessObjects.clear();
-    publishSource(state);
+    kept = state.data->fieldCount > 0;
+    if (!kept) dropAccessSourceLocked(state);
   }
-  endNothingLoaded(state);
+  if (!kept) {
+    endNothingLoaded(state);
+    return;
+  }
+  postBusy(state, false);
+  platform::reportError(result == kAccessNoDatabase ? kNoDatabaseOpenText : kWorkspaceUnreachableText);
 }
 
 int32_t objectNamed(EngineState& state, const std::string& name) {
@@ -74,25 +88,27 @@ bool onQuitDataThread(EngineState& state, const platform::Command&) {
 
 }  // namespace
 
-void connectAndLoadAccess(EngineState& state, bool retried, const std::string& wantedObject) {
+void connectAndLoadAccess(EngineState& state, AccessConnection&& connection, bool retried,
+                          const std::string& wantedObject) {
   MainRecord& m = *state.main;
-  const int32_t result = connectAccess(state);
+  const int32_t result = connection.result;
   m.loadControl.connectionResult = result;
   m.dataDone.set();
-  if (result == -1) {
+  if (result == kAccessUnreachable) {
     // A workspace that ignores conversations is told to stop, once.
     if (!retried && accessMainWindowExists() &&
         setAccessOption(state, platform::workspace::kIgnoreRequests, 0)) {
       postData(state, CMD_INIT_CONNECTION, 2, 1, wantedObject);
       return;
     }
-    nothingLoaded(state);
+    nothingLoaded(state, result);
     return;
   }
-  if (result == -2) {
-    nothingLoaded(state);
+  if (result != kAccessConnected) {
+    nothingLoaded(state, result);
     return;
   }
+  takeAccessSource(state, std::move(connection));
   int32_t object = wantedObject.empty() ? -1 : objectNamed(state, wantedObject);
   if (object < 0) object = 0;
   const int32_t load = startObjectLoad(state, object);

@@ -5,15 +5,20 @@
 #include <cstdint>
 #include <string>
 
+#include "sources/access/access_conversation.h"
+
 namespace vlm {
 
 struct EngineState;
 
-// Mode 2 of the connection request, after the table was cleared: connects,
-// lists the objects and loads one: `wantedObject` when the database holds an
-// object of that name, else the first. `retried` is set on the one retry
-// made after the workspace was told to stop ignoring conversations.
-void connectAndLoadAccess(EngineState& state, bool retried, const std::string& wantedObject);
+// Mode 2 of the connection request, once the workspace was asked
+// (`connection`) and, when it connected, the table was cleared: takes the
+// database as the source and loads one object: `wantedObject` when the
+// database holds an object of that name, else the first. A connection that
+// failed keeps a table loaded before and says why. `retried` is set on the one
+// retry made after the workspace was told to stop ignoring conversations.
+void connectAndLoadAccess(EngineState& state, AccessConnection&& connection, bool retried,
+                          const std::string& wantedObject);
 
 // CMD_LOAD: object `object` with the full flag (the first step), or a
 // following step of the load whose generation lParam carries.

@@ -42,71 +42,64 @@ std::string accessDatabasePath() {
   return topics;
 }
 
-bool listAccessObjects(EngineState& state, const std::string& sourceName) {
+std::vector<AccessObject> listAccessObjects(EngineState& state, const std::string& sourceName) {
   HostProgress progress(state);
   progress.begin("Analyzing Database", 1, 100);
   Conversation c = Conversation::connect(kAccessService, sourceName);
   std::vector<AccessObject> objects;
   std::string answer;
-  bool ok = false;
   if (c) {
     if (c.request("QueryList", answer)) {
-      ok = true;
       for (std::string& name : splitList(answer)) objects.push_back({std::move(name), kAccessQuery});
     }
     progress.step(50);
     if (c.request("TableList", answer)) {
-      ok = true;
       for (std::string& name : splitList(answer)) objects.push_back({std::move(name), kAccessTable});
     }
     c.disconnect();
   }
   if (objects.size() > static_cast<size_t>(kMaxFields)) objects.resize(static_cast<size_t>(kMaxFields));
-  {
-    platform::DataLockGuard guard(state.main->dataLock);
-    state.data->accessObjects = std::move(objects);
-    publishSource(state);
-  }
   progress.end();
-  return ok;
+  return objects;
 }
 
-int32_t connectAccess(EngineState& state) {
+AccessConnection connectAccess(EngineState& state) {
   closeAccess(state);
-  DataTable& table = *state.data;
-  auto setSource = [&](int32_t kind, std::string path, std::string name) {
-    platform::DataLockGuard guard(state.main->dataLock);
-    table.serverQuery.clear();
-    table.sourceKind = kind;
-    table.sourcePath = std::move(path);
-    table.sourceName = std::move(name);
-    if (kind != DSK_ACCESS) table.accessObjects.clear();
-    publishSource(state);
-  };
-  setSource(table.sourceKind, {}, {});
+  AccessConnection out;
   Conversation system = Conversation::connect(kAccessService, "System");
-  if (!system) {
-    setSource(DSK_NONE, {}, {});
-    return -1;
-  }
+  if (!system) return out;
   std::string status;
-  if (!system.request("Status", status)) {
-    setSource(DSK_NONE, {}, {});
-    return -1;
-  }
+  if (!system.request("Status", status)) return out;
   system.disconnect();
-  if (status != "Ready") return -1;
-  const std::string path = accessDatabasePath();
-  setSource(DSK_ACCESS, path, {});
-  if (path == "System") return -2;
-  const std::string name = platform::workspace::dataSourceName(path);
-  if (name.empty()) {
-    setSource(DSK_NONE, {}, {});
-    return -1;
+  if (status != "Ready") return out;
+  out.path = accessDatabasePath();
+  if (out.path == "System") {
+    out.result = kAccessNoDatabase;
+    return out;
   }
-  setSource(DSK_ACCESS, path, name);
-  listAccessObjects(state, name);
-  return 1;
+  out.name = platform::workspace::dataSourceName(out.path);
+  if (out.name.empty()) return out;
+  // A database that does not list its objects still connects, with none.
+  out.objects = listAccessObjects(state, out.name);
+  out.result = kAccessConnected;
+  return out;
+}
+
+void takeAccessSource(EngineState& state, AccessConnection&& connection) {
+  platform::DataLockGuard guard(state.main->dataLock);
+  DataTable& table = *state.data;
+  table.serverQuery.clear();
+  table.sourceKind = DSK_ACCESS;
+  table.sourcePath = std::move(connection.path);
+  table.sourceName = std::move(connection.name);
+  table.accessObjects = std::move(connection.objects);
+  publishSource(state);
+}
+
+void dropAccessSourceLocked(EngineState& state) {
+  markNoData(*state.data);
+  state.data->accessObjects.clear();
+  publishSource(state);
 }
 
 void closeAccess(EngineState& state) { closeRecordStream(accessSession(state).stream); }

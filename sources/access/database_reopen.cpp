@@ -33,10 +33,16 @@ ReopenResult reopenModelSource(EngineState& state, const ReopenRequest& request)
   ++state.main->loadGeneration;
   state.main->abortFlag = 0;
   clearData(state);
-  if (connectAccess(state) != 1) {
+  AccessConnection connection = connectAccess(state);
+  if (connection.result != kAccessConnected) {
+    {
+      platform::DataLockGuard guard(state.main->dataLock);
+      dropAccessSourceLocked(state);
+    }
     endNothingLoaded(state);
     return ReopenResult::NoDatabase;
   }
+  takeAccessSource(state, std::move(connection));
   int32_t object = -1;
   {
     platform::DataLockGuard guard(state.main->dataLock);

@@ -14,6 +14,7 @@
 #include "engine/support/table_loader.h"
 #include "engine/vlmapi.h"
 #include "model/association.h"
+#include "model/association_ops.h"
 
 namespace vlm {
 namespace {
@@ -111,6 +112,28 @@ TEST_F(UnderLoad, EscapeAndDeleteChangeTheAssociationsOnlyUnderTheLock) {
     load.end();
     EXPECT_TRUE(eventually([&] { return associations() == before - 1; })) << key;
   }
+}
+
+// A load that rebuilds the associations holds the lock from the first change
+// to the last: the getters wait for it rather than read a model half made.
+TEST_F(UnderLoad, TheAssociationGettersWaitForALoadThatRebuildsThem) {
+  ASSERT_EQ(vlm_GetNumberOfAssociations(), 2);
+  std::atomic<bool> cleared{false};
+  std::thread load([&] {
+    platform::DataLockGuard guard(state_->main->dataLock);
+    ModelContext ctx = modelContext(*state_);
+    deleteAllAssociationsLocked(ctx);
+    cleared = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    associateFieldLocked(ctx, 1, 0, ATTRIB_AXISX, -1, 0);
+    associateFieldLocked(ctx, 0, 0, ATTRIB_AXISZ, -1, 0);
+  });
+  while (!cleared) std::this_thread::yield();
+  EXPECT_EQ(vlm_GetNumberOfAssociations(), 2) << "read in the middle of the load";
+  EXPECT_EQ(vlm_AttributeToField(ATTRIB_AXISX), 1);
+  EXPECT_EQ(vlm_AttributeToField(ATTRIB_AXISZ), 0);
+  EXPECT_GE(vlm_AttributeToAssociation(ATTRIB_AXISZ), 0);
+  load.join();
 }
 
 }  // namespace

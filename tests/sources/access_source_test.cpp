@@ -43,12 +43,15 @@ using platform::workspace::Workspace;
 
 constexpr int32_t kPing = 1024 + 400;  // no command of the engine uses this number
 std::atomic<int> pings{0};
+std::atomic<bool> streamOpen{false};
 
 class AccessSourceTest : public test::SourceTest {
  protected:
   void SetUp() override {
     SourceTest::SetUp();
-    dataHandlers().set(kPing, [](EngineState&, const platform::Command&) {
+    // The ping reads the record stream where it lives, on the data thread.
+    dataHandlers().set(kPing, [](EngineState& s, const platform::Command&) {
+      streamOpen = accessSession(s).stream.open;
       ++pings;
       return true;
     });
@@ -86,7 +89,7 @@ class AccessSourceTest : public test::SourceTest {
           },
           std::chrono::milliseconds(timeoutMs));
       if (!ok) return false;
-      if (round > 0 && !accessSession(state()).stream.open) break;
+      if (round > 0 && !streamOpen.load()) break;
       if (std::chrono::steady_clock::now() > until) return false;
     }
     flushHostMessages();
@@ -112,6 +115,65 @@ TEST_F(AccessSourceTest, StartUpFindsTheWorkspaceWithoutADatabase) {
   EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
   EXPECT_EQ(table().fieldCount, 0);
   EXPECT_EQ(state().model->associations.count, 0);
+  EXPECT_TRUE(boxTexts().empty());
+}
+
+// Connecting asks the workspace first: with no database open there, or no
+// workspace answering, the table loaded before stays with its model, and the
+// user hears why nothing new came.
+TEST_F(AccessSourceTest, ConnectingWithNoDatabaseOpenKeepsTheLoadedTableAndSaysWhy) {
+  startEngine();
+  ASSERT_TRUE(paste("name\tvalue\r\na\t1.5\r\nb\t2.5\r\n"));
+  vlm_AssociateField(1, 0, ATTRIB_AXISY, 60, 0);
+  const int32_t associations = state().model->associations.count;
+  ASSERT_GT(associations, 0);
+  clearMessages();
+  ASSERT_TRUE(request([] { vlm_InitConnection(2); }));
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(state().main->loadControl.connectionResult, -2);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(cell(0, 1), "b");
+  EXPECT_EQ(cell(1, 1), "2.5");
+  EXPECT_EQ(state().model->associations.count, associations);
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0], "No database is open in the Database Workspace.\nThe table loaded before stays as it was.");
+  ASSERT_FALSE(messagesOf(HM_BUSY).empty());
+  EXPECT_EQ(messagesOf(HM_BUSY).back().wParam, 0u);
+
+  // A database table stays too once its database was closed in the workspace,
+  // and names its database and table still.
+  const auto path = database("shop.sqlite", test::numberedTableSql("t", 3));
+  ASSERT_TRUE(openFile(path));
+  ASSERT_EQ(table().rowCount, 3);
+  Workspace::instance().closeCurrentDatabase();
+  resetBoxes();
+  ASSERT_TRUE(request([] { vlm_InitConnection(2); }));
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  EXPECT_EQ(table().rowCount, 3);
+  EXPECT_EQ(cell(1, 2), "r2");
+  char source[1024], object[1024];
+  vlm_GetDataServer(source, object, nullptr);
+  EXPECT_EQ(std::string(source), path);
+  EXPECT_STREQ(object, "t");
+  EXPECT_EQ(boxTexts().size(), 1u);
+
+  // A workspace that has quit: the table stays as well.
+  Workspace::instance().quit();
+  resetBoxes();
+  ASSERT_TRUE(request([] { vlm_InitConnection(2); }));
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(table().rowCount, 3);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_ACCESS);
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_NE(boxTexts()[0].find("The table loaded before stays as it was."), std::string::npos);
+
+  // The database opened again connects and replaces the table.
+  Workspace::instance().start();
+  resetBoxes();
+  ASSERT_TRUE(openFile(database("other.sqlite", test::numberedTableSql("u", 4))));
+  EXPECT_EQ(table().rowCount, 4);
   EXPECT_TRUE(boxTexts().empty());
 }
 
@@ -227,7 +289,7 @@ TEST_F(AccessSourceTest, AStopBetweenChunksEndsTheLoadWithTheRowsSoFar) {
   ASSERT_TRUE(settle());
   EXPECT_EQ(table().rowCount, 1000);
   EXPECT_EQ(messagesOf(HM_BUSY).back().wParam, 0u);
-  EXPECT_FALSE(accessSession(state()).stream.open);
+  EXPECT_FALSE(streamOpen.load());
 }
 
 TEST_F(AccessSourceTest, AChunkQueuedBeforeAPasteLeavesThePastedTable) {

@@ -27,23 +27,41 @@ class ConnectionTest : public SourceTest {
 
 TEST_F(ConnectionTest, TheWorkspaceWithoutADatabaseEndsTheConnection) {
   start();
+  // With nothing loaded the connection ends empty, without a word.
+  ASSERT_TRUE(request([] { vlm_InitConnection(2); }));
+  EXPECT_EQ(table().fieldCount, 0);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  EXPECT_EQ(state().main->loadControl.connectionResult, -2);
+  EXPECT_TRUE(boxTexts().empty());
+
   ASSERT_TRUE(paste("a\r\n1\r\n"));
-  // Mode 0 goes by the application kind (the database workspace here); the
-  // spreadsheet workspace has no workbook open.
-  for (int mode : {0, 1, 2}) {
+  // Mode 0 goes by the application kind (the database workspace here): the
+  // workspace is asked before the table goes, and with no database open
+  // there the pasted table stays, and the user hears why.
+  for (int mode : {0, 2}) {
     clearMessages();
+    resetBoxes();
     ASSERT_TRUE(request([mode] { vlm_InitConnection(mode); }));
-    EXPECT_EQ(table().rowCount, 0);
-    EXPECT_EQ(table().fieldCount, 0);
-    EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+    EXPECT_EQ(table().rowCount, 1);
+    EXPECT_EQ(table().fieldCount, 1);
+    EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
     EXPECT_EQ(state().main->loadControl.connectionResult, -2);
     const auto busy = messagesOf(HM_BUSY);
     ASSERT_FALSE(busy.empty());
     EXPECT_EQ(busy.back().wParam, 0u);
     char source[1024] = "x";
     vlm_GetDataServer(source, nullptr, nullptr);
-    EXPECT_STREQ(source, "");
+    EXPECT_STREQ(source, "clipboard");
+    ASSERT_EQ(boxTexts().size(), 1u);
+    EXPECT_NE(boxTexts()[0].find("No database is open"), std::string::npos);
   }
+  // The spreadsheet workspace has no workbook open: the connection ends.
+  clearMessages();
+  ASSERT_TRUE(request([] { vlm_InitConnection(1); }));
+  EXPECT_EQ(state().main->loadControl.connectionResult, -2);
+  const auto busy = messagesOf(HM_BUSY);
+  ASSERT_FALSE(busy.empty());
+  EXPECT_EQ(busy.back().wParam, 0u);
 }
 
 TEST_F(ConnectionTest, OtherModesDoNothing) {
@@ -179,9 +197,10 @@ TEST_F(ConnectionTest, APasteIsNotReloadedThroughTheDatabase) {
   flushHostMessages();
   EXPECT_EQ(table().rowCount, 1);
   // Loading a database object without a database source connects first; the
-  // workspace has no database open.
+  // workspace has no database open, so the pasted table stays.
   ASSERT_TRUE(request([] { EXPECT_EQ(vlm_LoadDataTable(0, 1), 1); }));
-  EXPECT_EQ(vlm_GetDataSource(), DSK_NONE);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  EXPECT_EQ(table().rowCount, 1);
 }
 
 TEST_F(ConnectionTest, ExportsWithoutEngine) {

@@ -36,6 +36,7 @@ using platform::workspace::Workspace;
 
 constexpr int32_t kPing = 1024 + 401;  // no command of the engine uses this number
 std::atomic<int> pings{0};
+std::atomic<bool> streamOpen{false};
 
 // Tables of a database server loaded through the engine's API, as File > Open
 // does with a connection.
@@ -47,7 +48,9 @@ class PostgresSourceTest : public test::SourceTest {
     std::string why;
     server_ = test::PostgresServer::shared(why);
     if (!server_) GTEST_SKIP() << "no PostgreSQL server for the test: " << why;
-    dataHandlers().set(kPing, [](EngineState&, const platform::Command&) {
+    // The ping reads the record stream where it lives, on the data thread.
+    dataHandlers().set(kPing, [](EngineState& s, const platform::Command&) {
+      streamOpen = accessSession(s).stream.open;
       ++pings;
       return true;
     });
@@ -76,7 +79,7 @@ class PostgresSourceTest : public test::SourceTest {
           },
           std::chrono::milliseconds(timeoutMs));
       if (!ok) return false;
-      if (round > 0 && !accessSession(state()).stream.open) break;
+      if (round > 0 && !streamOpen.load()) break;
     }
     flushHostMessages();
     return true;

@@ -1,6 +1,5 @@
 #include "tools/calculator/calculator.h"
 
-#include <QMetaObject>
 #include <QObject>
 
 #include <dlfcn.h>
@@ -8,6 +7,7 @@
 #include "engine/commands/command_ids.h"
 #include "engine/engine_state.h"
 #include "engine/worker_thread.h"
+#include "platform/host_queue.h"
 #include "tools/calculator/calculator_menu.h"
 #include "tools/calculator/calculator_results.h"
 #include "tools/calculator/calculator_rows.h"
@@ -130,12 +130,9 @@ void tableLoadedLocked(EngineState& state) {
     // by the host thread once this load has let the lock go.
     if (auto* host = static_cast<QObject*>(state.main->hostWindow)) {
       std::weak_ptr<EngineState> weak = currentState();
-      QMetaObject::invokeMethod(
-          host,
-          [weak] {
-            if (auto s = weak.lock(); s && !s->main->calculator.open.load()) openWindow(*s);
-          },
-          Qt::QueuedConnection);
+      platform::queueOnHost(host, [weak] {
+        if (auto s = weak.lock(); s && !s->main->calculator.open.load()) openWindow(*s);
+      });
     }
   }
 }

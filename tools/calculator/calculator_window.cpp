@@ -26,6 +26,7 @@
 #include "engine/host_messages.h"
 #include "engine/worker_thread.h"
 #include "platform/host_bridge.h"
+#include "platform/host_queue.h"
 #include "platform/report.h"
 #include "tools/calculator/calculator.h"
 #include "tools/on_host.h"
@@ -250,12 +251,9 @@ void showResults(EngineState&, std::shared_ptr<const CalculatorView> view) {
   std::lock_guard lock(host.mutex);
   if (!host.window) return;
   QPointer<CalculatorWindow> window = host.window;
-  QMetaObject::invokeMethod(
-      window.data(),
-      [window, view = std::move(view)]() mutable {
-        if (window) window->list()->take(std::move(view));
-      },
-      Qt::QueuedConnection);
+  platform::queueOnHost(window.data(), [window, view = std::move(view)]() mutable {
+    if (window) window->list()->take(std::move(view));
+  });
 }
 
 std::shared_ptr<const CalculatorView> shownView() {

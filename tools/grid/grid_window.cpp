@@ -20,6 +20,7 @@
 #include "output/texture_file_dialog.h"
 #include "platform/common_dialogs.h"
 #include "platform/host_bridge.h"
+#include "platform/host_queue.h"
 #include "platform/report.h"
 #include "tools/grid/grid_edits.h"
 #include "tools/grid/grid_rows.h"
@@ -326,13 +327,10 @@ bool isGridOn(EngineState& state) {
 
 void refreshGridLater(EngineState& state) {
   std::weak_ptr<ToolsState> weak = std::atomic_load(&state.main->tools);
-  QMetaObject::invokeMethod(
-      QCoreApplication::instance(),
-      [weak] {
-        auto tools = weak.lock();
-        if (tools && tools->grid && tools->grid->isOpen()) tools->grid->refill();
-      },
-      Qt::QueuedConnection);
+  platform::queueOnHost(QCoreApplication::instance(), [weak] {
+    auto tools = weak.lock();
+    if (tools && tools->grid && tools->grid->isOpen()) tools->grid->refill();
+  });
 }
 
 }  // namespace vlm::tools

@@ -41,7 +41,8 @@ void forEachObject(EngineState& state, bool names, bool textures, DrawShape&& dr
     if (cull && !cull->mayHit(o)) continue;
     glColor4f(o.red, o.green, o.blue, o.alpha);
     const GLfloat rgba[4] = {o.red, o.green, o.blue, o.alpha};
-    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, rgba);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, rgba);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, rgba);
     if (names) glLoadName(static_cast<GLuint>(i));
     glPushMatrix();
     applyTransform(o);

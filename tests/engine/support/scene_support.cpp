@@ -72,6 +72,8 @@ void buildCategories(DataTable& table, int32_t field) {
 }
 
 void selectAll(EngineState& state) {
+  // The engine thread may be drawing from the flags meanwhile.
+  platform::DataLockGuard lock(state.main->dataLock);
   state.model->selectionFlags.assign(static_cast<size_t>(std::max(state.data->rowCapacity, state.data->rowCount.get())), 1);
   state.model->selectedCount = state.data->rowCount;
 }

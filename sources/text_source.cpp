@@ -45,6 +45,10 @@ TextSourceResult loadTextSource(EngineState& state, std::string_view text, Table
       table.sourcePath = source.path;
       table.serverQuery.clear();
       table.sourceKind = DSK_CLIPBOARD;
+      // Published before the finishing steps: the Selector's first count
+      // already tells the host the rows, and a command the user gives on
+      // seeing them must find the table's source.
+      publishSource(state);
       finishLoadLocked(state, progress);
     } else {
       // Nothing half-built stays behind: the table is empty again.

@@ -106,7 +106,7 @@ class FirstUseTest : public HostTest {
     auto box = std::make_shared<BoxAnswer>();
     answerNextBox(QMessageBox::Ok, box);
     EXPECT_TRUE(window_->runCommand(command)) << command;
-    waitFor([&] { return box->seen; }, 3000);
+    waitFor([&] { return box->seen; }, 10000);  // slow under the thread sanitizer
     return box->seen ? box->text : QString();
   }
 };

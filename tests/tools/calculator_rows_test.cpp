@@ -36,6 +36,18 @@ class CalculatorTest : public ::testing::Test {
     formatResults(rec, stats, table, regional);
   }
   std::string result(int32_t row) const { return rec.rows[static_cast<size_t>(row)].result; }
+  // The same rows calculated afresh over the current flags, as a new
+  // Calculator would show them.
+  std::vector<std::string> resultsAfresh() {
+    CalculatorRecord fresh;
+    for (int32_t r = 0; r < rec.count; ++r) addRow(fresh, table, field(r), function(r));
+    CalculatorStats afresh;
+    updateStats(afresh, table, flags, generation, fieldNeeds(fresh, table));
+    formatResults(fresh, afresh, table, regional);
+    std::vector<std::string> results;
+    for (int32_t r = 0; r < rec.count; ++r) results.push_back(fresh.rows[static_cast<size_t>(r)].result);
+    return results;
+  }
   std::string label(int32_t row) const { return rec.rows[static_cast<size_t>(row)].label; }
   int32_t function(int32_t row) const { return calcFunction(rec.rows[static_cast<size_t>(row)]); }
   int32_t field(int32_t row) const { return rec.rows[static_cast<size_t>(row)].field; }
@@ -309,13 +321,9 @@ TEST_F(CalculatorTest, StepByStepEqualsAfresh) {
       if (kind == 2 && rng() % 50 == 0) flags[static_cast<size_t>(i)] = static_cast<uint8_t>(rng() % 2 ? 6 : 0);
     }
     calculate();
-    CalculatorRecord fresh;
-    for (int32_t r = 0; r < rec.count; ++r) addRow(fresh, table, field(r), function(r));
-    CalculatorStats afresh;
-    updateStats(afresh, table, flags, generation, fieldNeeds(fresh, table));
-    formatResults(fresh, afresh, table, regional);
+    const std::vector<std::string> fresh = resultsAfresh();
     for (int32_t r = 0; r < rec.count; ++r)
-      ASSERT_EQ(result(r), fresh.rows[static_cast<size_t>(r)].result) << "step " << step << " row " << label(r);
+      ASSERT_EQ(result(r), fresh[static_cast<size_t>(r)]) << "step " << step << " row " << label(r);
   }
 }
 
@@ -402,13 +410,9 @@ TEST_F(CalculatorTest, LargeStepsSharedByTwoThreadsEqualAfresh) {
         flags[static_cast<size_t>(i)] = static_cast<uint8_t>(1 - flags[static_cast<size_t>(i)]);
     }
     calculate();
-    CalculatorRecord fresh;
-    for (int32_t r = 0; r < rec.count; ++r) addRow(fresh, table, field(r), function(r));
-    CalculatorStats afresh;
-    updateStats(afresh, table, flags, generation, fieldNeeds(fresh, table));
-    formatResults(fresh, afresh, table, regional);
+    const std::vector<std::string> fresh = resultsAfresh();
     for (int32_t r = 0; r < rec.count; ++r)
-      ASSERT_EQ(result(r), fresh.rows[static_cast<size_t>(r)].result) << "step " << step << " row " << label(r);
+      ASSERT_EQ(result(r), fresh[static_cast<size_t>(r)]) << "step " << step << " row " << label(r);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "platform/workspace/workspace.h"
 #include "platform/workspace/workspace_server.h"
+#include "platform/support/workspace_fixture.h"
 
 namespace vlm::platform::db {
 namespace {
@@ -363,36 +364,13 @@ namespace {
 using dde::Conversation;
 
 // The workspace answering the loader's conversation from an Access file.
-class MdbWorkspaceTest : public ::testing::Test {
+class MdbWorkspaceTest : public WorkspaceFixture {
  protected:
   void SetUp() override {
     if (!db::mdbEngineAvailable()) GTEST_SKIP() << "this build reads no Access files (mdbtools-dev was not found)";
-    dir_ = std::filesystem::temp_directory_path() / ("velmora-mdbws-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    file_ = dir_ / "Sales.MDB";
+    startWorkspace("velmora-mdbws-", "Sales.MDB");
     ASSERT_TRUE(test::writeJetDatabase(file_.string(), test::sampleJetDatabase()));
-    previous_ = setMessageBoxHandler([this](const MessageBoxRequest& r) {
-      boxes_.push_back(r.text);
-      return BOX_OK;
-    });
-    Workspace::instance().setWindowHooks({});
-    Workspace::instance().start();
   }
-  void TearDown() override {
-    if (!db::mdbEngineAvailable()) return;
-    Workspace::instance().closeCurrentDatabase();
-    setMessageBoxHandler(previous_);
-    std::filesystem::remove_all(dir_);
-  }
-  std::string ask(const std::string& topic, const std::string& item) {
-    Conversation c = Conversation::connect(kServiceName, topic);
-    std::string answer;
-    if (!c || !c.request(item, answer)) return "<none>";
-    return answer;
-  }
-  std::filesystem::path dir_, file_;
-  std::vector<std::string> boxes_;
-  MessageBoxHandler previous_;
 };
 
 TEST_F(MdbWorkspaceTest, AnswersTheLoadersTopicsFromAnAccessFile) {

@@ -5,6 +5,7 @@
 #include "platform/dde/conversation.h"
 #include "platform/message_box.h"
 #include "platform/support/sqlite_file.h"
+#include "platform/support/workspace_fixture.h"
 #include "platform/workspace/access_types.h"
 #include "platform/workspace/workspace.h"
 #include "platform/workspace/workspace_server.h"
@@ -74,34 +75,12 @@ TEST(WorkspaceTypes, AccessCodesOfColumnKinds) {
 }
 
 // The workspace on a real file, spoken to through the conversation layer.
-class WorkspaceTest : public ::testing::Test {
+class WorkspaceTest : public WorkspaceFixture {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("velmora-ws-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    file_ = dir_ / "shop.sqlite";
+    startWorkspace("velmora-ws-", "shop.sqlite");
     std::filesystem::remove(file_);
-    previous_ = setMessageBoxHandler([this](const MessageBoxRequest& r) {
-      boxes_.push_back(r.text);
-      return BOX_OK;
-    });
-    Workspace::instance().setWindowHooks({});
-    Workspace::instance().start();
   }
-  void TearDown() override {
-    Workspace::instance().closeCurrentDatabase();
-    setMessageBoxHandler(previous_);
-    std::filesystem::remove_all(dir_);
-  }
-  std::string ask(const std::string& topic, const std::string& item) {
-    Conversation c = Conversation::connect(kServiceName, topic);
-    std::string answer;
-    if (!c || !c.request(item, answer)) return "<none>";
-    return answer;
-  }
-  std::filesystem::path dir_, file_;
-  std::vector<std::string> boxes_;
-  MessageBoxHandler previous_;
 };
 
 TEST_F(WorkspaceTest, AnswersTheTopicsAndItemsOfTheLoader) {

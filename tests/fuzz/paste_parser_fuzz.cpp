@@ -13,7 +13,6 @@
 #include "data/table_clear.h"
 #include "data/table_text_load.h"
 #include "data/table_text_write.h"
-#include "platform/report.h"
 #include "table_text_mode.h"
 
 namespace {
@@ -26,16 +25,10 @@ void check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  static bool quiet = [] {
-    vlm::platform::setErrorSink([](const char*) {});
-    return true;
-  }();
-  (void)quiet;
-  const uint8_t mode = data[0];
-  const vlm::fuzz::TableTextMode decoded = vlm::fuzz::tableTextMode(mode);
-  const vlm::TableTextFormat format = decoded.format;
-  const vlm::platform::RegionalSettings& regional = decoded.regional;
-  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  const vlm::fuzz::TableTextInput input = vlm::fuzz::tableTextInput(data, size);
+  const vlm::TableTextFormat format = input.mode.format;
+  const vlm::platform::RegionalSettings& regional = input.mode.regional;
+  const std::string_view text = input.text;
 
   static vlm::DataTable table;  // reused, as the engine's table is
   vlm::clearTable(table);

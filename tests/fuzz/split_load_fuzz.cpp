@@ -14,7 +14,6 @@
 #include "data/distinct_values.h"
 #include "data/table_clear.h"
 #include "data/table_text_load.h"
-#include "platform/report.h"
 #include "table_text_mode.h"
 
 namespace {
@@ -55,16 +54,10 @@ void compare(const vlm::DataTable& a, const vlm::DataTable& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  static bool quiet = [] {
-    vlm::platform::setErrorSink([](const char*) {});
-    return true;
-  }();
-  (void)quiet;
-  const uint8_t mode = data[0];
-  const vlm::fuzz::TableTextMode decoded = vlm::fuzz::tableTextMode(mode);
-  const vlm::TableTextFormat format = decoded.format;
-  const vlm::platform::RegionalSettings& regional = decoded.regional;
-  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  const vlm::fuzz::TableTextInput input = vlm::fuzz::tableTextInput(data, size);
+  const vlm::TableTextFormat format = input.mode.format;
+  const vlm::platform::RegionalSettings& regional = input.mode.regional;
+  const std::string_view text = input.text;
 
   static auto one = std::make_unique<vlm::DataTable>();
   static auto both = std::make_unique<vlm::DataTable>();

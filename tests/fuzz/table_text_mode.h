@@ -1,10 +1,13 @@
 #pragma once
 // The first byte of a table-text fuzz input: the text format (clipboard, tab
 // file, CSV) and the regional settings the text is read with.
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "data/table_text_reader.h"
 #include "platform/regional_settings.h"
+#include "platform/report.h"
 
 namespace vlm::fuzz {
 
@@ -22,6 +25,22 @@ inline TableTextMode tableTextMode(uint8_t mode) {
   m.regional.decimalSeparatorKnown = true;
   m.regional.dateOrder = (mode >> 3) % 3;
   return m;
+}
+
+// An input as the targets read it: the mode byte decoded and the text after
+// it. Errors the loader reports are silenced once, so a run stays quiet.
+struct TableTextInput {
+  TableTextMode mode;
+  std::string_view text;
+};
+
+inline TableTextInput tableTextInput(const uint8_t* data, size_t size) {
+  static const bool quiet = [] {
+    platform::setErrorSink([](const char*) {});
+    return true;
+  }();
+  (void)quiet;
+  return {tableTextMode(data[0]), std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)};
 }
 
 }  // namespace vlm::fuzz

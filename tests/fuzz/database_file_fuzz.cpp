@@ -21,12 +21,9 @@
 #include "common/access_files.h"
 #include "platform/database/database.h"
 #include "platform/workspace/workspace_server.h"
+#include "fuzz_check.h"
 
 namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 void fuzzNames(std::string_view text) {
   using namespace vlm::platform::workspace;

@@ -13,14 +13,7 @@
 #include "model/model_file/model_file_sections.h"
 #include "model/space_settings_table.h"
 #include "platform/profile_file.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

@@ -14,14 +14,7 @@
 #include "data/table_text_load.h"
 #include "data/table_text_write.h"
 #include "table_text_mode.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

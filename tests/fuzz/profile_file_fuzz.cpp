@@ -8,14 +8,7 @@
 #include <string_view>
 
 #include "platform/profile_file.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

@@ -7,14 +7,7 @@
 #include <string>
 
 #include "platform/registry_store.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -15,12 +15,9 @@
 #include "data/table_clear.h"
 #include "data/table_text_load.h"
 #include "table_text_mode.h"
+#include "fuzz_check.h"
 
 namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 bool sameCells(const vlm::Cell& a, const vlm::Cell& b) {
   return a.value.i == b.value.i && a.second == b.second && a.engineWord == b.engineWord && a.flags == b.flags;

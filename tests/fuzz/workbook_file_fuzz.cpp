@@ -9,14 +9,7 @@
 
 #include "platform/workbook/cell_address.h"
 #include "platform/workbook/workbook_file.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vlm::platform::workbook;

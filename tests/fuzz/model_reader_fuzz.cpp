@@ -36,8 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int32_t m : methods) check(m >= 0 && m <= 4);
   const ModelFileCalculator calculator = readCalculatorSection(doc, true);
   for (const ModelFileCalculation& row : calculator.rows) check(row.function >= 0 && row.function <= 5);
-  const ModelFileSetup setup = readSetupSection(doc, older);
+  ModelFileSetup setup = readSetupSection(doc, older);
+  // The engine writes the effect by its name; reading keeps only the number.
+  static const char* const kEffectNames[] = {"Chord", "Click", "Impact", "Pop", "Select", "Tick"};
   check(setup.effect >= 0 && setup.effect <= 5);
+  setup.effectName = kEffectNames[setup.effect];
   check(setup.speechLanguage.has_value() == older);
   if (setup.speechLanguage) check(*setup.speechLanguage >= 0 && *setup.speechLanguage <= 10);
 

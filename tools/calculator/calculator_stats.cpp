@@ -127,18 +127,31 @@ void followExtremes(Field& f, const CalculatorStats& stats, T& least, T& greates
   }
 }
 
+// The loops over every sample are built twice: for processors with 256-bit
+// integer arithmetic and a population count, and for any other. The choice
+// is made at the first call, not by ifunc resolvers, which run before a
+// sanitizer's runtime is ready.
+bool wideVectors() {
+  static const bool wide = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+  return wide;
+}
+
 // How many samples of `bits` have a value.
-__attribute__((target_clones("popcnt", "default"))) int64_t presentAmong(const uint64_t* bits,
-                                                                          const uint64_t* present, size_t words) {
+[[gnu::always_inline]] inline int64_t presentAmongLoop(const uint64_t* bits, const uint64_t* present, size_t words) {
   int64_t n = 0;
   for (size_t w = 0; w < words; ++w) n += std::popcount(bits[w] & present[w]);
   return n;
 }
+[[gnu::target("avx2,popcnt")]] int64_t presentAmongWide(const uint64_t* bits, const uint64_t* present,
+                                                         size_t words) {
+  return presentAmongLoop(bits, present, words);
+}
+int64_t presentAmong(const uint64_t* bits, const uint64_t* present, size_t words) {
+  return wideVectors() ? presentAmongWide(bits, present, words) : presentAmongLoop(bits, present, words);
+}
 
 // The sum of the values times their samples' change (missing values are 0).
-// Built twice, the second for processors with 256-bit integer arithmetic.
-__attribute__((target_clones("avx2", "default"))) int64_t changedIntegerSum(const int32_t* values,
-                                                                             const int8_t* change, size_t n) {
+[[gnu::always_inline]] inline int64_t changedIntegerSumLoop(const int32_t* values, const int8_t* change, size_t n) {
   int64_t sum = 0;
   for (size_t i = 0; i < n; ++i) {
     const int32_t c = change[i];
@@ -147,6 +160,12 @@ __attribute__((target_clones("avx2", "default"))) int64_t changedIntegerSum(cons
     sum += (v ^ negate) - negate;
   }
   return sum;
+}
+[[gnu::target("avx2,popcnt")]] int64_t changedIntegerSumWide(const int32_t* values, const int8_t* change, size_t n) {
+  return changedIntegerSumLoop(values, change, n);
+}
+int64_t changedIntegerSum(const int32_t* values, const int8_t* change, size_t n) {
+  return wideVectors() ? changedIntegerSumWide(values, change, n) : changedIntegerSumLoop(values, change, n);
 }
 
 // The same for reals, exactly: four batches in turn, so that consecutive
@@ -178,8 +197,7 @@ inline double changedValue(int32_t bits, int8_t change) {
 // A block's sum in doubles. Every value is a whole multiple of the block's
 // unit and the block is short enough that every partial sum stays below
 // 2^53 units, so each addition is exact, in any order.
-__attribute__((target_clones("avx2", "default"))) double blockSum(const int32_t* values, const int8_t* change,
-                                                                   size_t n) {
+[[gnu::always_inline]] inline double blockSumLoop(const int32_t* values, const int8_t* change, size_t n) {
   constexpr size_t kLanes = 8;
   double lane[kLanes] = {};
   size_t i = 0;
@@ -190,6 +208,12 @@ __attribute__((target_clones("avx2", "default"))) double blockSum(const int32_t*
   double total = 0;
   for (const double v : lane) total += v;
   return total;
+}
+[[gnu::target("avx2,popcnt")]] double blockSumWide(const int32_t* values, const int8_t* change, size_t n) {
+  return blockSumLoop(values, change, n);
+}
+double blockSum(const int32_t* values, const int8_t* change, size_t n) {
+  return wideVectors() ? blockSumWide(values, change, n) : blockSumLoop(values, change, n);
 }
 
 void changedRealSum(const Field& f, const int8_t* change, size_t n, ExactSum& sum) {
@@ -208,10 +232,9 @@ void changedRealSum(const Field& f, const int8_t* change, size_t n, ExactSum& su
 
 // The exponent range of a real field's values, and how many of them add up
 // exactly in a double. Zeros and missing values (0) do not count.
-__attribute__((target_clones("avx2", "default"))) void measureReals(Field& f) {
-  uint32_t lowest = 255, highest = 0;
-  const int32_t* values = f.values.data();
-  for (size_t i = 0, n = f.values.size(); i < n; ++i) {
+[[gnu::always_inline]] inline void exponentRangeLoop(const int32_t* values, size_t n, uint32_t& lowest,
+                                                      uint32_t& highest) {
+  for (size_t i = 0; i < n; ++i) {
     const auto u = static_cast<uint32_t>(values[i]);
     const bool zero = (u & 0x7FFFFFFF) == 0;
     const uint32_t exponent = (u >> 23) & 0xFF;
@@ -219,6 +242,18 @@ __attribute__((target_clones("avx2", "default"))) void measureReals(Field& f) {
     lowest = std::min(lowest, zero ? 255u : std::max(exponent, 1u));
     highest = std::max(highest, zero ? 0u : exponent);
   }
+}
+[[gnu::target("avx2,popcnt")]] void exponentRangeWide(const int32_t* values, size_t n, uint32_t& lowest,
+                                                       uint32_t& highest) {
+  exponentRangeLoop(values, n, lowest, highest);
+}
+
+void measureReals(Field& f) {
+  uint32_t lowest = 255, highest = 0;
+  if (wideVectors())
+    exponentRangeWide(f.values.data(), f.values.size(), lowest, highest);
+  else
+    exponentRangeLoop(f.values.data(), f.values.size(), lowest, highest);
   if (highest == 0xFF) {
     f.realBlock = 0;  // an infinite or undefined value: only the exponent sums skip it
     return;

@@ -1,0 +1,158 @@
+#include "platform/database/copy_fetch.h"
+
+#ifdef VLM_HAVE_LIBPQ
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vlm::platform::db::pg {
+
+CopyFetch::CopyFetch(PGconn* c) : c_(c), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+  thread_ = std::thread([this] { fetch(); });
+}
+
+CopyFetch::~CopyFetch() {
+  stop();
+  if (wake_ >= 0) ::close(wake_);
+}
+
+void CopyFetch::stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+  if (wake_ >= 0) {
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
+  }
+  if (thread_.joinable()) thread_.join();
+}
+
+bool CopyFetch::stopping() {
+  std::lock_guard lock(mutex_);
+  return stop_;
+}
+
+bool CopyFetch::take(CopyBlock& block, Clock::time_point deadline) {
+  std::unique_lock lock(mutex_);
+  if (!changed_.wait_until(lock, deadline, [this] { return !ready_.empty(); })) return false;
+  block.clear();
+  spare_.push_back(std::move(block));
+  block = std::move(ready_.front());
+  ready_.pop_front();
+  lock.unlock();
+  changed_.notify_all();
+  return true;
+}
+
+bool CopyFetch::hand(CopyBlock& block) {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return stop_ || ready_.size() < kBlocksAhead; });
+  if (stop_) return false;
+  ready_.push_back(std::move(block));
+  if (!spare_.empty()) {
+    block = std::move(spare_.back());
+    spare_.pop_back();
+  }
+  block.clear();
+  lock.unlock();
+  changed_.notify_all();
+  return true;
+}
+
+bool CopyFetch::waitSocket() {
+  const int fd = PQsocket(c_);
+  if (fd < 0) return !stopping();  // libpq says what broke
+  for (;;) {
+    pollfd p[2] = {{fd, POLLIN, 0}, {wake_, POLLIN, 0}};
+    // Without the eventfd the thread looks at the stop flag often instead.
+    const int r = ::poll(p, wake_ >= 0 ? 2 : 1, wake_ >= 0 ? -1 : 20);
+    if (stopping()) return false;
+    if (r > 0) return true;
+    if (r < 0 && errno != EINTR) return true;
+  }
+}
+
+bool CopyFetch::startCopy(std::string& error) {
+  while (PQisBusy(c_)) {
+    if (!waitSocket()) return false;
+    if (!PQconsumeInput(c_)) {
+      error = oneLine(PQerrorMessage(c_));
+      return false;
+    }
+  }
+  Result r;
+  r.r = PQgetResult(c_);
+  if (r.r && PQresultStatus(r.r) == PGRES_COPY_OUT) return true;
+  error = oneLine(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(c_));
+  return false;
+}
+
+// The copy's results say whether it ended well.
+bool CopyFetch::finishCopy(std::string& error) {
+  std::string failure;
+  for (;;) {
+    while (PQisBusy(c_)) {
+      if (!waitSocket()) return false;
+      if (!PQconsumeInput(c_)) {
+        error = oneLine(PQerrorMessage(c_));
+        return false;
+      }
+    }
+    PGresult* r = PQgetResult(c_);
+    if (!r) break;
+    const ExecStatusType s = PQresultStatus(r);
+    if ((s == PGRES_FATAL_ERROR || s == PGRES_BAD_RESPONSE) && failure.empty()) failure = oneLine(PQresultErrorMessage(r));
+    PQclear(r);
+  }
+  error = failure;
+  return failure.empty();
+}
+
+void CopyFetch::fetch() {
+  CopyBlock block;
+  auto fail = [&](std::string why) {
+    block.status = CopyBlock::Status::Failed;
+    block.error = std::move(why);
+    hand(block);
+  };
+  std::string error;
+  if (!startCopy(error)) {
+    if (!stopping()) fail(error);
+    return;
+  }
+  for (;;) {
+    char* line = nullptr;
+    const int n = PQgetCopyData(c_, &line, 1);
+    if (n > 0) {
+      size_t length = static_cast<size_t>(n);
+      if (line[length - 1] == '\n') --length;
+      block.text.append(line, length);
+      PQfreemem(line);
+      block.ends.push_back(block.text.size());
+      if ((block.rows() >= kBlockRows || block.text.size() >= kBlockBytes) && !hand(block)) return;
+      continue;
+    }
+    if (n == 0) {
+      // Nothing more for now: what came is handed over before the wait.
+      if (block.rows() > 0 && !hand(block)) return;
+      if (!waitSocket()) return;
+      if (!PQconsumeInput(c_)) return fail(oneLine(PQerrorMessage(c_)));
+      continue;
+    }
+    if (n == -2) return fail(oneLine(PQerrorMessage(c_)));
+    if (!finishCopy(error)) {
+      if (!stopping()) fail(error);
+      return;
+    }
+    block.status = CopyBlock::Status::End;
+    hand(block);
+    return;
+  }
+}
+
+}  // namespace vlm::platform::db::pg
+#endif

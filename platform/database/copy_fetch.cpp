@@ -5,11 +5,50 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+
+#include "platform/database/postgres_database.h"
 
 namespace vlm::platform::db::pg {
 
-CopyFetch::CopyFetch(PGconn* c) : c_(c), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+void addCopyRow(CopyBlock& block, std::string_view line, int lead) {
+  const size_t lineStart = block.text.size();
+  block.text.append(line);
+  CopyBlock::Row row;
+  row.lineEnd = block.text.size();
+  size_t at = 0;
+  for (int i = 0; i < lead; ++i) {
+    const size_t tab = std::min(line.find('\t', at), line.size());
+    if (i < 2) std::from_chars(line.data() + at, line.data() + tab, row.index[i]);
+    at = std::min(tab + 1, line.size());
+  }
+  const std::string_view rest = line.substr(at);
+  if (rest.find('\\') == std::string_view::npos) {
+    // Without escapes (and so without NULLs) the line is the record.
+    row.recordStart = lineStart + at;
+    row.recordEnd = row.lineEnd;
+  } else {
+    row.decoded = true;
+    row.recordStart = block.decoded.size();
+    std::string value;
+    for (size_t start = 0; start <= rest.size();) {
+      const size_t tab = std::min(rest.find('\t', start), rest.size());
+      if (start > 0) block.decoded.push_back('\t');
+      if (decodeCopyField(rest.substr(start, tab - start), value)) {
+        for (char& ch : value)
+          if (ch == '\t' || ch == '\r' || ch == '\n' || ch == '\0') ch = ' ';
+        block.decoded += value;
+      }
+      start = tab + 1;
+    }
+    row.recordEnd = block.decoded.size();
+  }
+  block.rows.push_back(row);
+}
+
+CopyFetch::CopyFetch(PGconn* c, int lead) : c_(c), lead_(lead), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   thread_ = std::thread([this] { fetch(); });
 }
 
@@ -130,15 +169,14 @@ void CopyFetch::fetch() {
     if (n > 0) {
       size_t length = static_cast<size_t>(n);
       if (line[length - 1] == '\n') --length;
-      block.text.append(line, length);
+      addCopyRow(block, std::string_view(line, length), lead_);
       PQfreemem(line);
-      block.ends.push_back(block.text.size());
-      if ((block.rows() >= kBlockRows || block.text.size() >= kBlockBytes) && !hand(block)) return;
+      if ((block.rows.size() >= kBlockRows || block.text.size() >= kBlockBytes) && !hand(block)) return;
       continue;
     }
     if (n == 0) {
       // Nothing more for now: what came is handed over before the wait.
-      if (block.rows() > 0 && !hand(block)) return;
+      if (!block.rows.empty() && !hand(block)) return;
       if (!waitSocket()) return;
       if (!PQconsumeInput(c_)) return fail(oneLine(PQerrorMessage(c_)));
       continue;

@@ -19,27 +19,44 @@
 
 namespace vlm::platform::db::pg {
 
-// Rows as the server sent them, each line without its line feed; the last
-// block of a stream says how it ended.
+// Rows as the server sent them, each line without its line feed, and each
+// readied as a record: the cells after the `lead` index cells separated by
+// tabs, NULL as nothing, escapes decoded, tabs, line breaks and NULs inside a
+// value as blanks. The last block of a stream says how it ended.
 struct CopyBlock {
   enum class Status { More, End, Failed };
+  struct Row {
+    size_t lineEnd = 0;  // in text; the line starts where the one before ended
+    size_t recordStart = 0, recordEnd = 0;
+    bool decoded = false;  // the record is in `decoded`, not in the line
+    int64_t index[2] = {0, 0};  // the lead cells as numbers
+  };
   std::string text;
-  std::vector<size_t> ends;  // where each row's line ends in text
+  std::string decoded;  // the records of rows with escapes or NULLs
+  std::vector<Row> rows;
   Status status = Status::More;
-  std::string error;           // why it failed
+  std::string error;  // why it failed
 
-  size_t rows() const { return ends.size(); }
-  std::string_view row(size_t i) const {
-    const size_t start = i == 0 ? 0 : ends[i - 1];
-    return std::string_view(text).substr(start, ends[i] - start);
+  std::string_view line(size_t i) const {
+    const size_t start = i == 0 ? 0 : rows[i - 1].lineEnd;
+    return std::string_view(text).substr(start, rows[i].lineEnd - start);
+  }
+  std::string_view record(size_t i) const {
+    const Row& r = rows[i];
+    return std::string_view(r.decoded ? decoded : text).substr(r.recordStart, r.recordEnd - r.recordStart);
   }
   void clear() {
     text.clear();
-    ends.clear();
+    decoded.clear();
+    rows.clear();
     status = Status::More;
     error.clear();
   }
 };
+
+// Adds one COPY text line (without its line feed) to the block: the line,
+// its lead cells read as numbers and its record.
+void addCopyRow(CopyBlock& block, std::string_view line, int lead);
 
 class CopyFetch {
  public:
@@ -49,9 +66,10 @@ class CopyFetch {
   static constexpr size_t kBlockBytes = 256 * 1024;
   static constexpr size_t kBlocksAhead = 4;
 
-  // Starts reading the results of the query sent on `c` (a COPY TO STDOUT).
-  // Until stop() the connection belongs to the fetching thread.
-  explicit CopyFetch(PGconn* c);
+  // Starts reading the results of the query sent on `c` (a COPY TO STDOUT),
+  // whose rows begin with `lead` index cells. Until stop() the connection
+  // belongs to the fetching thread.
+  CopyFetch(PGconn* c, int lead);
   ~CopyFetch();
   CopyFetch(const CopyFetch&) = delete;
   CopyFetch& operator=(const CopyFetch&) = delete;
@@ -73,6 +91,7 @@ class CopyFetch {
   bool stopping();
 
   PGconn* c_;
+  int lead_;
   int wake_ = -1;  // an eventfd: wakes the thread's wait on the socket
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -166,13 +166,13 @@ class PgCursor final : public Cursor {
       error = oneLine(PQerrorMessage(conn_->c));
       return false;
     }
-    fetch_ = std::make_unique<CopyFetch>(conn_->c);
+    fetch_ = std::make_unique<CopyFetch>(conn_->c, lead_);
     return true;
   }
 
   Step next(Clock::time_point deadline) override {
     if (done_) return Step::End;
-    while (at_ >= block_.rows()) {
+    while (at_ >= block_.rows.size()) {
       if (block_.status == CopyBlock::Status::End) {
         done_ = true;
         return Step::End;
@@ -187,14 +187,19 @@ class PgCursor final : public Cursor {
       }
       at_ = 0;
     }
-    split(block_.row(at_++));
+    const CopyBlock::Row& row = block_.rows[at_++];
+    if (numbered_) row_ = row.index[0];
+    else ++row_;
+    if (based_) base_ = row.index[numbered_ ? 1 : 0];
+    split_ = false;
     return Step::Row;
   }
 
   int columnCount() const override { return columns_; }
 
   bool cell(int column, std::string_view& text) override {
-    if (column < 0 || column >= columns_) return false;
+    if (column < 0 || column >= columns_ || at_ == 0) return false;
+    if (!split_) split(block_.line(at_ - 1));
     const std::string_view raw = fields_[static_cast<size_t>(column + lead_)];
     if (raw.find('\\') == std::string_view::npos) {
       text = raw;
@@ -203,6 +208,12 @@ class PgCursor final : public Cursor {
     std::string& s = scratch_[static_cast<size_t>(column)];
     if (!decodeCopyField(raw, s)) return false;
     text = s;
+    return true;
+  }
+
+  bool record(std::string_view& text) override {
+    if (at_ == 0) return false;
+    text = block_.record(at_ - 1);
     return true;
   }
 
@@ -232,15 +243,7 @@ class PgCursor final : public Cursor {
       f = line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
       start = tab == std::string_view::npos ? line.size() + 1 : tab + 1;
     }
-    auto index = [&](size_t at) {
-      const std::string_view n = fields_[at];
-      int64_t value = 0;
-      std::from_chars(n.data(), n.data() + n.size(), value);
-      return value;
-    };
-    if (numbered_) row_ = index(0);
-    else ++row_;
-    if (based_) base_ = index(numbered_ ? 1 : 0);
+    split_ = true;
   }
 
   std::unique_ptr<Conn> conn_;
@@ -252,6 +255,7 @@ class PgCursor final : public Cursor {
   std::unique_ptr<CopyFetch> fetch_;
   CopyBlock block_;
   size_t at_ = 0;  // the next row of block_
+  bool split_ = false;  // fields_ hold the current row's cells
   bool done_ = false;
   int64_t row_ = -1, base_ = -1;
   std::string error_;

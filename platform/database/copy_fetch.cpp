@@ -70,6 +70,11 @@ void CopyFetch::stop() {
   if (thread_.joinable()) thread_.join();
 }
 
+bool CopyFetch::readerIdle() {
+  std::lock_guard lock(mutex_);
+  return ready_.empty();
+}
+
 bool CopyFetch::stopping() {
   std::lock_guard lock(mutex_);
   return stop_;
@@ -175,8 +180,10 @@ void CopyFetch::fetch() {
       continue;
     }
     if (n == 0) {
-      // Nothing more for now: what came is handed over before the wait.
-      if (!block.rows.empty() && !hand(block)) return;
+      // Nothing more for now: what came is handed over before the wait when
+      // the reader has nothing else to take (while it has, the block grows,
+      // so that a fast stream goes in few hand-overs).
+      if (!block.rows.empty() && readerIdle() && !hand(block)) return;
       if (!waitSocket()) return;
       if (!PQconsumeInput(c_)) return fail(oneLine(PQerrorMessage(c_)));
       continue;

@@ -61,7 +61,8 @@ void addCopyRow(CopyBlock& block, std::string_view line, int lead);
 class CopyFetch {
  public:
   // Blocks are handed over when they hold this many rows or bytes, or when
-  // the server has sent nothing more for now; at most kBlocksAhead wait.
+  // the server has sent nothing more for now and no block waits to be
+  // taken; at most kBlocksAhead wait.
   static constexpr size_t kBlockRows = 2000;
   static constexpr size_t kBlockBytes = 256 * 1024;
   static constexpr size_t kBlocksAhead = 4;
@@ -89,6 +90,7 @@ class CopyFetch {
   // Hands the block over, waiting while kBlocksAhead wait; false when asked to stop.
   bool hand(CopyBlock& block);
   bool stopping();
+  bool readerIdle();  // no block waits to be taken
 
   PGconn* c_;
   int lead_;

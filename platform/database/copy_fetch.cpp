@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 
 #include "platform/database/postgres_database.h"
@@ -63,11 +62,14 @@ void CopyFetch::stop() {
     stop_ = true;
   }
   changed_.notify_all();
-  if (wake_ >= 0) {
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
-  }
+  wake();
   if (thread_.joinable()) thread_.join();
+}
+
+void CopyFetch::wake() {
+  if (wake_ < 0) return;
+  const uint64_t one = 1;
+  [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
 }
 
 bool CopyFetch::readerIdle() {
@@ -82,6 +84,9 @@ bool CopyFetch::stopping() {
 
 bool CopyFetch::take(CopyBlock& block, Clock::time_point deadline) {
   std::unique_lock lock(mutex_);
+  // A block the thread is still filling is wanted now: its wait on the
+  // socket is cut short, so that it hands the block over.
+  if (ready_.empty()) wake();
   if (!changed_.wait_until(lock, deadline, [this] { return !ready_.empty(); })) return false;
   block.clear();
   spare_.push_back(std::move(block));
@@ -110,14 +115,16 @@ bool CopyFetch::hand(CopyBlock& block) {
 bool CopyFetch::waitSocket() {
   const int fd = PQsocket(c_);
   if (fd < 0) return !stopping();  // libpq says what broke
-  for (;;) {
-    pollfd p[2] = {{fd, POLLIN, 0}, {wake_, POLLIN, 0}};
-    // Without the eventfd the thread looks at the stop flag often instead.
-    const int r = ::poll(p, wake_ >= 0 ? 2 : 1, wake_ >= 0 ? -1 : 20);
-    if (stopping()) return false;
-    if (r > 0) return true;
-    if (r < 0 && errno != EINTR) return true;
+  // Without the eventfd the thread looks at the flags often instead. Any
+  // return lets the caller look again (libpq answers "nothing yet" to a
+  // wake-up that brought no data).
+  pollfd p[2] = {{fd, POLLIN, 0}, {wake_, POLLIN, 0}};
+  const int r = ::poll(p, wake_ >= 0 ? 2 : 1, wake_ >= 0 ? -1 : 20);
+  if (r > 0 && (p[1].revents & POLLIN) != 0) {
+    uint64_t count = 0;
+    [[maybe_unused]] const ssize_t n = ::read(wake_, &count, sizeof count);
   }
+  return !stopping();
 }
 
 bool CopyFetch::startCopy(std::string& error) {

@@ -85,8 +85,9 @@ class CopyFetch {
   void fetch();
   bool startCopy(std::string& error);
   bool finishCopy(std::string& error);
-  // Waits for the socket; false when asked to stop.
+  // Waits for the socket or a wake(); false when asked to stop.
   bool waitSocket();
+  void wake();
   // Hands the block over, waiting while kBlocksAhead wait; false when asked to stop.
   bool hand(CopyBlock& block);
   bool stopping();

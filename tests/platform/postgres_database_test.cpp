@@ -346,6 +346,27 @@ TEST_F(PostgresTest, AnErrorRaisedInTheMiddleOfAStreamFollowsTheRowsBeforeIt) {
   EXPECT_EQ(cursor->next(Clock::now() + std::chrono::seconds(1)), Step::End);
 }
 
+// Rows the server sent before it went quiet are read at once, also those of
+// a block the reading ahead had not filled yet; only then does the reader
+// wait for more (and give up at its deadline).
+TEST_F(PostgresTest, RowsSentBeforeTheServerGoesQuietArriveWithoutWaitingForMore) {
+  sql("DROP VIEW IF EXISTS pausing; CREATE VIEW pausing AS SELECT i, repeat('x', 50) AS pad"
+      " FROM generate_series(1, 5000) AS i UNION ALL SELECT 0, pg_sleep(30)::text;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  std::string error;
+  auto cursor = db->open({"pausing", ObjectKind::Query}, RowSelection::all(), error);
+  ASSERT_TRUE(cursor) << error;
+  int64_t read = 0;
+  Step step;
+  while ((step = cursor->next(Clock::now() + std::chrono::seconds(2))) == Step::Row) ++read;
+  EXPECT_EQ(step, Step::Failed);
+  EXPECT_EQ(cursor->error(), "the server did not answer in time");
+  // The server holds back at most its last unsent buffer (8 KiB, about 140 of these rows).
+  EXPECT_GE(read, 4800);
+  EXPECT_LE(read, 5000);
+}
+
 // A reader that gives up (a Stop, a time-out) ends the reading ahead at
 // once: while it waits for a server that sends nothing, and while it waits
 // for the reader to take what it read. The connection's query is cancelled.

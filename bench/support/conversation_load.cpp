@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "data/cell_loader.h"
@@ -18,12 +19,21 @@ namespace vlm::bench {
 
 using Clock = std::chrono::steady_clock;
 
+namespace {
+double processSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+}  // namespace
+
 ConversationLoad loadThroughConversation(DataTable& table, const std::string& source, const std::string& object,
                                          int32_t expectedRows, const platform::RegionalSettings& settings) {
   using platform::dde::Conversation;
   ConversationLoad out;
   clearTable(table);
   const auto start = Clock::now();
+  const double cpuStart = processSeconds();
   std::string answer;
   Conversation fields = Conversation::connect("MSAccess", source + ";TABLE " + object);
   if (!fields.request("FieldNames;T", answer) || answer.find("\r\n") == std::string::npos) return out;
@@ -70,6 +80,7 @@ ConversationLoad loadThroughConversation(DataTable& table, const std::string& so
     out.storeSeconds += std::chrono::duration<double>(Clock::now() - storing).count();
   }
   out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  out.cpuSeconds = processSeconds() - cpuStart;
   out.rows = table.rowCount;
   return out;
 }

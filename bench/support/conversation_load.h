@@ -13,6 +13,7 @@ struct ConversationLoad {
   double seconds = 0;         // the whole load, distinct values left out
   double streamSeconds = 0;   // requesting the records
   double storeSeconds = 0;    // parsing them into the table
+  double cpuSeconds = 0;      // processor time of the whole process (every thread) during the load
   int64_t rows = 0;
 };
 

@@ -76,6 +76,14 @@ class Cursor {
   // a NULL. Numbers are written with '.' as the decimal separator, dates as
   // "YYYY-MM-DD hh:mm:ss", binary values as a byte count.
   virtual bool cell(int column, std::string_view& text) = 0;
+  // The current row as one record, when the engine made it as it read the
+  // row: cells separated by tabs in column order, NULL as nothing, tabs,
+  // line breaks and NULs inside a value as blanks. False when it did not
+  // (the cells then make the record).
+  virtual bool record(std::string_view& text) {
+    (void)text;
+    return false;
+  }
   // The current row's index in the object's order.
   virtual int64_t sourceRow() const = 0;
   // The current row's index in the object's order without its filter (the

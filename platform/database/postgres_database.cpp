@@ -5,11 +5,10 @@
 #include <charconv>
 
 #ifdef VLM_HAVE_LIBPQ
-#include <libpq-fe.h>
-#include <poll.h>
-
 #include <map>
-#include <mutex>
+
+#include "platform/database/copy_fetch.h"
+#include "platform/database/postgres_link.h"
 #endif
 
 namespace vlm::platform::db {
@@ -72,9 +71,7 @@ std::unique_ptr<Database> openPostgresDatabase(const ServerLogin&, std::string& 
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr auto kCatalogueTime = std::chrono::seconds(10);
+using namespace pg;
 // Text literals are written with quotes doubled, which holds only while a
 // backslash in them is an ordinary character.
 constexpr const char* kSession =
@@ -82,116 +79,7 @@ constexpr const char* kSession =
     "SET synchronize_seqscans = off; SET max_parallel_workers_per_gather = 0; "
     "SET DateStyle = 'ISO, YMD'; SET IntervalStyle = 'postgres'";
 
-// libpq's messages run over several lines with tabs; one line reads better in a box.
-std::string oneLine(const char* message) {
-  std::string out;
-  bool blank = false;
-  for (const char* p = message ? message : ""; *p; ++p) {
-    const bool space = std::isspace(static_cast<unsigned char>(*p)) != 0;
-    if (space) {
-      blank = !out.empty();
-      continue;
-    }
-    if (blank) out.push_back(' ');
-    blank = false;
-    out.push_back(*p);
-  }
-  if (!out.empty() && out.back() == '.') out.pop_back();
-  if (out.rfind("ERROR: ", 0) == 0) out.erase(0, 7);
-  if (out.rfind("FATAL: ", 0) == 0) out.erase(0, 7);
-  return out.empty() ? "the server gave no reason" : out;
-}
-
 std::string quoteName(std::string_view name) { return quoteIdentifier(name, SqlDialect{SqlFamily::Postgres, "\""}); }
-
-struct Conn {
-  PGconn* c = nullptr;
-  Conn() = default;
-  Conn(const Conn&) = delete;
-  Conn& operator=(const Conn&) = delete;
-  ~Conn() {
-    if (c) PQfinish(c);
-  }
-};
-
-struct Result {
-  PGresult* r = nullptr;
-  Result() = default;
-  Result(const Result&) = delete;
-  Result& operator=(const Result&) = delete;
-  ~Result() { PQclear(r); }
-  int rows() const { return r ? PQntuples(r) : 0; }
-  std::string_view text(int row, int column) const {
-    return std::string_view(PQgetvalue(r, row, column), static_cast<size_t>(PQgetlength(r, row, column)));
-  }
-  bool null(int row, int column) const { return PQgetisnull(r, row, column) != 0; }
-};
-
-// Waits until the connection's socket can be read; false when the deadline passed first.
-bool waitReadable(PGconn* c, Clock::time_point deadline) {
-  const int fd = PQsocket(c);
-  if (fd < 0) return false;
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return false;
-    pollfd p{fd, POLLIN, 0};
-    const int r = ::poll(&p, 1, static_cast<int>(std::min<long long>(left, 1000)));
-    if (r > 0) return true;
-    if (r < 0 && errno != EINTR) return true;  // let libpq find out what broke
-  }
-}
-
-void cancel(PGconn* c) {
-  if (PGcancel* k = PQgetCancel(c)) {
-    char buffer[256];
-    PQcancel(k, buffer, sizeof buffer);
-    PQfreeCancel(k);
-  }
-}
-
-// Takes the results of the query in flight until it is done; the last one
-// with tuples (or the first error) is kept.
-bool finishQuery(PGconn* c, Clock::time_point deadline, Result& out, std::string& error) {
-  std::string failure;
-  for (;;) {
-    while (PQisBusy(c)) {
-      if (!waitReadable(c, deadline)) {
-        cancel(c);
-        error = "the server did not answer in time";
-        // Whatever the cancel leaves is drained before the connection is used again.
-        while (PGresult* r = PQgetResult(c)) PQclear(r);
-        return false;
-      }
-      if (!PQconsumeInput(c)) {
-        error = oneLine(PQerrorMessage(c));
-        return false;
-      }
-    }
-    PGresult* r = PQgetResult(c);
-    if (!r) break;
-    const ExecStatusType s = PQresultStatus(r);
-    if ((s == PGRES_FATAL_ERROR || s == PGRES_BAD_RESPONSE) && failure.empty()) failure = oneLine(PQresultErrorMessage(r));
-    if (s == PGRES_TUPLES_OK) {
-      PQclear(out.r);
-      out.r = r;
-    } else {
-      PQclear(r);
-    }
-  }
-  if (!failure.empty()) {
-    error = failure;
-    return false;
-  }
-  return true;
-}
-
-bool run(PGconn* c, const std::string& sql, Result& out, std::string& error) {
-  if (!PQsendQuery(c, sql.c_str())) {
-    error = oneLine(PQerrorMessage(c));
-    return false;
-  }
-  return finishQuery(c, Clock::now() + kCatalogueTime, out, error);
-}
 
 // Signs in with the connection text and the password, and readies the session.
 bool connectServer(const ServerLogin& login, Conn& conn, std::string& error, bool& needsPassword) {
@@ -268,56 +156,50 @@ class PgCursor final : public Cursor {
         lead_((numbered ? 1 : 0) + (based ? 1 : 0)), fields_(static_cast<size_t>(columns + lead_)),
         scratch_(static_cast<size_t>(columns)) {}
   ~PgCursor() override {
-    freeLine();
+    fetch_.reset();
     if (!done_ && conn_ && conn_->c) cancel(conn_->c);
   }
 
+  // Sends the query; its rows are fetched ahead from then on.
   bool send(const std::string& sql, std::string& error) {
-    if (PQsendQuery(conn_->c, sql.c_str())) return true;
-    error = oneLine(PQerrorMessage(conn_->c));
-    return false;
+    if (!PQsendQuery(conn_->c, sql.c_str())) {
+      error = oneLine(PQerrorMessage(conn_->c));
+      return false;
+    }
+    fetch_ = std::make_unique<CopyFetch>(conn_->c, lead_);
+    return true;
   }
 
   Step next(Clock::time_point deadline) override {
     if (done_) return Step::End;
-    freeLine();
-    PGconn* c = conn_->c;
-    if (!copying_ && !startCopy(deadline)) return fail();
-    for (;;) {
-      char* line = nullptr;
-      const int n = PQgetCopyData(c, &line, 1);
-      if (n > 0) {
-        line_ = line;
-        split(std::string_view(line, static_cast<size_t>(n)));
-        return Step::Row;
+    while (at_ >= block_.rows.size()) {
+      if (block_.status == CopyBlock::Status::End) {
+        done_ = true;
+        return Step::End;
       }
-      if (n == 0) {
-        if (!waitReadable(c, deadline)) {
-          error_ = "the server did not answer in time";
-          return fail();
-        }
-        if (!PQconsumeInput(c)) {
-          error_ = oneLine(PQerrorMessage(c));
-          return fail();
-        }
-        continue;
-      }
-      if (n == -2) {
-        error_ = oneLine(PQerrorMessage(c));
+      if (block_.status == CopyBlock::Status::Failed) {
+        error_ = block_.error;
         return fail();
       }
-      // The copy is over: its result says whether it ended well.
-      Result r;
-      if (!finishQuery(c, deadline, r, error_)) return fail();
-      done_ = true;
-      return Step::End;
+      if (!fetch_->take(block_, deadline)) {
+        error_ = "the server did not answer in time";
+        return fail();
+      }
+      at_ = 0;
     }
+    const CopyBlock::Row& row = block_.rows[at_++];
+    if (numbered_) row_ = row.index[0];
+    else ++row_;
+    if (based_) base_ = row.index[numbered_ ? 1 : 0];
+    split_ = false;
+    return Step::Row;
   }
 
   int columnCount() const override { return columns_; }
 
   bool cell(int column, std::string_view& text) override {
-    if (column < 0 || column >= columns_) return false;
+    if (column < 0 || column >= columns_ || at_ == 0) return false;
+    if (!split_) split(block_.line(at_ - 1));
     const std::string_view raw = fields_[static_cast<size_t>(column + lead_)];
     if (raw.find('\\') == std::string_view::npos) {
       text = raw;
@@ -329,50 +211,28 @@ class PgCursor final : public Cursor {
     return true;
   }
 
+  bool record(std::string_view& text) override {
+    if (at_ == 0) return false;
+    text = block_.record(at_ - 1);
+    return true;
+  }
+
   int64_t sourceRow() const override { return row_; }
   int64_t baseRow() const override { return based_ ? base_ : row_; }
   bool selectsRows() const override { return selects_; }
   const std::string& error() const override { return error_; }
 
  private:
-  bool startCopy(Clock::time_point deadline) {
-    PGconn* c = conn_->c;
-    while (PQisBusy(c)) {
-      if (!waitReadable(c, deadline)) {
-        error_ = "the server did not answer in time";
-        return false;
-      }
-      if (!PQconsumeInput(c)) {
-        error_ = oneLine(PQerrorMessage(c));
-        return false;
-      }
-    }
-    Result r;
-    r.r = PQgetResult(c);
-    if (r.r && PQresultStatus(r.r) == PGRES_COPY_OUT) {
-      copying_ = true;
-      return true;
-    }
-    error_ = oneLine(r.r ? PQresultErrorMessage(r.r) : PQerrorMessage(c));
-    return false;
-  }
-
   Step fail() {
     done_ = true;
+    fetch_.reset();
     if (conn_ && conn_->c) cancel(conn_->c);
     conn_.reset();
     return Step::Failed;
   }
 
-  void freeLine() {
-    if (line_) PQfreemem(line_);
-    line_ = nullptr;
-  }
-
-  // Cells are separated by tabs (one inside a value comes escaped); the row
-  // ends with a line feed.
+  // Cells are separated by tabs (one inside a value comes escaped).
   void split(std::string_view line) {
-    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
     size_t start = 0;
     for (auto& f : fields_) {
       if (start > line.size()) {
@@ -383,15 +243,7 @@ class PgCursor final : public Cursor {
       f = line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
       start = tab == std::string_view::npos ? line.size() + 1 : tab + 1;
     }
-    auto index = [&](size_t at) {
-      const std::string_view n = fields_[at];
-      int64_t value = 0;
-      std::from_chars(n.data(), n.data() + n.size(), value);
-      return value;
-    };
-    if (numbered_) row_ = index(0);
-    else ++row_;
-    if (based_) base_ = index(numbered_ ? 1 : 0);
+    split_ = true;
   }
 
   std::unique_ptr<Conn> conn_;
@@ -400,8 +252,11 @@ class PgCursor final : public Cursor {
   int lead_;
   std::vector<std::string_view> fields_;
   std::vector<std::string> scratch_;
-  char* line_ = nullptr;
-  bool copying_ = false, done_ = false;
+  std::unique_ptr<CopyFetch> fetch_;
+  CopyBlock block_;
+  size_t at_ = 0;  // the next row of block_
+  bool split_ = false;  // fields_ hold the current row's cells
+  bool done_ = false;
   int64_t row_ = -1, base_ = -1;
   std::string error_;
 };

@@ -23,6 +23,10 @@ int32_t accessTypeCode(db::ColumnKind kind) {
 }
 
 void appendRecord(db::Cursor& cursor, std::string& out) {
+  if (std::string_view made; cursor.record(made)) {
+    out.append(made);
+    return;
+  }
   const int n = cursor.columnCount();
   for (int c = 0; c < n; ++c) {
     if (c > 0) out.push_back('\t');

@@ -1,7 +1,6 @@
 #include "platform/workspace/workspace_server.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 #include "platform/workspace/access_types.h"
@@ -12,10 +11,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Items and topic words are ASCII; comparing them needs no locale (a record
+// stream compares its item once a row).
 bool equalNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
+  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c | 0x20 : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](unsigned char x, unsigned char y) { return lower(x) == lower(y); });
 }
 
 bool startsNoCase(std::string_view text, std::string_view head) {

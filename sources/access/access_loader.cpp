@@ -162,8 +162,12 @@ int64_t keptRowCount(const SamplingPlan& plan, int32_t sourceRows) {
 }
 
 int32_t grownCapacity(int32_t capacity, int32_t needed, int64_t expected) {
-  int64_t target = std::max<int64_t>(int64_t{capacity} * 2, needed);
-  if (expected >= needed) target = std::min(target, expected);
+  // Every step copies the rows so far into fresh memory that the system
+  // clears first; below a known end the steps are larger, so that fewer are
+  // taken, and none passes the end.
+  const bool bounded = expected >= needed;
+  int64_t target = std::max<int64_t>(int64_t{capacity} * (bounded ? 4 : 2), needed);
+  if (bounded) target = std::min(target, expected);
   return static_cast<int32_t>(std::clamp<int64_t>(target, needed, INT32_MAX));
 }
 

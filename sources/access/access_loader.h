@@ -41,9 +41,10 @@ bool isFullLoad(uintptr_t lParam);
 // The number of rows a plan keeps of `sourceRows` rows.
 int64_t keptRowCount(const SamplingPlan& plan, int32_t sourceRows);
 
-// The row capacity for `needed` rows when the table holds `capacity`: at
-// least twice as many as now (so that growing costs linear time), but no
-// more than the load will keep, and never less than needed.
+// The row capacity for `needed` rows when the table holds `capacity`: four
+// times as many as now while the load is known to keep more, twice as many
+// past what it was thought to keep (so that growing costs linear time), but
+// no more than the load will keep, and never less than needed.
 int32_t grownCapacity(int32_t capacity, int32_t needed, int64_t expected);
 
 // Stores one record as sample `sample` (source index `sourceIndex`): its

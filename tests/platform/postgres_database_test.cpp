@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "platform/database/database.h"
 #include "platform/database/postgres_database.h"
 #include "platform/support/postgres_server.h"
+#include "platform/workspace/access_types.h"
 
 namespace vlm::platform::db {
 namespace {
@@ -275,6 +277,146 @@ TEST_F(PostgresTest, TheWidestTableTheServerAllowsStreams) {
   const Rows got = rows(*db, {"wide", ObjectKind::Table}, RowSelection{1, -1, 1});
   ASSERT_EQ(got.size(), 1u);
   EXPECT_EQ(got[0][1599], "99");
+}
+
+// The rows are read ahead of the reader in blocks (by count and by bytes):
+// rows on either side of a block's end, rows far larger than a block, NULLs
+// and escapes all arrive whole, in order, as cells and as records.
+TEST_F(PostgresTest, RowsReadAheadArriveWholeAndInOrderAcrossBlocks) {
+  sql("DROP TABLE IF EXISTS blocks; CREATE TABLE blocks AS SELECT i,"
+      " CASE WHEN i % 11 = 0 THEN NULL WHEN i % 7 = 0 THEN E'a\\tb\\nc\\\\d\\re' || i"
+      " WHEN i % 997 = 0 THEN repeat('w', 300000) || i ELSE 'v' || i END AS t,"
+      " CASE WHEN i % 13 = 0 THEN NULL ELSE i * 2 END AS twice FROM generate_series(0, 19999) AS i;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  auto expectedText = [](int64_t i) -> std::string {
+    if (i % 11 == 0) return "NULL";
+    if (i % 7 == 0) return "a\tb\nc\\d\re" + std::to_string(i);
+    if (i % 997 == 0) return std::string(300000, 'w') + std::to_string(i);
+    return "v" + std::to_string(i);
+  };
+  for (const RowSelection& selection : {RowSelection::all(), RowSelection{1, -1, 3}}) {
+    std::string error;
+    auto cursor = db->open({"blocks", ObjectKind::Table}, selection, error);
+    ASSERT_TRUE(cursor) << error;
+    int64_t expected = selection.first;
+    Step step;
+    while ((step = cursor->next(Clock::now() + std::chrono::seconds(20))) == Step::Row) {
+      ASSERT_EQ(cursor->sourceRow(), expected);
+      std::string_view id, text, twice;
+      ASSERT_TRUE(cursor->cell(0, id));
+      ASSERT_EQ(id, std::to_string(expected));
+      EXPECT_EQ(cursor->cell(1, text) ? std::string(text) : "NULL", expectedText(expected));
+      EXPECT_EQ(cursor->cell(2, twice) ? std::string(twice) : "NULL",
+                expected % 13 == 0 ? "NULL" : std::to_string(expected * 2));
+      // The record made as the row was read equals the one its cells make.
+      std::string record;
+      workspace::appendRecord(*cursor, record);
+      std::string byCells = std::to_string(expected) + "\t";
+      if (expected % 11 != 0) {
+        std::string t = expectedText(expected);
+        std::replace_if(t.begin(), t.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+        byCells += t;
+      }
+      byCells += "\t" + (expected % 13 == 0 ? std::string() : std::to_string(expected * 2));
+      ASSERT_EQ(record, byCells) << "row " << expected;
+      expected += selection.step;
+    }
+    EXPECT_EQ(step, Step::End) << cursor->error();
+    EXPECT_EQ(expected, selection.first + (20000 - selection.first + selection.step - 1) / selection.step * selection.step);
+  }
+}
+
+// An error the server raises after many rows reaches the reader once the
+// rows sent before it are read, with the server's words.
+TEST_F(PostgresTest, AnErrorRaisedInTheMiddleOfAStreamFollowsTheRowsBeforeIt) {
+  sql("DROP VIEW IF EXISTS fails_late; CREATE VIEW fails_late AS SELECT i, 100 / (15000 - i) AS x"
+      " FROM generate_series(1, 20000) AS i;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  std::string error;
+  auto cursor = db->open({"fails_late", ObjectKind::Query}, RowSelection::all(), error);
+  ASSERT_TRUE(cursor) << error;
+  int64_t read = 0;
+  Step step;
+  while ((step = cursor->next(Clock::now() + std::chrono::seconds(20))) == Step::Row) ++read;
+  EXPECT_EQ(step, Step::Failed);
+  EXPECT_EQ(read, 14999);
+  EXPECT_NE(cursor->error().find("division by zero"), std::string::npos) << cursor->error();
+  EXPECT_EQ(cursor->next(Clock::now() + std::chrono::seconds(1)), Step::End);
+}
+
+// Rows the server sent before it went quiet are read at once, also those of
+// a block the reading ahead had not filled yet; only then does the reader
+// wait for more (and give up at its deadline).
+TEST_F(PostgresTest, RowsSentBeforeTheServerGoesQuietArriveWithoutWaitingForMore) {
+  sql("DROP VIEW IF EXISTS pausing; CREATE VIEW pausing AS SELECT i, repeat('x', 50) AS pad"
+      " FROM generate_series(1, 5000) AS i UNION ALL SELECT 0, pg_sleep(30)::text;");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  std::string error;
+  auto cursor = db->open({"pausing", ObjectKind::Query}, RowSelection::all(), error);
+  ASSERT_TRUE(cursor) << error;
+  int64_t read = 0;
+  Step step;
+  while ((step = cursor->next(Clock::now() + std::chrono::seconds(2))) == Step::Row) ++read;
+  EXPECT_EQ(step, Step::Failed);
+  EXPECT_EQ(cursor->error(), "the server did not answer in time");
+  // The server holds back at most its last unsent buffer (8 KiB, about 140 of these rows).
+  EXPECT_GE(read, 4800);
+  EXPECT_LE(read, 5000);
+}
+
+// A reader that gives up (a Stop, a time-out) ends the reading ahead at
+// once: while it waits for a server that sends nothing, and while it waits
+// for the reader to take what it read. The connection's query is cancelled.
+TEST_F(PostgresTest, GivingUpEndsTheReadingAheadAtOnce) {
+  sql("DROP VIEW IF EXISTS sleepy; CREATE VIEW sleepy AS SELECT 1 AS i FROM pg_sleep(60);"
+      "DROP TABLE IF EXISTS plenty; CREATE TABLE plenty AS SELECT i, repeat('p', 100) AS pad"
+      " FROM generate_series(1, 300000) AS i;"
+      "CREATE OR REPLACE VIEW copies_running AS SELECT count(*) FROM pg_stat_activity"
+      " WHERE query LIKE 'COPY%' AND state = 'active' AND pid <> pg_backend_pid();");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  std::string error;
+  const auto giveUpWithin = std::chrono::seconds(5);  // far above what it takes; a hang fails
+  {
+    auto cursor = db->open({"sleepy", ObjectKind::Query}, RowSelection::all(), error);
+    ASSERT_TRUE(cursor) << error;
+    EXPECT_EQ(cursor->next(Clock::now() + std::chrono::milliseconds(200)), Step::Failed);
+    EXPECT_EQ(cursor->error(), "the server did not answer in time");
+    const auto start = Clock::now();
+    cursor.reset();
+    EXPECT_LT(Clock::now() - start, giveUpWithin);
+  }
+  {
+    auto cursor = db->open({"sleepy", ObjectKind::Query}, RowSelection::all(), error);
+    ASSERT_TRUE(cursor) << error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto start = Clock::now();
+    cursor.reset();  // never read
+    EXPECT_LT(Clock::now() - start, giveUpWithin);
+  }
+  {
+    auto cursor = db->open({"plenty", ObjectKind::Table}, RowSelection::all(), error);
+    ASSERT_TRUE(cursor) << error;
+    ASSERT_EQ(cursor->next(Clock::now() + std::chrono::seconds(20)), Step::Row);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the blocks ahead fill up
+    const auto start = Clock::now();
+    cursor.reset();
+    EXPECT_LT(Clock::now() - start, giveUpWithin);
+  }
+  // No query of the cursors runs on: the sleeps were cancelled.
+  const ObjectInfo running{"copies_running", ObjectKind::Query};
+  const auto until = Clock::now() + std::chrono::seconds(10);
+  Rows count;
+  for (;;) {
+    count = rows(*db, running);
+    if (count == Rows{{"0"}} || Clock::now() > until) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(count, (Rows{{"0"}}));
+  EXPECT_EQ(rows(*db, {"plenty", ObjectKind::Table}, RowSelection{299998, -1, 1}).size(), 2u);
 }
 
 // Last in the program's order of its own tests: the server goes away.

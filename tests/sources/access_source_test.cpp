@@ -834,13 +834,14 @@ TEST_F(AccessSourceTest, AModelFileOpensItsAccessTableAgain) {
   EXPECT_EQ(vlm_AttributeToField(ATTRIB_AXISY), 2);
 }
 
-TEST(AccessLoaderSizes, GrowthDoublesWithinWhatTheLoadKeeps) {
+TEST(AccessLoaderSizes, GrowthIsGeometricWithinWhatTheLoadKeeps) {
   EXPECT_EQ(grownCapacity(0, 1000, 2500), 1000);
-  EXPECT_EQ(grownCapacity(1000, 2000, 2500), 2000);
+  EXPECT_EQ(grownCapacity(1000, 2000, 2500), 2500);
   EXPECT_EQ(grownCapacity(2000, 2500, 2500), 2500);
-  EXPECT_EQ(grownCapacity(4000, 5000, 1000000), 8000);
-  // A plan that kept more than foreseen still grows.
+  EXPECT_EQ(grownCapacity(4000, 5000, 1000000), 16000);
+  // A plan that kept more than foreseen still grows, by doubling.
   EXPECT_EQ(grownCapacity(1000, 1500, 1200), 2000);
+  EXPECT_EQ(grownCapacity(4000, 5000, -1), 8000);
   EXPECT_EQ(grownCapacity(INT32_MAX - 10, INT32_MAX - 5, -1), INT32_MAX);
   SamplingPlan plan;
   EXPECT_EQ(keptRowCount(plan, 95), 95);

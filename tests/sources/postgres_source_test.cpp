@@ -35,6 +35,7 @@ namespace {
 using platform::workspace::Workspace;
 
 constexpr int32_t kPing = 1024 + 401;  // no command of the engine uses this number
+constexpr int32_t kStopAfterRows = 1024 + 402;  // nor this one
 std::atomic<int> pings{0};
 std::atomic<bool> streamOpen{false};
 
@@ -270,6 +271,43 @@ TEST_F(PostgresSourceTest, LoadSelectionOnlyReadsTheSelectedRowsUnderTheirRowIds
   EXPECT_EQ(table().rowIds[0], 500);
   EXPECT_EQ(table().rowIds[1499], 1999);
   EXPECT_EQ(cell(0, 1499), "1999");
+}
+
+// A Stop while the rows are read ahead of the loader ends the load with the
+// rows stored so far; the stream's thread and query end with it, and the
+// next load reads the table whole.
+TEST_F(PostgresSourceTest, AStopWhileRowsAreReadAheadKeepsTheRowsSoFar) {
+  ASSERT_EQ(server_->sql("DROP TABLE IF EXISTS long_load; CREATE TABLE long_load AS SELECT i AS id, 'r' || i AS label"
+                         " FROM generate_series(0, 299999) AS i;"),
+            "");
+  // Runs on the data thread between chunks: the Stop comes once rows are in.
+  dataHandlers().set(kStopAfterRows, [](EngineState& s, const platform::Command&) {
+    if (s.data->rowCount >= 2000) s.main->abortFlag = 1;
+    else postData(s, kStopAfterRows);
+    return true;
+  });
+  ASSERT_TRUE(openFile(server_->uri()));
+  const auto& objects = table().accessObjects;
+  const auto it = std::find_if(objects.begin(), objects.end(), [](const AccessObject& o) { return o.name == "long_load"; });
+  ASSERT_NE(it, objects.end());
+  const int object = static_cast<int>(it - objects.begin());
+  vlm_LoadDataTable(object, 1);
+  postData(state(), kStopAfterRows);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_FALSE(streamOpen.load());
+  const int32_t kept = table().rowCount;
+  EXPECT_GE(kept, 2000);
+  EXPECT_LT(kept, 300000);
+  for (int32_t r = 0; r < kept; r += 997) {
+    EXPECT_EQ(table().rowIds[static_cast<size_t>(r)], r);
+    EXPECT_EQ(cell(0, r), std::to_string(r));
+  }
+  EXPECT_EQ(messagesOf(HM_BUSY).back().wParam, 0u);
+  vlm_LoadDataTable(object, 1);
+  ASSERT_TRUE(settle());
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts()[0];
+  EXPECT_EQ(table().rowCount, 300000);
 }
 
 TEST_F(PostgresSourceTest, AnUnreachableServerSaysSoAndKeepsTheLoadedTable) {

@@ -87,6 +87,7 @@ class SortBuffer {
 struct SortScratch {
   SortItems items;
   SortBuffer buffer;
+  std::vector<int32_t> entries;  // each sample's entry, by sample
 };
 
 // Returns where the sorted keys are: items' data or the scratch buffer's.
@@ -108,14 +109,66 @@ const uint64_t* radixSortByKey(SortItems& items, SortBuffer& buffer) {
   return from;
 }
 
+// A field of whole numbers within this span of values (and not wider than the
+// table is long) is counted by value rather than sorted.
+constexpr int64_t kCountedSpan = int64_t{1} << 24;
+
+// Whole numbers of a narrow span: count each value, list the values that
+// occur in order, and point each sample at its entry through a table by
+// value; every pass over the cells goes in sample order.
+bool buildCounted(DataField& field, int32_t rows, std::vector<DistinctValue>& list) {
+  Cell* cells = field.cells.data();
+  int32_t low = INT32_MAX, high = INT32_MIN;
+  for (int32_t s = 0; s < rows; ++s) {
+    cells[s].engineWord = -1;
+    if (!(cells[s].flags & kCellPresent)) continue;
+    low = std::min(low, cells[s].value.i);
+    high = std::max(high, cells[s].value.i);
+  }
+  if (low > high) return true;
+  const int64_t span = int64_t{high} - low + 1;
+  if (span > kCountedSpan || span > int64_t{rows}) return false;
+  std::vector<int32_t> counts(static_cast<size_t>(span), 0);
+  for (int32_t s = 0; s < rows; ++s)
+    if (cells[s].flags & kCellPresent) ++counts[static_cast<size_t>(int64_t{cells[s].value.i} - low)];
+  size_t used = 0;
+  for (int32_t c : counts) used += c > 0;
+  list.reserve(used + 1);
+  // counts becomes the entry index of each value.
+  for (size_t v = 0; v < counts.size(); ++v) {
+    if (counts[v] == 0) continue;
+    DistinctValue entry;
+    entry.value = static_cast<int32_t>(int64_t{low} + static_cast<int64_t>(v));
+    entry.fvalue = static_cast<float>(entry.value);
+    entry.word = counts[v];
+    counts[v] = static_cast<int32_t>(list.size());
+    list.push_back(entry);
+  }
+  for (int32_t s = 0; s < rows; ++s)
+    if (cells[s].flags & kCellPresent) cells[s].engineWord = counts[static_cast<size_t>(int64_t{cells[s].value.i} - low)];
+  return true;
+}
+
+// The value a sort key stands for: keys are one to one with the cell's bits,
+// but for the two zeros of a real, which share one key.
+int32_t keyValue(uint64_t key, bool real) {
+  const auto k = static_cast<uint32_t>(key);
+  if (!real) return static_cast<int32_t>(k ^ 0x80000000u);
+  return static_cast<int32_t>((k & 0x80000000u) ? (k & 0x7FFFFFFFu) : ~k);
+}
+
 // Numbers: sort the present values, then one entry per run of equal values.
 template <class Key>
 void buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scratch, std::vector<DistinctValue>& list) {
+  const bool real = field.type == FT_REAL;
+  if (!real && buildCounted(field, rows, list)) return;
+  list.clear();
   SortItems& items = scratch.items;
   items.clear();
   items.reserve(static_cast<size_t>(rows));
+  Cell* cells = field.cells.data();
   for (int32_t s = 0; s < rows; ++s) {
-    Cell& cell = field.cells[static_cast<size_t>(s)];
+    Cell& cell = cells[s];
     cell.engineWord = -1;
     if (cell.flags & kCellPresent) items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
   }
@@ -126,20 +179,29 @@ void buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scratch,
   size_t runs = 0;
   for (size_t i = 0; i < n; ++i) runs += i == 0 || (sorted[i] >> 32) != (sorted[i - 1] >> 32);
   list.reserve(runs + 1);
+  // Each sample's entry goes to a row-long array first and to the cells in
+  // sample order after: the cells are four times wider, and writing them in
+  // value order would miss the cache at nearly every sample.
+  std::vector<int32_t>& entryOf = scratch.entries;
+  entryOf.resize(static_cast<size_t>(rows));
   uint64_t previous = 0;
   for (size_t i = 0; i < n; ++i) {
     const uint64_t k = sorted[i] >> 32;
-    Cell& cell = field.cells[sorted[i] & 0xFFFFFFFFu];
+    const uint32_t sample = sorted[i] & 0xFFFFFFFFu;
     if (list.empty() || k != previous) {
       previous = k;
       DistinctValue entry;
-      entry.value = cell.value.i;
-      entry.fvalue = field.type == FT_REAL ? cell.value.f : static_cast<float>(cell.value.i);
+      // The zeros' key is read back from the first sample that has it, so
+      // the list keeps the zero that sample holds.
+      entry.value = real && k == key(Cell{}) ? cells[sample].value.i : keyValue(k, real);
+      entry.fvalue = real ? std::bit_cast<float>(entry.value) : static_cast<float>(entry.value);
       list.push_back(entry);
     }
     ++list.back().word;
-    cell.engineWord = static_cast<int32_t>(list.size() - 1);
+    entryOf[sample] = static_cast<int32_t>(list.size() - 1);
   }
+  for (int32_t s = 0; s < rows; ++s)
+    if (cells[s].flags & kCellPresent) cells[s].engineWord = entryOf[static_cast<size_t>(s)];
 }
 
 // Texts and dates: the cell values index a table of distinct values already,

@@ -87,7 +87,6 @@ class SortBuffer {
 struct SortScratch {
   SortItems items;
   SortBuffer buffer;
-  std::vector<int32_t> entries;  // each sample's entry, by sample
 };
 
 // Returns where the sorted keys are: items' data or the scratch buffer's.
@@ -180,8 +179,11 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
   items.reserve(static_cast<size_t>(rows));
   Cell* cells = field.cells.data();
   for (int32_t s = 0; s < rows; ++s) {
-    const Cell& cell = cells[s];
-    if (cell.flags & kCellPresent) items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
+    Cell& cell = cells[s];
+    if (cell.flags & kCellPresent)
+      items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
+    else
+      cell.engineWord = -1;
   }
   const uint64_t* sorted = radixSortByKey(items, scratch.buffer);
   const size_t n = items.size();
@@ -190,11 +192,6 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
   size_t runs = 0;
   for (size_t i = 0; i < n; ++i) runs += i == 0 || (sorted[i] >> 32) != (sorted[i - 1] >> 32);
   list.reserve(runs + 1);
-  // Each sample's entry goes to a row-long array first and to the cells in
-  // sample order after: the cells are four times wider, and writing them in
-  // value order would miss the cache at nearly every sample.
-  std::vector<int32_t>& entryOf = scratch.entries;
-  entryOf.resize(static_cast<size_t>(rows));
   uint64_t previous = 0;
   for (size_t i = 0; i < n; ++i) {
     const uint64_t k = sorted[i] >> 32;
@@ -209,10 +206,8 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
       list.push_back(entry);
     }
     ++list.back().word;
-    entryOf[sample] = static_cast<int32_t>(list.size() - 1);
+    cells[sample].engineWord = static_cast<int32_t>(list.size() - 1);
   }
-  for (int32_t s = 0; s < rows; ++s)
-    cells[s].engineWord = (cells[s].flags & kCellPresent) ? entryOf[static_cast<size_t>(s)] : -1;
   return rows - static_cast<int32_t>(n);
 }
 

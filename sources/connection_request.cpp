@@ -67,6 +67,10 @@ void runConnectionRequest(EngineState& state, int32_t mode, const std::string& w
   if (mode <= 0) mode = m.applicationKind == 2 ? 2 : 1;
   switch (mode) {
     case 1:
+      // The workspace is asked first: a table loaded stays unless there is
+      // a selection to read instead.
+      takeWithControl(state);
+      if (keepTableWithoutSelection(state)) break;
       startConnection(state);
       connectAndLoadExcel(state);
       break;

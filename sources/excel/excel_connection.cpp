@@ -6,6 +6,7 @@
 #include "engine/host_link.h"
 #include "engine/host_messages.h"
 #include "engine/worker_thread.h"
+#include "platform/report.h"
 #include "platform/workbook/sheet_view.h"
 #include "sources/connection_request.h"
 #include "sources/excel/excel_automation.h"
@@ -15,6 +16,11 @@
 
 namespace vlm {
 namespace {
+
+constexpr const char* kNoWorkbookOpenText =
+    "No workbook is open in the Spreadsheet Workspace.\nThe table loaded before stays as it was.";
+constexpr const char* kWorkspaceUnreachableText =
+    "The Spreadsheet Workspace does not answer.\nThe table loaded before stays as it was.";
 
 // The text of CMD_EXCEL_OPEN: the file name, a NUL, the sheet name.
 std::pair<std::string, std::string> splitOpenText(const std::string& text) {
@@ -91,6 +97,19 @@ void connectAndLoadExcel(EngineState& state) {
       endLoaded(state);
       break;
   }
+}
+
+bool keepTableWithoutSelection(EngineState& state) {
+  {
+    platform::DataLockGuard guard(state.main->dataLock);
+    if (state.data->rowCount <= 0 || state.data->fieldCount <= 0) return false;
+  }
+  const int32_t result = askExcelForSelection();
+  if (result == kExcelLoaded) return false;
+  state.main->loadControl.connectionResult = result;
+  postBusy(state, false);
+  platform::reportError(result == kExcelNoData ? kNoWorkbookOpenText : kWorkspaceUnreachableText);
+  return true;
 }
 
 bool openWorkbookFile(EngineState& state, const std::string& path, const std::string& sheet) {

@@ -168,6 +168,16 @@ struct BandText {
 
 }  // namespace
 
+int32_t askExcelForSelection() {
+  Conversation system = Conversation::connect(kExcelService, "System");
+  std::string answer;
+  if (!system || !system.request("Status", answer) || trimName(answer) != "Ready") return kExcelUnreachable;
+  answer.clear();
+  SelectionAnswer selection;
+  if (!system.request("Selection", answer) || !parseSelectionAnswer(answer, selection)) return kExcelNoData;
+  return kExcelLoaded;
+}
+
 int32_t connectExcel(EngineState& state, bool load) {
   MainRecord& m = *state.main;
   DataTable& table = *state.data;

@@ -24,6 +24,10 @@ constexpr int32_t kExcelCancelled = -11;
 // numbers, so the selection has no field names), -11 (cancelled).
 int32_t connectExcel(EngineState& state, bool load);
 
+// Asks the workspace, without touching the table, whether it answers and
+// names a selection to read: 1, -1 (no workspace answering) or -2 (none).
+int32_t askExcelForSelection();
+
 // The texts the loader reports.
 constexpr const char* kExcelBadFormat = "Incorrect Data Format Receive from Excel.";
 constexpr const char* kExcelAreasFull = "Unable to store all the Excel selections!";

@@ -346,6 +346,41 @@ TEST_F(ExcelSourceTest, WithoutAWorkbookNothingLoads) {
   EXPECT_EQ(result(), -1);
 }
 
+// With no workbook to read, or no workspace answering, a table loaded before
+// stays with its model, and the user hears why nothing new came.
+TEST_F(ExcelSourceTest, ConnectingWithNoWorkbookOpenKeepsTheLoadedTableAndSaysWhy) {
+  startEngine(21);
+  ASSERT_TRUE(paste("name\tvalue\r\na\t1.5\r\nb\t2.5\r\n"));
+  vlm_AssociateField(1, 0, ATTRIB_AXISY, 60, 0);
+  const int32_t associations = state().model->associations.count;
+  ASSERT_GT(associations, 0);
+  resetBoxes();
+  clearMessages();
+  ASSERT_TRUE(load());
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(result(), -2);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  ASSERT_EQ(table().rowCount, 2);
+  EXPECT_EQ(cell(0, 1), "b");
+  EXPECT_EQ(cell(1, 1), "2.5");
+  EXPECT_EQ(state().model->associations.count, associations);
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0], "No workbook is open in the Spreadsheet Workspace.\nThe table loaded before stays as it was.");
+  ASSERT_FALSE(messagesOf(HM_BUSY).empty());
+  EXPECT_EQ(messagesOf(HM_BUSY).back().wParam, 0u);
+
+  ExcelWorkspace::instance().setVisible(false);
+  EXPECT_EQ(vlm_IsExcelRunning(), 0);
+  resetBoxes();
+  ASSERT_TRUE(load());
+  ASSERT_TRUE(settle());
+  EXPECT_EQ(result(), -1);
+  EXPECT_EQ(table().rowCount, 2);
+  EXPECT_EQ(vlm_GetDataSource(), DSK_CLIPBOARD);
+  ASSERT_EQ(boxTexts().size(), 1u);
+  EXPECT_EQ(boxTexts()[0], "The Spreadsheet Workspace does not answer.\nThe table loaded before stays as it was.");
+}
+
 TEST(ExcelAreas, ReadTheSelectionAnswerInAnyLetters) {
   SelectionAnswer a;
   ASSERT_TRUE(parseSelectionAnswer("[Book.xlsx]Sheet1!R1C1:R11C3;R2C5\r\n", a));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <random>
 #include <string>
@@ -414,6 +415,85 @@ TEST_F(CalculatorTest, LargeStepsSharedByTwoThreadsEqualAfresh) {
     for (int32_t r = 0; r < rec.count; ++r)
       ASSERT_EQ(result(r), fresh[static_cast<size_t>(r)]) << "step " << step << " row " << label(r);
   }
+}
+
+// The statistics themselves, not only their printed digits: kept step by
+// step, whether the changed samples are listed or every sample is read in
+// order, they equal those taken afresh, for integers at both ends of their
+// range and reals whose exponents lie close together, exactly 26 apart, far
+// apart (subnormals too) or that hold an infinite value.
+TEST_F(CalculatorTest, EveryKindOfStepKeepsTheExactStatistics) {
+  const int32_t n = 20003;  // not a whole number of 64-sample words
+  rows(n);
+  std::mt19937 rng(9);
+  std::vector<std::optional<int32_t>> ints(n);
+  std::vector<std::optional<float>> close(n), span26(n), apart(n), infinite(n);
+  const float apartValues[] = {1e-30f, -3e30f, 1e-44f, 2.5f, -7e-39f, 1e30f};
+  for (int32_t i = 0; i < n; ++i) {
+    const auto s = static_cast<size_t>(i);
+    const uint32_t r = rng();
+    if (r % 13) ints[s] = r % 7 == 0 ? (r % 2 ? 2147483647 : -2147483647 - 1) : static_cast<int32_t>(r % 2001) - 1000;
+    if (r % 11) close[s] = static_cast<float>(static_cast<int32_t>(r % 2000001) - 1000000) / 997.0f;
+    if (r % 9) span26[s] = r % 3 == 0 ? 1.0f : (r % 3 == 1 ? -100663296.0f : 0.0f);  // 2^0 and 1.5 x 2^26
+    if (r % 8) apart[s] = apartValues[r % 6] * static_cast<float>(1 + r % 5);
+    infinite[s] = i == 77 ? std::numeric_limits<float>::infinity() : static_cast<float>(r % 100) / 8.0f;
+  }
+  const int32_t fi = addIntegerField(table, "I", ints);
+  const int32_t fields[] = {fi, addRealField(table, "Close", close), addRealField(table, "Span26", span26),
+                            addRealField(table, "Apart", apart), addRealField(table, "Infinite", infinite)};
+  for (const int32_t f : fields) addRow(rec, table, f, CALC_SUM);
+  addRow(rec, table, fi, CALC_MIN);  // extremes followed for two fields only
+  addRow(rec, table, fields[3], CALC_MAX);
+
+  const auto expectSame = [&](const std::string& step) {
+    CalculatorStats afresh;
+    std::vector<FieldNeed> all;
+    for (const int32_t f : fields) all.push_back({f, true, true});
+    updateStats(afresh, table, flags, generation, all);
+    ASSERT_EQ(stats.selectedCount, afresh.selectedCount) << step;
+    for (const FieldNeed& need : fieldNeeds(rec, table)) {
+      const CalculatorStats::Field* kept = fieldStats(stats, need.field);
+      const CalculatorStats::Field* fresh = fieldStats(afresh, need.field);
+      ASSERT_TRUE(kept && fresh) << step;
+      EXPECT_EQ(kept->count, fresh->count) << step << " field " << need.field;
+      EXPECT_EQ(kept->integerSum, fresh->integerSum) << step << " field " << need.field;
+      EXPECT_TRUE(kept->realSum == fresh->realSum) << step << " field " << need.field;
+      if (need.least) {
+        EXPECT_EQ(kept->integerLeast, fresh->integerLeast) << step;
+        EXPECT_EQ(kept->realLeast, fresh->realLeast) << step;
+      }
+      if (need.greatest) {
+        EXPECT_EQ(kept->integerGreatest, fresh->integerGreatest) << step;
+        EXPECT_EQ(kept->realGreatest, fresh->realGreatest) << step;
+      }
+    }
+  };
+  calculate();
+  expectSame("first");
+  // Shares of samples changed per step, below and above the point where
+  // reading every sample takes over from a list, and all or none selected.
+  const double shares[] = {0.001, 0.05, 0.12, 0.13, 0.3, 0.5, 1.0, -1.0, 0.5, 0.2, 2.0, 0.01, 0.9};
+  for (const double share : shares) {
+    for (int32_t i = 0; i < n; ++i) {
+      auto& flag = flags[static_cast<size_t>(i)];
+      if (share < 0)
+        flag = 0;
+      else if (share > 1)
+        flag = 1;
+      else if (static_cast<double>(rng()) / 4294967296.0 < share)
+        flag = static_cast<uint8_t>(flag ? 0 : 3);
+    }
+    calculate();
+    expectSame("share " + std::to_string(share));
+  }
+  // A field whose extremes were not followed finds them when a row asks.
+  flags.assign(static_cast<size_t>(n), 0);
+  for (int32_t i = 0; i < n; i += 3) flags[static_cast<size_t>(i)] = 1;
+  calculate();
+  addRow(rec, table, fields[1], CALC_MIN);
+  addRow(rec, table, fields[2], CALC_MAX);
+  calculate();
+  expectSame("extremes asked later");
 }
 
 TEST(CalculatorMenuTest, ChecksAndGreyedItems) {

@@ -184,6 +184,7 @@ TEST_F(CalculatorWindowTest, TheMenuShowsTheRowAndCarriesOutTheChoice) {
     seen = menu.items;
     return MENU_FUNCTION_FIRST + CALC_SUM;
   });
+  ASSERT_EQ(shown().size(), 10u);  // a row is clicked once it is on the screen
   vlm_ShowCalculatorMenu(static_cast<vlm_wparam>(3), 3);  // "Average (Price) ="
   ASSERT_FALSE(seen.empty());
   const tools::MenuItem& methods = seen[3];
@@ -227,6 +228,28 @@ TEST_F(CalculatorWindowTest, ANewTableKeepsRowsOfFieldsThatStay) {
   rows = shown();
   ASSERT_EQ(rows.size(), 6u);
   EXPECT_EQ(rows[2].label, "Sum (X) =");
+}
+
+// Results come to the window through the host's own queue and the workers'
+// queue, which a waiting host may empty first: an older calculation arriving
+// late does not replace the rows of a newer one.
+TEST_F(CalculatorWindowTest, AnOlderCalculationArrivingLateIsNotShown) {
+  vlm_OpenCalculator();
+  ASSERT_EQ(shown().size(), 10u);
+  const uint64_t last = shownView()->sequence;
+  auto newer = std::make_shared<CalculatorView>();
+  newer->rows.push_back({"Newer =", "2"});
+  newer->sequence = last + 1;
+  auto older = std::make_shared<CalculatorView>();
+  older->rows.push_back({"Older =", "1"});
+  older->sequence = last;
+  showResults(state(), newer);
+  showResults(state(), older);
+  auto rows = shown();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].label, "Newer =");
+  vlm_CalculateNow();  // a calculation made now is newer than both
+  EXPECT_EQ(shown().size(), 10u);
 }
 
 TEST(CalculatorTextTest, TextsTooWideAreCutWithAPoint) {

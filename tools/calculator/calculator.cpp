@@ -1,5 +1,7 @@
 #include "tools/calculator/calculator.h"
 
+#include <atomic>
+
 #include <QObject>
 
 #include <dlfcn.h>
@@ -101,6 +103,8 @@ void calculateLocked(EngineState& state) {
   formatResults(rec, stats, table, state.main->regional);
 
   auto view = std::make_shared<CalculatorView>();
+  static std::atomic<uint64_t> calculations{0};
+  view->sequence = ++calculations;  // under the data lock: in the order of the calculations
   view->rows.reserve(static_cast<size_t>(rec.count));
   for (int32_t i = 0; i < rec.count; ++i) {
     const CalculatorRow& row = rec.rows[static_cast<size_t>(i)];

@@ -32,11 +32,17 @@ struct CalculatorStats {
     // from the samples when it is asked for.
     bool leastKnown = true;
     bool greatestKnown = true;
-    // Every sample's value, 4 bytes each (a float's bits for reals), and a
-    // bit per sample that has one: the changed samples are read from here,
-    // a quarter of the memory the table's cells take.
+    // Every sample's value, 4 bytes each (a float's bits for reals; 0 where
+    // the sample has none, so it adds nothing to a sum), and a bit per sample
+    // that has one: the changed samples are read from here, a quarter of the
+    // memory the table's cells take.
     std::vector<int32_t> values;
     std::vector<uint64_t> present;
+    // Reals whose binary exponents lie close together add up exactly in
+    // doubles, `realBlock` values at a time, in units of 2^(realExponent -
+    // 150); 0 when they lie too far apart (or a value is not finite).
+    int32_t realBlock = 0;
+    uint32_t realExponent = 1;
   };
 
   uint64_t generation = ~uint64_t{0};
@@ -45,8 +51,13 @@ struct CalculatorStats {
   std::vector<uint8_t> selected;  // per sample: 1 when it was selected at the last update
   int64_t selectedCount = 0;
   std::vector<Field> fields;
-  // The samples whose selection changed since the last update.
+  // The samples whose selection changed since the last update: listed when
+  // few changed; when many did, every sample's change (+1 joined, -1 left,
+  // 0) and a bit per sample that joined or left, read in order instead.
   std::vector<int32_t> added, removed;
+  bool manyChanged = false;
+  std::vector<int8_t> change;
+  std::vector<uint64_t> addedBits, removedBits;
   // The table's field names as the menu lists them, taken once per table.
   std::shared_ptr<const std::vector<std::string>> fieldNames;
 };

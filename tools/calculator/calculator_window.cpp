@@ -51,6 +51,7 @@ class RowList : public QWidget {
     setAutoFillBackground(false);
   }
   void take(std::shared_ptr<const CalculatorView> view) {
+    if (view && view_ && view->sequence < view_->sequence) return;
     view_ = std::move(view);
     setMinimumHeight(rowHeight() * static_cast<int>(view_ ? view_->rows.size() : 0));
     update();

@@ -28,6 +28,9 @@ struct CalculatorView {
   };
   std::vector<Row> rows;
   std::shared_ptr<const std::vector<std::string>> fieldNames;  // for the menu's field list
+  // Calculations are numbered in the order they were made: results reach the
+  // window through more than one queue, and an older one never replaces a newer.
+  uint64_t sequence = 0;
 };
 
 // vlm_OpenCalculator: creates the window when needed (" Calculator"), places

@@ -95,8 +95,9 @@ union IntOrFloat {
 };
 
 // A field's cells: many megabytes on a big table, filled by the loaders once
-// the table has grown (see platform/big_allocator.h).
-using CellArray = std::vector<Cell, platform::BigAllocator<Cell>>;
+// the table has grown. Growing leaves fresh cells as the zeroed memory holds
+// them (see platform/big_allocator.h), so the loaders touch them first.
+using CellArray = std::vector<Cell, platform::ZeroedBigAllocator<Cell>>;
 
 struct DataField {
   char name[kFieldNameSize] = {};

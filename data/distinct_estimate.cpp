@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
+
+#include "data/text_hash.h"
 
 namespace vlm {
 namespace {
@@ -14,7 +15,7 @@ constexpr size_t kRegisters = size_t{1} << kIndexBits;
 
 void sketchAdd(DistinctSketch& sketch, std::string_view text) {
   if (sketch.registers.empty()) sketch.registers.assign(kRegisters, 0);
-  const uint64_t hash = std::hash<std::string_view>{}(text);
+  const uint64_t hash = textHash64(text);
   const size_t index = static_cast<size_t>(hash >> (64 - kIndexBits));
   // The rank is the position of the first 1 bit among the remaining bits; a
   // marker bit bounds it when they are all 0.

@@ -108,16 +108,82 @@ const uint64_t* radixSortByKey(SortItems& items, SortBuffer& buffer) {
   return from;
 }
 
+// A field of whole numbers within this span of values (and not wider than the
+// table is long) is counted by value rather than sorted.
+constexpr int64_t kCountedSpan = int64_t{1} << 24;
+
+// Whole numbers of a narrow span: count each value, list the values that
+// occur in order, and point each sample at its entry through a table by
+// value; every pass over the cells goes in sample order. Returns the
+// samples without a value, or -1 (nothing changed) when the span is too wide.
+int32_t buildCounted(DataField& field, int32_t rows, std::vector<DistinctValue>& list) {
+  Cell* cells = field.cells.data();
+  int32_t low = INT32_MAX, high = INT32_MIN;
+  for (int32_t s = 0; s < rows; ++s) {
+    if (!(cells[s].flags & kCellPresent)) continue;
+    low = std::min(low, cells[s].value.i);
+    high = std::max(high, cells[s].value.i);
+  }
+  if (low > high) {
+    for (int32_t s = 0; s < rows; ++s) cells[s].engineWord = -1;
+    return rows;
+  }
+  const int64_t span = int64_t{high} - low + 1;
+  if (span > kCountedSpan || span > int64_t{rows}) return -1;
+  std::vector<int32_t> counts(static_cast<size_t>(span), 0);
+  for (int32_t s = 0; s < rows; ++s)
+    if (cells[s].flags & kCellPresent) ++counts[static_cast<size_t>(int64_t{cells[s].value.i} - low)];
+  size_t used = 0;
+  for (int32_t c : counts) used += c > 0;
+  list.reserve(used + 1);
+  // counts becomes the entry index of each value.
+  for (size_t v = 0; v < counts.size(); ++v) {
+    if (counts[v] == 0) continue;
+    DistinctValue entry;
+    entry.value = static_cast<int32_t>(int64_t{low} + static_cast<int64_t>(v));
+    entry.fvalue = static_cast<float>(entry.value);
+    entry.word = counts[v];
+    counts[v] = static_cast<int32_t>(list.size());
+    list.push_back(entry);
+  }
+  int32_t missing = 0;
+  for (int32_t s = 0; s < rows; ++s) {
+    const bool present = cells[s].flags & kCellPresent;
+    cells[s].engineWord = present ? counts[static_cast<size_t>(int64_t{cells[s].value.i} - low)] : -1;
+    missing += !present;
+  }
+  return missing;
+}
+
+// The value a sort key stands for: keys are one to one with the cell's bits,
+// but for the two zeros of a real, which share one key.
+int32_t keyValue(uint64_t key, bool real) {
+  const auto k = static_cast<uint32_t>(key);
+  if (!real) return static_cast<int32_t>(k ^ 0x80000000u);
+  return static_cast<int32_t>((k & 0x80000000u) ? (k & 0x7FFFFFFFu) : ~k);
+}
+
 // Numbers: sort the present values, then one entry per run of equal values.
+// Returns the samples without a value.
 template <class Key>
-void buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scratch, std::vector<DistinctValue>& list) {
+int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scratch,
+                     std::vector<DistinctValue>& list) {
+  const bool real = field.type == FT_REAL;
+  if (!real) {
+    const int32_t missing = buildCounted(field, rows, list);
+    if (missing >= 0) return missing;
+  }
+  list.clear();
   SortItems& items = scratch.items;
   items.clear();
   items.reserve(static_cast<size_t>(rows));
+  Cell* cells = field.cells.data();
   for (int32_t s = 0; s < rows; ++s) {
-    Cell& cell = field.cells[static_cast<size_t>(s)];
-    cell.engineWord = -1;
-    if (cell.flags & kCellPresent) items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
+    Cell& cell = cells[s];
+    if (cell.flags & kCellPresent)
+      items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
+    else
+      cell.engineWord = -1;
   }
   const uint64_t* sorted = radixSortByKey(items, scratch.buffer);
   const size_t n = items.size();
@@ -129,24 +195,27 @@ void buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scratch,
   uint64_t previous = 0;
   for (size_t i = 0; i < n; ++i) {
     const uint64_t k = sorted[i] >> 32;
-    Cell& cell = field.cells[sorted[i] & 0xFFFFFFFFu];
+    const uint32_t sample = sorted[i] & 0xFFFFFFFFu;
     if (list.empty() || k != previous) {
       previous = k;
       DistinctValue entry;
-      entry.value = cell.value.i;
-      entry.fvalue = field.type == FT_REAL ? cell.value.f : static_cast<float>(cell.value.i);
+      // The zeros' key is read back from the first sample that has it, so
+      // the list keeps the zero that sample holds.
+      entry.value = real && k == key(Cell{}) ? cells[sample].value.i : keyValue(k, real);
+      entry.fvalue = real ? std::bit_cast<float>(entry.value) : static_cast<float>(entry.value);
       list.push_back(entry);
     }
     ++list.back().word;
-    cell.engineWord = static_cast<int32_t>(list.size() - 1);
+    cells[sample].engineWord = static_cast<int32_t>(list.size() - 1);
   }
+  return rows - static_cast<int32_t>(n);
 }
 
 // Texts and dates: the cell values index a table of distinct values already,
 // so count per index and sort the indexes that occur (`sortUsed` puts them
 // in the order of their values).
 template <class SortUsed>
-void buildIndexed(DataField& field, int32_t rows, size_t tableSize, SortUsed sortUsed,
+int32_t buildIndexed(DataField& field, int32_t rows, size_t tableSize, SortUsed sortUsed,
                   std::vector<DistinctValue>& list) {
   std::vector<int32_t> counts(tableSize, 0);
   for (int32_t s = 0; s < rows; ++s) {
@@ -168,12 +237,15 @@ void buildIndexed(DataField& field, int32_t rows, size_t tableSize, SortUsed sor
     list.push_back(entry);
     counts[static_cast<size_t>(used[e])] = static_cast<int32_t>(e);
   }
+  int32_t missing = 0;
   for (int32_t s = 0; s < rows; ++s) {
     Cell& cell = field.cells[static_cast<size_t>(s)];
     const bool valued =
         (cell.flags & kCellPresent) && cell.value.i >= 0 && static_cast<size_t>(cell.value.i) < tableSize;
     cell.engineWord = valued ? counts[static_cast<size_t>(cell.value.i)] : -1;
+    missing += !valued;
   }
+  return missing;
 }
 
 }  // namespace
@@ -195,18 +267,21 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
     return true;
   const Messages messages = messagesFor(type);
   std::vector<DistinctValue> list;
+  // Each builder leaves every sample pointing at its entry, or at -1 without
+  // a value, and counts the latter.
+  int32_t missing = 0;
   try {
     switch (type) {
       case FT_INTEGER:
-        buildNumeric(field, rows, [](const Cell& c) { return static_cast<uint32_t>(c.value.i) ^ 0x80000000u; },
+        missing = buildNumeric(field, rows, [](const Cell& c) { return static_cast<uint32_t>(c.value.i) ^ 0x80000000u; },
                      scratch, list);
         break;
       case FT_REAL:
-        buildNumeric(field, rows, [](const Cell& c) { return floatKey(c.value.f); }, scratch, list);
+        missing = buildNumeric(field, rows, [](const Cell& c) { return floatKey(c.value.f); }, scratch, list);
         break;
       case FT_DATETIME: {
         const auto& entries = table.timeTable.entries;
-        buildIndexed(field, rows, entries.size(),
+        missing = buildIndexed(field, rows, entries.size(),
                      [&entries](std::vector<int32_t>& used) {
                        std::sort(used.begin(), used.end(), [&entries](int32_t a, int32_t b) {
                          return earlierTime(entries[static_cast<size_t>(a)], entries[static_cast<size_t>(b)]);
@@ -217,7 +292,7 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
       }
       default: {
         const TextPool& pool = table.textPool;
-        buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)), [&pool](std::vector<int32_t>& used) {
+        missing = buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)), [&pool](std::vector<int32_t>& used) {
           // The texts are looked up once, not at every comparison.
           std::vector<std::pair<std::string_view, int32_t>> keyed;
           keyed.reserve(used.size());
@@ -230,15 +305,15 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
     }
   } catch (const std::bad_alloc&) {
     failure = messages.allocation;
-    return false;
   } catch (const std::length_error&) {
     failure = messages.allocation;
+  }
+  if (failure) {
+    // Without a list no sample may point into one.
+    for (int32_t s = 0; s < rows; ++s) field.cells[static_cast<size_t>(s)].engineWord = -1;
     return false;
   }
   const int32_t valued = static_cast<int32_t>(list.size());
-  int32_t missing = 0;
-  for (int32_t s = 0; s < rows; ++s)
-    if (field.cells[static_cast<size_t>(s)].engineWord < 0) ++missing;
   try {
     if (missing > 0) {
       DistinctValue empty;

@@ -55,13 +55,16 @@ bool growRows(DataTable& table, int32_t count) {
   for (int32_t f = 0; f < table.fieldCount && f < kMaxFields; ++f) {
     CellArray& cells = table.fields[static_cast<size_t>(f)].cells;
     const size_t kept = std::min(cells.size(), size);
+    const Cell* before = cells.data();
     if (!tryResize(cells, size)) {
       platform::reportError("Unable to store fields!");
       return false;
     }
-    // Cells the resize added are zero already; only those kept from before
-    // the row count lose their low flags (a million-row table's cells are
-    // not passed over twice).
+    // Cells added in fresh memory are zero and not touched here: the loaders
+    // touch them first, on both cores. Cells added within the old memory may
+    // hold what an earlier, longer table left, and are cleared.
+    if (cells.data() == before) std::fill(cells.begin() + static_cast<ptrdiff_t>(kept), cells.end(), Cell{});
+    // Cells kept from before the row count lose their low flags.
     for (size_t i = static_cast<size_t>(oldRows); i < kept; ++i) cells[i].flags &= 0xF0;
   }
   table.rowCapacity = capacity;

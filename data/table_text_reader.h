@@ -56,6 +56,7 @@ class TableTextReader {
  private:
   RecordStatus nextDelimited(std::vector<std::string_view>& cells, size_t maxCells, bool& empty);
   RecordStatus nextCsv(std::vector<std::string_view>& cells, size_t maxCells, bool& empty);
+  bool splitAtTabs(const char* from, const char* end, std::vector<std::string_view>& cells, size_t maxCells) const;
   bool aborted() const { return abort_ && abort_->load(std::memory_order_relaxed) != 0; }
 
   std::string_view text_;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <new>
 
+#include "data/text_hash.h"
 #include "platform/report.h"
 
 namespace vlm {
@@ -12,7 +13,7 @@ namespace {
 constexpr const char* kPoolFull = "Unable to store all the text information!";
 
 uint32_t textHash(std::string_view text) {
-  const uint64_t h = std::hash<std::string_view>{}(text);
+  const uint64_t h = textHash64(text);
   return static_cast<uint32_t>(h ^ (h >> 32));
 }
 

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace vlm::platform {
 namespace {
@@ -32,6 +33,13 @@ void* bigAllocate(size_t bytes) {
   // barely used (a pool of a few texts readied for a million) stays small.
   // madvise is a hint: without it the block works with small pages.
   if (size > kHugePage) madvise(static_cast<char*>(block) + kHugePage, size - kHugePage, MADV_HUGEPAGE);
+  return block;
+}
+
+void* bigAllocateZeroed(size_t bytes) {
+  if (bytes >= kHugePage) return bigAllocate(bytes);
+  void* block = ::operator new(bytes);
+  std::memset(block, 0, bytes);
   return block;
 }
 

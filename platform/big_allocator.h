@@ -13,6 +13,9 @@ namespace vlm::platform {
 
 void* bigAllocate(size_t bytes);  // throws std::bad_alloc
 void bigFree(void* block, size_t bytes) noexcept;
+// The same, but the block reads as zero: a mapped block is zero as the
+// system hands it out (no pass over it), a small one is cleared.
+void* bigAllocateZeroed(size_t bytes);  // throws std::bad_alloc
 
 template <class T>
 struct BigAllocator {
@@ -29,6 +32,42 @@ struct BigAllocator {
 
   template <class U>
   bool operator==(const BigAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+// For arrays of plain records that are only ever grown (a table's cells):
+// their memory comes zeroed, so an element a resize adds is left as it lies
+// instead of being written, and a table of many megabytes is first touched
+// where its cells are stored, on whichever core stores them, not in one
+// clearing pass. An element added within the capacity a vector already had
+// is not zeroed by the resize: the one who grows must clear such elements
+// (see growRows).
+template <class T>
+struct ZeroedBigAllocator : BigAllocator<T> {
+  using value_type = T;
+  template <class U>
+  struct rebind {
+    using other = ZeroedBigAllocator<U>;
+  };
+  ZeroedBigAllocator() noexcept = default;
+  template <class U>
+  ZeroedBigAllocator(const ZeroedBigAllocator<U>&) noexcept {}
+
+  T* allocate(size_t n) {
+    if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+    return static_cast<T*>(bigAllocateZeroed(n * sizeof(T)));
+  }
+  // A default-made element is the zero the memory already holds.
+  template <class U>
+  void construct(U*) noexcept {}
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(static_cast<Args&&>(args)...);
+  }
+
+  template <class U>
+  bool operator==(const ZeroedBigAllocator<U>&) const noexcept {
     return true;
   }
 };

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <new>
 
+#include "data/second_thread.h"
 #include "engine/engine_state.h"
 #include "platform/report.h"
 #include "sources/text_source.h"
@@ -20,6 +21,23 @@ namespace {
 constexpr const char* kBadData = "Bad Data in the File.";
 constexpr const char* kBadFormat = "Incorrect Data Format in the File...";
 
+// Reads [from, from + count) of the file; false when it ends early or fails.
+bool readSpan(int fd, char* into, size_t from, size_t count) {
+  size_t got = 0;
+  while (got < count) {
+    const ssize_t n = ::pread(fd, into + got, std::min<size_t>(count - got, size_t{1} << 30),
+                              static_cast<off_t>(from + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    got += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// From this size on the file is read in two halves at once: copying it and
+// the first touch of its memory then take both cores.
+constexpr size_t kTwoReaders = size_t{8} << 20;
+
 bool readWholeFile(const std::string& path, TableFileText& text) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -27,16 +45,20 @@ bool readWholeFile(const std::string& path, TableFileText& text) {
   bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
               text.allocate(static_cast<size_t>(info.st_size));
   const auto size = static_cast<size_t>(info.st_size);
-  size_t got = 0;
-  while (read && got < size) {
-    const ssize_t n = ::read(fd, text.data() + got, std::min<size_t>(size - got, size_t{1} << 30));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<size_t>(n);
+  if (read && size >= kTwoReaders && SecondThread::available()) {
+    const size_t half = size / 2;
+    bool secondRead = false;
+    {
+      SecondThread helper([&] { secondRead = readSpan(fd, text.data() + half, half, size - half); });
+      read = readSpan(fd, text.data(), 0, half);
+      helper.join();
+    }
+    read = read && secondRead;
+  } else if (read) {
+    read = readSpan(fd, text.data(), 0, size);
   }
   ::close(fd);
   // A file that changed its size while it was read is not taken.
-  read = read && got == size;
   text.setSize(read ? size : 0);
   return read;
 }

@@ -1,5 +1,7 @@
 #include "support/table_file.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -31,7 +33,9 @@ bool writeTableFile(const std::string& path, const TableFileShape& shape) {
                                 1 + (s >> 16) % 28);
     if (n <= 0 || std::fwrite(line, 1, static_cast<size_t>(n), out.get()) != static_cast<size_t>(n)) return false;
   }
-  return std::fflush(out.get()) == 0;
+  // Written out before anything is timed: otherwise the system writes the
+  // file back during whichever read comes first (ours), not during the peers'.
+  return std::fflush(out.get()) == 0 && ::fsync(::fileno(out.get())) == 0;
 }
 
 }  // namespace vlm::bench

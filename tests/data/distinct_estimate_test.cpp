@@ -17,7 +17,9 @@ uint64_t estimateOf(int distinct, int repeats) {
 TEST(DistinctSketch, EstimatesWithinAFewPerCentFromTenTextsToManyThousands) {
   EXPECT_EQ(sketchDistinct(DistinctSketch{}), 0u);
   EXPECT_EQ(estimateOf(1, 50), 1u);
-  EXPECT_EQ(estimateOf(10, 1000), 10u);
+  // Ten texts are counted exactly unless two of them share a register (for
+  // any hash about one chance in fifty): then one is missed.
+  EXPECT_NEAR(static_cast<double>(estimateOf(10, 1000)), 10.0, 1.0);
   for (int distinct : {1000, 30000, 300000}) {
     const double estimate = static_cast<double>(estimateOf(distinct, distinct >= 300000 ? 1 : 3));
     EXPECT_NEAR(estimate / distinct, 1.0, 0.06) << distinct;

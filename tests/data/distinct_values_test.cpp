@@ -114,3 +114,61 @@ TEST(DistinctValues, NumberListsMatchAPlainSortOnBigTables) {
 
 }  // namespace
 }  // namespace vlm
+
+namespace vlm {
+namespace {
+
+// Whole numbers at both ends of their range, in spans narrower and wider
+// than the table is long: each list is every value once, ascending, counted.
+TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
+  constexpr int32_t kSmall = 3000;
+  const int32_t starts[] = {INT32_MIN, INT32_MAX - 9, -5, INT32_MIN};
+  const int32_t spans[] = {10, 10, kSmall - 1, kSmall + 1};
+  auto table = std::make_unique<DataTable>();
+  clearTable(*table);
+  table->fieldCount = 4;
+  for (int f = 0; f < 4; ++f) {
+    table->fields[static_cast<size_t>(f)].type = FT_INTEGER;
+    resetFieldAnalysis(table->fields[static_cast<size_t>(f)]);
+  }
+  ASSERT_TRUE(growRows(*table, kSmall));
+  for (int32_t s = 0; s < kSmall; ++s)
+    for (int f = 0; f < 4; ++f) {
+      if (s % 7 == 3) continue;
+      Cell& cell = table->fields[static_cast<size_t>(f)].cells[static_cast<size_t>(s)];
+      cell.flags = kCellPresent;
+      // The widest span reaches both ends at once.
+      const int64_t offset = f == 3 ? (s % 2 ? int64_t{UINT32_MAX} - s % 5 : s % 5) : (int64_t{s} * 7919) % spans[f];
+      cell.value.i = static_cast<int32_t>(int64_t{starts[f]} + offset);
+    }
+  table->rowCount = kSmall;
+  buildAllDistinctValues(*table, {});
+  for (int f = 0; f < 4; ++f) {
+    SCOPED_TRACE("field " + std::to_string(f));
+    const DataField& field = table->fields[static_cast<size_t>(f)];
+    std::map<int32_t, int32_t> counts;
+    for (int32_t s = 0; s < kSmall; ++s)
+      if (s % 7 != 3) ++counts[field.cells[static_cast<size_t>(s)].value.i];
+    ASSERT_EQ(field.distinctCount, static_cast<int32_t>(counts.size()) + 1);
+    size_t e = 0;
+    for (const auto& [value, count] : counts) {
+      EXPECT_EQ(field.distinct[e].value, value);
+      EXPECT_EQ(field.distinct[e].fvalue, static_cast<float>(value));
+      EXPECT_EQ(field.distinct[e].word, count);
+      ++e;
+    }
+    EXPECT_EQ(field.distinct.back().flags, kDistinctEmpty);
+    for (int32_t s = 0; s < kSmall; ++s) {
+      const Cell& cell = field.cells[static_cast<size_t>(s)];
+      if (s % 7 == 3) {
+        ASSERT_EQ(cell.engineWord, -1);
+      } else {
+        ASSERT_GE(cell.engineWord, 0);
+        ASSERT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vlm

@@ -73,6 +73,33 @@ TEST(TableGrowth, RowsBetweenRowCountAndOldCapacityAreResetToo) {
   EXPECT_EQ(table.fields[0].cells[200].flags & 0x0F, 0);
 }
 
+TEST(TableGrowth, AddedCellsAreZeroWhetherTheMemoryIsFreshOrLeftByALongerTable) {
+  DataTable table;
+  table.fieldCount = 2;
+  // Fresh memory, small and big (a big array is mapped and never written by the growth).
+  for (int32_t rows : {10, 300000}) {
+    ASSERT_TRUE(growRows(table, rows));
+    for (int f = 0; f < 2; ++f)
+      for (size_t i = 0; i < table.fields[f].cells.size(); i += 997) {
+        const Cell& c = table.fields[f].cells[i];
+        ASSERT_TRUE(c.value.i == 0 && c.second == 0 && c.engineWord == 0 && c.flags == 0) << rows << " " << i;
+      }
+  }
+  // Cells of a longer table dropped without freeing their memory come back cleared.
+  for (size_t i = 0; i < table.fields[0].cells.size(); ++i) table.fields[0].cells[i] = Cell{{7}, 8, 9, 0xFF};
+  table.fields[0].cells.resize(1000);
+  table.fields[1].cells.resize(1000);
+  table.rowCapacity = 1000;
+  table.rowCount = 10;
+  ASSERT_TRUE(growRows(table, 200000));
+  const CellArray& cells = table.fields[0].cells;
+  ASSERT_EQ(cells.size(), 200000u);
+  for (size_t i = 0; i < 10; ++i) ASSERT_EQ(cells[i].value.i, 7);
+  for (size_t i = 10; i < 1000; ++i) ASSERT_EQ(cells[i].flags & 0x0F, 0) << i;
+  for (size_t i = 1000; i < cells.size(); ++i)
+    ASSERT_TRUE(cells[i].value.i == 0 && cells[i].second == 0 && cells[i].engineWord == 0 && cells[i].flags == 0) << i;
+}
+
 TEST(TableGrowth, EnoughCapacitySucceedsWithoutCallingTheHooks) {
   DataTable table;
   int calls = 0;

@@ -56,6 +56,37 @@ TEST(TableTextReader, TabFilesTakeLfAndCrLf) {
   EXPECT_EQ(records[2], (Cells{"3", "4"}));
 }
 
+TEST(TableTextReader, TabsAreFoundWhereverTheyFallInALine) {
+  // Cells of every length up to well past sixteen characters, in a text whose
+  // last line ends without a line end (nothing may be read past it).
+  std::string text;
+  std::vector<Cells> expected;
+  uint32_t seed = 3;
+  for (int line = 0; line < 400; ++line) {
+    Cells cells;
+    const int count = 1 + line % 9;
+    for (int c = 0; c < count; ++c) {
+      seed = seed * 1664525u + 1013904223u;
+      const size_t length = (seed >> 16) % 41;
+      std::string cell;
+      for (size_t i = 0; i < length; ++i) cell.push_back(static_cast<char>('a' + (i + c) % 26));
+      if (c > 0) text.push_back('\t');
+      text += cell;
+      cells.push_back(cell);
+    }
+    text += line % 2 ? "\r\n" : "\n";
+    // An empty line is passed over; a line of tabs only is a record.
+    if (!(count == 1 && cells[0].empty())) expected.push_back(cells);
+  }
+  text.pop_back();
+  if (text.back() == '\r') text.pop_back();
+  RecordStatus last = RecordStatus::Record;
+  const auto records = readAll(text, TableTextFormat::TabFile, &last);
+  EXPECT_EQ(last, RecordStatus::End);
+  ASSERT_EQ(records.size(), expected.size());
+  for (size_t r = 0; r < records.size(); ++r) ASSERT_EQ(records[r], expected[r]) << "line " << r;
+}
+
 TEST(TableTextReader, CsvQuotingKeepsCommasQuotesAndLineBreaks) {
   const auto records = readAll("name,note\n\"Smith, J\",\"said \"\"hi\"\"\nthen left\"\r\nx,\n", TableTextFormat::Csv);
   ASSERT_EQ(records.size(), 3u);

@@ -1,0 +1,69 @@
+#pragma once
+// A hash of a cell's text for the indexes and sketches of a load: most cells
+// are a few bytes long and are hashed from two overlapping loads with one
+// multiplication, where a general byte-string hash loops byte group by group.
+// The value is well spread in every bit; it is not stable across versions
+// and never stored.
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace vlm {
+
+namespace text_hash_detail {
+
+inline uint64_t load64(const char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline uint64_t load32(const char* p) {
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+// The two halves of the 128-bit product, folded.
+inline uint64_t fold(uint64_t a, uint64_t b) {
+  const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+  return static_cast<uint64_t>(product) ^ static_cast<uint64_t>(product >> 64);
+}
+
+constexpr uint64_t kOne = 0xa0761d6478bd642full;
+constexpr uint64_t kTwo = 0xe7037ed1a0b428dbull;
+constexpr uint64_t kThree = 0x8ebc6af09c88c6e3ull;
+
+}  // namespace text_hash_detail
+
+inline uint64_t textHash64(std::string_view text) {
+  using namespace text_hash_detail;
+  const char* p = text.data();
+  const size_t n = text.size();
+  uint64_t a = 0, b = 0, seed = kThree ^ n;
+  if (n <= 16) {
+    if (n >= 8) {
+      a = load64(p);
+      b = load64(p + n - 8);
+    } else if (n >= 4) {
+      a = load32(p);
+      b = load32(p + n - 4);
+    } else if (n > 0) {
+      a = (uint64_t{static_cast<uint8_t>(p[0])} << 16) | (uint64_t{static_cast<uint8_t>(p[n / 2])} << 8) |
+          static_cast<uint8_t>(p[n - 1]);
+    }
+  } else {
+    size_t i = 0;
+    for (; n - i > 16; i += 16) seed = fold(load64(p + i) ^ kOne, load64(p + i + 8) ^ seed);
+    a = load64(p + n - 16);
+    b = load64(p + n - 8);
+  }
+  uint64_t h = fold(a ^ kOne, b ^ seed);
+  // A final mix spreads every input bit over the high bits the sketches read.
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdull;
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53ull;
+  h ^= h >> 33;
+  return h;
+}
+
+}  // namespace vlm

@@ -426,8 +426,10 @@ void diffSelection(CalculatorStats& stats, const std::vector<uint8_t>& flags, si
     }
     listing = stats.added.size() + stats.removed.size() <= listLimit;
   }
-  std::memset(joinedBytes + (i >> 3), 0, stats.addedBits.size() * 8 - (i >> 3));
-  std::memset(leftBytes + (i >> 3), 0, stats.removedBits.size() * 8 - (i >> 3));
+  if (!stats.addedBits.empty()) {  // no rows: no bits, and no memory to clear
+    std::memset(joinedBytes + (i >> 3), 0, stats.addedBits.size() * 8 - (i >> 3));
+    std::memset(leftBytes + (i >> 3), 0, stats.removedBits.size() * 8 - (i >> 3));
+  }
   for (; i < rows; ++i) {
     const uint8_t s = i < flagged && now[i] != 0 ? 1 : 0;
     if (s == seen[i]) continue;

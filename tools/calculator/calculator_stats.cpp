@@ -136,18 +136,23 @@ bool wideVectors() {
   return wide;
 }
 
+// `Loop` (always inlined) compiled for the wide processors.
+template <auto Loop, typename... Args>
+[[gnu::target("avx2,popcnt")]] auto wideLoop(Args... args) {
+  return Loop(args...);
+}
+
+// Runs `Loop` in the build that suits this processor.
+template <auto Loop, typename... Args>
+auto runLoop(Args... args) {
+  return wideVectors() ? wideLoop<Loop>(args...) : Loop(args...);
+}
+
 // How many samples of `bits` have a value.
 [[gnu::always_inline]] inline int64_t presentAmongLoop(const uint64_t* bits, const uint64_t* present, size_t words) {
   int64_t n = 0;
   for (size_t w = 0; w < words; ++w) n += std::popcount(bits[w] & present[w]);
   return n;
-}
-[[gnu::target("avx2,popcnt")]] int64_t presentAmongWide(const uint64_t* bits, const uint64_t* present,
-                                                         size_t words) {
-  return presentAmongLoop(bits, present, words);
-}
-int64_t presentAmong(const uint64_t* bits, const uint64_t* present, size_t words) {
-  return wideVectors() ? presentAmongWide(bits, present, words) : presentAmongLoop(bits, present, words);
 }
 
 // The sum of the values times their samples' change (missing values are 0).
@@ -160,12 +165,6 @@ int64_t presentAmong(const uint64_t* bits, const uint64_t* present, size_t words
     sum += (v ^ negate) - negate;
   }
   return sum;
-}
-[[gnu::target("avx2,popcnt")]] int64_t changedIntegerSumWide(const int32_t* values, const int8_t* change, size_t n) {
-  return changedIntegerSumLoop(values, change, n);
-}
-int64_t changedIntegerSum(const int32_t* values, const int8_t* change, size_t n) {
-  return wideVectors() ? changedIntegerSumWide(values, change, n) : changedIntegerSumLoop(values, change, n);
 }
 
 // The same for reals, exactly: four batches in turn, so that consecutive
@@ -209,12 +208,6 @@ inline double changedValue(int32_t bits, int8_t change) {
   for (const double v : lane) total += v;
   return total;
 }
-[[gnu::target("avx2,popcnt")]] double blockSumWide(const int32_t* values, const int8_t* change, size_t n) {
-  return blockSumLoop(values, change, n);
-}
-double blockSum(const int32_t* values, const int8_t* change, size_t n) {
-  return wideVectors() ? blockSumWide(values, change, n) : blockSumLoop(values, change, n);
-}
 
 void changedRealSum(const Field& f, const int8_t* change, size_t n, ExactSum& sum) {
   if (f.realBlock <= 0) {
@@ -225,15 +218,16 @@ void changedRealSum(const Field& f, const int8_t* change, size_t n, ExactSum& su
   // A block's sum in units of 2^(realExponent - 150) is a whole number below 2^53.
   const int unitShift = 150 - static_cast<int>(f.realExponent);
   for (size_t i = 0; i < n; i += block) {
-    const double part = blockSum(f.values.data() + i, change + i, std::min(block, n - i));
+    const double part = runLoop<blockSumLoop>(f.values.data() + i, change + i, std::min(block, n - i));
     if (part != 0) sum.addScaled(static_cast<int64_t>(std::ldexp(part, unitShift)), f.realExponent);
   }
 }
 
 // The exponent range of a real field's values, and how many of them add up
 // exactly in a double. Zeros and missing values (0) do not count.
-[[gnu::always_inline]] inline void exponentRangeLoop(const int32_t* values, size_t n, uint32_t& lowest,
-                                                      uint32_t& highest) {
+[[gnu::always_inline]] inline void exponentRangeLoop(const int32_t* values, size_t n, uint32_t* least,
+                                                      uint32_t* most) {
+  uint32_t lowest = *least, highest = *most;
   for (size_t i = 0; i < n; ++i) {
     const auto u = static_cast<uint32_t>(values[i]);
     const bool zero = (u & 0x7FFFFFFF) == 0;
@@ -242,18 +236,13 @@ void changedRealSum(const Field& f, const int8_t* change, size_t n, ExactSum& su
     lowest = std::min(lowest, zero ? 255u : std::max(exponent, 1u));
     highest = std::max(highest, zero ? 0u : exponent);
   }
-}
-[[gnu::target("avx2,popcnt")]] void exponentRangeWide(const int32_t* values, size_t n, uint32_t& lowest,
-                                                       uint32_t& highest) {
-  exponentRangeLoop(values, n, lowest, highest);
+  *least = lowest;
+  *most = highest;
 }
 
 void measureReals(Field& f) {
   uint32_t lowest = 255, highest = 0;
-  if (wideVectors())
-    exponentRangeWide(f.values.data(), f.values.size(), lowest, highest);
-  else
-    exponentRangeLoop(f.values.data(), f.values.size(), lowest, highest);
+  runLoop<exponentRangeLoop>(f.values.data(), f.values.size(), &lowest, &highest);
   if (highest == 0xFF) {
     f.realBlock = 0;  // an infinite or undefined value: only the exponent sums skip it
     return;
@@ -275,12 +264,12 @@ void measureReals(Field& f) {
 // for them; otherwise they are found again when one does.
 void applyEveryChange(Field& f, const CalculatorStats& stats, bool wantExtremes) {
   const size_t words = std::min(f.present.size(), stats.addedBits.size());
-  const int64_t joined = presentAmong(stats.addedBits.data(), f.present.data(), words);
-  const int64_t left = presentAmong(stats.removedBits.data(), f.present.data(), words);
+  const int64_t joined = runLoop<presentAmongLoop>(stats.addedBits.data(), f.present.data(), words);
+  const int64_t left = runLoop<presentAmongLoop>(stats.removedBits.data(), f.present.data(), words);
   if (joined == 0 && left == 0) return;
   const size_t n = std::min(f.values.size(), stats.change.size());
   if (f.type == FT_INTEGER)
-    f.integerSum += changedIntegerSum(f.values.data(), stats.change.data(), n);
+    f.integerSum += runLoop<changedIntegerSumLoop>(f.values.data(), stats.change.data(), n);
   else
     changedRealSum(f, stats.change.data(), n, f.realSum);
   f.count += joined - left;

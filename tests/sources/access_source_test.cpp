@@ -33,7 +33,6 @@
 #include "sources/support/stub_database.h"
 #include "tools/database_tree_commands.h"
 #include "tools/selector/row_edits.h"
-#include "tools/selector/selection_compute.h"
 #include "tools/selector/selector_rules.h"
 
 namespace vlm {
@@ -579,19 +578,10 @@ TEST_F(AccessSourceTest, TreeMenuCommandsExpandCollapseAndLoad) {
 TEST_F(AccessSourceTest, LoadSelectionOnlyOverOdbcAndWhereTheDatabaseCannotPickRows) {
   startEngine();
   const auto path = database("shop.sqlite", test::numberedTableSql("t", 300));
-  auto narrow = [&](const std::function<void()>& edits) {
-    platform::DataLockGuard guard(state().main->dataLock);
-    edits();
-    selector::computeSelectionLocked(state());
-    std::vector<int32_t> ids;
-    for (int32_t s = 0; s < table().rowCount; ++s)
-      if (state().model->selectionFlags[static_cast<size_t>(s)] != 0) ids.push_back(table().rowIds[static_cast<size_t>(s)]);
-    return ids;
-  };
   // The file's own engine picks no rows itself: said, and the table stays.
   ASSERT_TRUE(openFile(path));
   ASSERT_EQ(table().rowCount, 300);
-  narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 10, 20)); });
+  selectedRowIdsAfter([&] { ASSERT_TRUE(selector::setRange(state(), 0, 10, 20)); });
   ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
   ASSERT_TRUE(settle());
   ASSERT_EQ(boxTexts().size(), 1u);
@@ -614,7 +604,7 @@ TEST_F(AccessSourceTest, LoadSelectionOnlyOverOdbcAndWhereTheDatabaseCannotPickR
   ASSERT_TRUE(openFile("odbc:DRIVER=SQLite3;DATABASE=" + path));
   ASSERT_TRUE(boxTexts().empty()) << boxTexts()[0];
   ASSERT_EQ(table().rowCount, 300);
-  const std::vector<int32_t> expected = narrow([&] {
+  const std::vector<int32_t> expected = selectedRowIdsAfter([&] {
     ASSERT_TRUE(selector::setMethod(state(), 1, selector::kSubstring));
     ASSERT_TRUE(selector::pressKey(state(), 1, 0, "R1"));
     ASSERT_TRUE(selector::setRange(state(), 2, 3.0, 40.0));
@@ -627,7 +617,7 @@ TEST_F(AccessSourceTest, LoadSelectionOnlyOverOdbcAndWhereTheDatabaseCannotPickR
   for (int32_t k = 0; k < table().rowCount; ++k)
     ASSERT_EQ(cell(1, k), "r" + std::to_string(table().rowIds[static_cast<size_t>(k)]));
   // An Item row on one value is no condition the database can run.
-  narrow([&] {
+  selectedRowIdsAfter([&] {
     ASSERT_TRUE(selector::setMethod(state(), 0, selector::kItemSlider));
     ASSERT_TRUE(selector::setItem(state(), 0, 0));
   });

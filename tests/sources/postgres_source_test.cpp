@@ -26,7 +26,6 @@
 #include "sources/load_model.h"
 #include "sources/support/source_fixture.h"
 #include "tools/selector/row_edits.h"
-#include "tools/selector/selection_compute.h"
 #include "tools/selector/selector_rules.h"
 
 namespace vlm {
@@ -202,19 +201,10 @@ TEST_F(PostgresSourceTest, LoadSelectionOnlyReadsTheSelectedRowsUnderTheirRowIds
   ASSERT_TRUE(settle());
   ASSERT_EQ(table().rowCount, 2000);
   // The rows the Selector selects here are the rows the server must send.
-  auto narrow = [&](const std::function<void()>& edits) {
-    platform::DataLockGuard guard(state().main->dataLock);
-    edits();
-    selector::computeSelectionLocked(state());
-    std::vector<int32_t> ids;
-    for (int32_t s = 0; s < table().rowCount; ++s)
-      if (state().model->selectionFlags[static_cast<size_t>(s)] != 0) ids.push_back(table().rowIds[static_cast<size_t>(s)]);
-    return ids;
-  };
   auto reloadedIds = [&] {
     return std::vector<int32_t>(table().rowIds.begin(), table().rowIds.begin() + table().rowCount);
   };
-  const std::vector<int32_t> first = narrow([&] {
+  const std::vector<int32_t> first = selectedRowIdsAfter([&] {
     table().fields[2].selector.includeMissing = true;
     ASSERT_TRUE(selector::setRange(state(), 2, 50.0, 400.0));
     ASSERT_TRUE(selector::setMethod(state(), 1, selector::kSubstring));
@@ -232,7 +222,7 @@ TEST_F(PostgresSourceTest, LoadSelectionOnlyReadsTheSelectedRowsUnderTheirRowIds
   EXPECT_EQ(vlm_GetRowIndex(DSK_ACCESS, table().rowCount - 1), first.back());
 
   // Narrowing the narrowed table keeps the first rows' conditions.
-  const std::vector<int32_t> second = narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 1000, 2000)); });
+  const std::vector<int32_t> second = selectedRowIdsAfter([&] { ASSERT_TRUE(selector::setRange(state(), 0, 1000, 2000)); });
   ASSERT_FALSE(second.empty());
   ASSERT_LT(second.size(), first.size());
   ASSERT_EQ(vlm_LoadSelectionOnly(), 1);
@@ -261,7 +251,7 @@ TEST_F(PostgresSourceTest, LoadSelectionOnlyReadsTheSelectedRowsUnderTheirRowIds
   ASSERT_EQ(vlm_Load(1), 1);
   ASSERT_TRUE(settle());
   ASSERT_EQ(table().rowCount, 200);
-  narrow([&] { ASSERT_TRUE(selector::setRange(state(), 0, 500, 1990)); });
+  selectedRowIdsAfter([&] { ASSERT_TRUE(selector::setRange(state(), 0, 500, 1990)); });
   // The selection is a new set of rows: the Load Control asks about it.
   answerLoadControl(SAMPLE_ALL, "", "", "", "", "");
   ASSERT_EQ(vlm_LoadSelectionOnly(), 1);

@@ -8,6 +8,7 @@
 
 #include "data/value_text.h"
 #include "engine/vlmapi.h"
+#include "tools/selector/selection_compute.h"
 
 namespace vlm::test {
 
@@ -104,6 +105,16 @@ std::string SourceTest::cell(int field, int sample) {
   char buffer[1024];
   valueText(table(), field, sample, buffer, sizeof buffer, false, state_->main->regional);
   return buffer;
+}
+
+std::vector<int32_t> SourceTest::selectedRowIdsAfter(const std::function<void()>& edits) {
+  platform::DataLockGuard guard(state().main->dataLock);
+  edits();
+  selector::computeSelectionLocked(state());
+  std::vector<int32_t> ids;
+  for (int32_t s = 0; s < table().rowCount; ++s)
+    if (state().model->selectionFlags[static_cast<size_t>(s)] != 0) ids.push_back(table().rowIds[static_cast<size_t>(s)]);
+  return ids;
 }
 
 }  // namespace vlm::test

@@ -1,6 +1,7 @@
 #pragma once
 // The engine on a stand-in host with an in-memory clipboard, recording the
 // host messages it posts.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,9 @@ class SourceTest : public EngineTest {
   EngineState& state() { return *state_; }
   DataTable& table() { return *state_->data; }
   std::string cell(int field, int sample);
+  // Makes the Selector's edits under the data lock and selects by them: the
+  // row ids of the samples it selects.
+  std::vector<int32_t> selectedRowIdsAfter(const std::function<void()>& edits);
 
   std::shared_ptr<platform::MemoryClipboard> clipboard_;
   std::shared_ptr<platform::Clipboard> previousClipboard_;

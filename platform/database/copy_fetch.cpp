@@ -47,7 +47,8 @@ void addCopyRow(CopyBlock& block, std::string_view line, int lead) {
   block.rows.push_back(row);
 }
 
-CopyFetch::CopyFetch(PGconn* c, int lead) : c_(c), lead_(lead), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+CopyFetch::CopyFetch(PGconn* c, int lead, size_t blocksAhead)
+    : c_(c), lead_(lead), blocksAhead_(std::max<size_t>(blocksAhead, 1)), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   thread_ = std::thread([this] { fetch(); });
 }
 
@@ -99,7 +100,7 @@ bool CopyFetch::take(CopyBlock& block, Clock::time_point deadline) {
 
 bool CopyFetch::hand(CopyBlock& block) {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return stop_ || ready_.size() < kBlocksAhead; });
+  changed_.wait(lock, [this] { return stop_ || ready_.size() < blocksAhead_; });
   if (stop_) return false;
   ready_.push_back(std::move(block));
   if (!spare_.empty()) {

@@ -68,9 +68,9 @@ class CopyFetch {
   static constexpr size_t kBlocksAhead = 4;
 
   // Starts reading the results of the query sent on `c` (a COPY TO STDOUT),
-  // whose rows begin with `lead` index cells. Until stop() the connection
-  // belongs to the fetching thread.
-  CopyFetch(PGconn* c, int lead);
+  // whose rows begin with `lead` index cells, keeping at most `blocksAhead`
+  // blocks waiting. Until stop() the connection belongs to the fetching thread.
+  CopyFetch(PGconn* c, int lead, size_t blocksAhead = kBlocksAhead);
   ~CopyFetch();
   CopyFetch(const CopyFetch&) = delete;
   CopyFetch& operator=(const CopyFetch&) = delete;
@@ -95,6 +95,7 @@ class CopyFetch {
 
   PGconn* c_;
   int lead_;
+  size_t blocksAhead_;
   int wake_ = -1;  // an eventfd: wakes the thread's wait on the socket
   std::mutex mutex_;
   std::condition_variable changed_;

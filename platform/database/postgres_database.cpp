@@ -6,6 +6,7 @@
 
 #ifdef VLM_HAVE_LIBPQ
 #include <map>
+#include <optional>
 
 #include "platform/database/copy_fetch.h"
 #include "platform/database/postgres_link.h"
@@ -147,26 +148,72 @@ std::string cellExpression(const ColumnInfo& c) {
   }
 }
 
+// Tables at least this large (in blocks) are numbered in two parts at once
+// when rows are asked for by a list.
+constexpr int64_t kSplitFromBlocks = 128;
+
+// The rows of a list (from 0) as a condition on vlm_row (from 1). Looking a
+// row up in a map of bits costs the server less than hashing it into the
+// list, so the map is sent where the server has it and its text is not much
+// longer than the list's.
+std::string rowListCondition(const std::vector<int64_t>& rows, bool bitmaps) {
+  std::string array = "{";
+  int64_t last = 0;
+  for (const int64_t row : rows) {
+    if (row < 0) continue;
+    if (array.size() > 1) array.push_back(',');
+    array += std::to_string(row + 1);
+    last = std::max(last, row + 1);
+  }
+  array += "}";
+  const std::string bound = "vlm_row <= " + std::to_string(last);
+  const size_t bytes = static_cast<size_t>(last / 8 + 1);
+  if (!bitmaps || last == 0 || bytes * 2 > array.size() * 4) return bound + " AND vlm_row = ANY('" + array + "'::bigint[])";
+  std::string bits(bytes, '\0');
+  for (const int64_t row : rows)
+    if (row >= 0) bits[static_cast<size_t>((row + 1) >> 3)] |= static_cast<char>(1 << ((row + 1) & 7));
+  static const char digits[] = "0123456789abcdef";
+  std::string hex = "\\x";
+  hex.reserve(bytes * 2 + 2);
+  for (const char b : bits) {
+    hex.push_back(digits[(static_cast<unsigned char>(b) >> 4) & 15]);
+    hex.push_back(digits[static_cast<unsigned char>(b) & 15]);
+  }
+  // LEAST keeps get_bit inside the map whichever test the server runs first.
+  return bound + " AND get_bit('" + hex + "'::bytea, LEAST(vlm_row, " + std::to_string(last) + ")) = 1";
+}
+
+// One query of a cursor on a connection of its own, its rows fetched ahead.
+struct CopyPart {
+  std::unique_ptr<Conn> conn;
+  std::unique_ptr<CopyFetch> fetch;
+  bool done = false;  // the server finished sending (or failed)
+};
+
 class PgCursor final : public Cursor {
  public:
   // A numbered row starts with its index in the object, a based one with
   // its index in the whole table (after the index, when both).
-  PgCursor(std::unique_ptr<Conn> conn, int columns, bool numbered, bool based, bool selects)
-      : conn_(std::move(conn)), columns_(columns), numbered_(numbered), based_(based), selects_(selects),
+  PgCursor(int columns, bool numbered, bool based, bool selects)
+      : columns_(columns), numbered_(numbered), based_(based), selects_(selects),
         lead_((numbered ? 1 : 0) + (based ? 1 : 0)), fields_(static_cast<size_t>(columns + lead_)),
         scratch_(static_cast<size_t>(columns)) {}
-  ~PgCursor() override {
-    fetch_.reset();
-    if (!done_ && conn_ && conn_->c) cancel(conn_->c);
-  }
+  ~PgCursor() override { close(); }
 
-  // Sends the query; its rows are fetched ahead from then on.
-  bool send(const std::string& sql, std::string& error) {
-    if (!PQsendQuery(conn_->c, sql.c_str())) {
-      error = oneLine(PQerrorMessage(conn_->c));
+  // Sends a query on `conn`; its rows are fetched ahead from then on, and
+  // read after those of the queries sent before it. A query read later keeps
+  // all its rows waiting (so its server works on meanwhile): only one whose
+  // rows are few may be sent second.
+  bool send(std::unique_ptr<Conn> conn, const std::string& sql, std::string& error) {
+    if (!PQsendQuery(conn->c, sql.c_str())) {
+      error = oneLine(PQerrorMessage(conn->c));
       return false;
     }
-    fetch_ = std::make_unique<CopyFetch>(conn_->c, lead_);
+    CopyPart part;
+    part.conn = std::move(conn);
+    const size_t ahead = parts_.empty() ? CopyFetch::kBlocksAhead : SIZE_MAX;
+    part.fetch = std::make_unique<CopyFetch>(part.conn->c, lead_, ahead);
+    parts_.push_back(std::move(part));
     return true;
   }
 
@@ -174,14 +221,21 @@ class PgCursor final : public Cursor {
     if (done_) return Step::End;
     while (at_ >= block_.rows.size()) {
       if (block_.status == CopyBlock::Status::End) {
-        done_ = true;
-        return Step::End;
+        parts_[part_].done = true;
+        if (part_ + 1 >= parts_.size()) {
+          done_ = true;
+          return Step::End;
+        }
+        ++part_;
+        block_.clear();
+        continue;
       }
       if (block_.status == CopyBlock::Status::Failed) {
+        parts_[part_].done = true;
         error_ = block_.error;
         return fail();
       }
-      if (!fetch_->take(block_, deadline)) {
+      if (!parts_[part_].fetch->take(block_, deadline)) {
         error_ = "the server did not answer in time";
         return fail();
       }
@@ -225,10 +279,17 @@ class PgCursor final : public Cursor {
  private:
   Step fail() {
     done_ = true;
-    fetch_.reset();
-    if (conn_ && conn_->c) cancel(conn_->c);
-    conn_.reset();
+    close();
     return Step::Failed;
+  }
+
+  // Ends the reading ahead, then gives up the queries still running.
+  void close() {
+    for (CopyPart& p : parts_) p.fetch.reset();
+    for (CopyPart& p : parts_) {
+      if (!p.done && p.conn && p.conn->c) cancel(p.conn->c);
+      p.conn.reset();
+    }
   }
 
   // Cells are separated by tabs (one inside a value comes escaped).
@@ -246,13 +307,13 @@ class PgCursor final : public Cursor {
     split_ = true;
   }
 
-  std::unique_ptr<Conn> conn_;
   int columns_;
   bool numbered_, based_, selects_;
   int lead_;
   std::vector<std::string_view> fields_;
   std::vector<std::string> scratch_;
-  std::unique_ptr<CopyFetch> fetch_;
+  std::vector<CopyPart> parts_;
+  size_t part_ = 0;  // the part whose rows are read
   CopyBlock block_;
   size_t at_ = 0;  // the next row of block_
   bool split_ = false;  // fields_ hold the current row's cells
@@ -370,15 +431,10 @@ class PgDatabase final : public Database {
     } else {
       // row_number() bare, so that a bound on it stops the scan early.
       std::string where, limit;
+      std::optional<ListedRelation> listed;
       if (rows.rows) {
-        std::string array = "{";
-        for (size_t i = 0; i < rows.rows->size(); ++i) {
-          if (i) array.push_back(',');
-          array += std::to_string((*rows.rows)[i] + 1);
-        }
-        array += "}";
-        const int64_t last = rows.rows->empty() ? 0 : rows.rows->back() + 1;
-        where = "vlm_row <= " + std::to_string(last) + " AND vlm_row = ANY('" + array + "'::bigint[])";
+        listed = listedRelation(*rel);
+        where = rowListCondition(*rows.rows, listed->bitmaps);
       } else {
         const int64_t first = std::max<int64_t>(rows.first, 0) + 1;
         const int64_t step = std::max<int64_t>(rows.step, 1);
@@ -400,14 +456,35 @@ class PgDatabase final : public Database {
         named += ", " + cellExpression((*info)[i]) + " AS vlm_c" + std::to_string(i);
         outer += ", vlm_c" + std::to_string(i);
       }
-      sql = "COPY (SELECT vlm_row - 1" + outer + " FROM (SELECT row_number() OVER () AS vlm_row" + named + " FROM " +
-            from + ") AS vlm_rows WHERE " + where + limit + ") TO STDOUT";
+      auto numberedCopy = [&](const std::string& number, const std::string& source) {
+        return "COPY (SELECT vlm_row - 1" + outer + " FROM (SELECT " + number + " AS vlm_row" + named + " FROM " +
+               source + ") AS vlm_rows WHERE " + where + limit + ") TO STDOUT";
+      };
+      sql = numberedCopy("row_number() OVER ()", from);
+      if (listed && !based && listed->blocks >= kSplitFromBlocks) {
+        // Numbering every row is most of a sample's cost: the two parts of
+        // the table are numbered at once, on two connections that see the
+        // same snapshot, the second part's numbers starting after a count
+        // of the first part's rows.
+        const std::string bound = "'(" + std::to_string(listed->blocks * 3 / 5) + ",0)'::tid";
+        const std::string firstPart = from + " WHERE ctid < " + bound;
+        const std::string secondPart = from + " WHERE ctid >= " + bound;
+        std::string splitError;
+        auto split = openSplit(numberedCopy("row_number() OVER ()", firstPart),
+                               numberedCopy("row_number() OVER () + (SELECT count(*) FROM " + firstPart + ")", secondPart),
+                               static_cast<int>(info->size()), splitError);
+        if (split) return split;
+        if (!splitError.empty()) {
+          error = splitError;
+          return nullptr;
+        }
+      }
     }
     auto conn = std::make_unique<Conn>();
     bool needsPassword = false;
     if (!connectServer(login_, *conn, error, needsPassword)) return nullptr;
-    auto cursor = std::make_unique<PgCursor>(std::move(conn), static_cast<int>(info->size()), numbered, based, numbered);
-    if (!cursor->send(sql, error)) return nullptr;
+    auto cursor = std::make_unique<PgCursor>(static_cast<int>(info->size()), numbered, based, numbered);
+    if (!cursor->send(std::move(conn), sql, error)) return nullptr;
     return cursor;
   }
 
@@ -435,6 +512,60 @@ class PgDatabase final : public Database {
       query.remove_prefix(amp + 1);
     }
     return kept.empty() ? out : out + "?" + kept;
+  }
+
+  // What a list of rows may be asked with on one relation: a map of bits
+  // (where the server has get_bit over bigint), and the relation's blocks
+  // when its rows can be numbered in parts by their place in the heap (a
+  // plain table of a server with range scans on ctid, no child tables).
+  struct ListedRelation {
+    bool bitmaps = false;
+    int64_t blocks = 0;
+  };
+  ListedRelation listedRelation(const Relation& rel) {
+    ListedRelation out;
+    if (PQserverVersion(conn_->c) < 140000) return out;
+    Result r;
+    std::string error;
+    // Engines that speak the protocol without these functions say so here,
+    // and are asked as before.
+    if (!run(conn_->c,
+             "SELECT get_bit('\\x01'::bytea, CAST(0 AS bigint)), pg_catalog.pg_relation_size(c.oid) / "
+             "CAST(pg_catalog.current_setting('block_size') AS bigint), c.relhassubclass "
+             "FROM pg_catalog.pg_class c WHERE c.oid = " + std::to_string(rel.oid),
+             r, error) ||
+        r.rows() != 1)
+      return out;
+    out.bitmaps = r.text(0, 0) == "1";
+    if (rel.kind == 'r' && r.text(0, 2) == "f") {
+      const std::string_view t = r.text(0, 1);
+      std::from_chars(t.data(), t.data() + t.size(), out.blocks);
+    }
+    return out;
+  }
+
+  // A cursor reading `first`, then `second`, sent on two connections of one
+  // snapshot; null with `error` empty when the server cannot share its
+  // snapshot (the caller asks in one query then).
+  std::unique_ptr<Cursor> openSplit(const std::string& first, const std::string& second, int columns,
+                                    std::string& error) {
+    auto one = std::make_unique<Conn>(), two = std::make_unique<Conn>();
+    bool needsPassword = false;
+    if (!connectServer(login_, *one, error, needsPassword) || !connectServer(login_, *two, error, needsPassword))
+      return nullptr;
+    Result snapshot, ignored;
+    std::string why;
+    if (!run(one->c, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", ignored, why) ||
+        !run(one->c, "SELECT pg_catalog.pg_export_snapshot()", snapshot, why) || snapshot.rows() != 1)
+      return nullptr;
+    const std::string id(snapshot.text(0, 0));
+    if (id.find('\'') != std::string::npos) return nullptr;
+    if (!run(two->c, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", ignored, why) ||
+        !run(two->c, "SET TRANSACTION SNAPSHOT '" + id + "'", ignored, why))
+      return nullptr;
+    auto cursor = std::make_unique<PgCursor>(columns, true, false, true);
+    if (!cursor->send(std::move(one), first, error) || !cursor->send(std::move(two), second, error)) return nullptr;
+    return cursor;
   }
 
   const Relation* relation(const ObjectInfo& object, std::string& error) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "platform/database/database.h"
@@ -132,12 +133,17 @@ TEST_F(PostgresTest, RowSelectionsAreMadeOnTheServerAndNameTheSourceRows) {
     std::function<bool(int64_t)> keep;
   };
   auto list = std::make_shared<std::vector<int64_t>>(std::vector<int64_t>{0, 3, 4, 500, 998, 999});
-  RowSelection each{0, -1, 7}, window{100, 11, 3}, chosen;
+  // A dense list goes to the server as a map of bits, a sparse one as numbers.
+  auto dense = std::make_shared<std::vector<int64_t>>();
+  for (int64_t i = 1; i < 1000; i += 3) dense->push_back(i);
+  RowSelection each{0, -1, 7}, window{100, 11, 3}, chosen, thick;
   chosen.rows = list;
+  thick.rows = dense;
   const std::vector<Case> cases = {
       {each, [](int64_t i) { return i % 7 == 0; }},
       {window, [](int64_t i) { return i >= 100 && i <= 130 && (i - 100) % 3 == 0; }},
       {chosen, [&](int64_t i) { return std::find(list->begin(), list->end(), i) != list->end(); }},
+      {thick, [](int64_t i) { return i % 3 == 1; }},
   };
   for (const Case& c : cases) {
     std::vector<int64_t> ids;
@@ -223,6 +229,93 @@ TEST_F(PostgresTest, AFilteredRowKnowsItsRowOfTheWholeTableAlsoWhenSampled) {
     EXPECT_EQ(cursor->error(), "");
     if (s.rows) EXPECT_EQ(index, *chosen);
     else EXPECT_EQ(index.size(), s.step == 4 ? 15u : 57u);
+  }
+}
+
+// A list of rows asked of a large table is numbered in two parts of the
+// table at once; the rows and their ids are those of the whole scan, also
+// where deleted and moved rows leave the parts holding unlike counts.
+TEST_F(PostgresTest, AListOfRowsOfALargeTableIsTheSameWhenNumberedInParts) {
+  sql("DROP TABLE IF EXISTS spread; CREATE TABLE spread(id integer, label text);"
+      "INSERT INTO spread SELECT i, 'row number ' || i FROM generate_series(0, 59999) AS i;"
+      "DELETE FROM spread WHERE id BETWEEN 5000 AND 19999 OR id % 11 = 0;"
+      "UPDATE spread SET label = label || ' moved' WHERE id % 13 = 0;"
+      "CREATE OR REPLACE VIEW split_copies AS SELECT count(*) FROM pg_stat_activity"
+      " WHERE query LIKE 'COPY (SELECT vlm_row - 1%spread%ctid%' AND state = 'idle in transaction';");
+  auto db = open(server_->uri());
+  ASSERT_TRUE(db);
+  const ObjectInfo t{"spread", ObjectKind::Table};
+  std::vector<int64_t> allIds;
+  const Rows whole = rows(*db, t, RowSelection::all(), &allIds);
+  ASSERT_GT(whole.size(), 35000u);
+  // The moved rows now lie at the end of the table, out of id order.
+  EXPECT_NE(whole.back()[1].find("moved"), std::string::npos);
+  std::mt19937 random(11);
+  for (const int share : {5, 600}) {  // per thousand: as numbers, as a map of bits
+    SCOPED_TRACE(share);
+    auto list = std::make_shared<std::vector<int64_t>>();
+    for (int64_t i = 0; i < static_cast<int64_t>(whole.size()); ++i)
+      if (static_cast<int>(random() % 1000) < share) list->push_back(i);
+    list->push_back(static_cast<int64_t>(whole.size()) - 1);
+    list->erase(std::unique(list->begin(), list->end()), list->end());
+    RowSelection chosen;
+    chosen.rows = list;
+    std::string error;
+    auto cursor = db->open(t, chosen, error);
+    ASSERT_TRUE(cursor) << error;
+    Rows got;
+    std::vector<int64_t> ids;
+    Step step;
+    while ((step = cursor->next(Clock::now() + std::chrono::seconds(20))) == Step::Row) {
+      std::vector<std::string> row;
+      for (int c = 0; c < cursor->columnCount(); ++c) {
+        std::string_view text;
+        row.push_back(cursor->cell(c, text) ? std::string(text) : "NULL");
+      }
+      got.push_back(row);
+      ids.push_back(cursor->sourceRow());
+    }
+    ASSERT_EQ(step, Step::End) << cursor->error();
+    // Both parts' queries are there, each on a connection of its own.
+    EXPECT_EQ(rows(*db, {"split_copies", ObjectKind::Query}), (Rows{{"2"}}));
+    Rows expected;
+    for (const int64_t i : *list) expected.push_back(whole[static_cast<size_t>(i)]);
+    EXPECT_EQ(ids, *list);
+    EXPECT_EQ(got, expected);
+  }
+}
+
+// A failure on either part's connection ends the rows with the server's
+// words, after the rows that came before it.
+TEST_F(PostgresTest, AFailureInEitherPartOfANumberedTableSaysWhatFailed) {
+  ASSERT_EQ(server_->guardedRole("part"), "");
+  for (const int failing : {3000, 59000}) {  // in the first part, in the second
+    SCOPED_TRACE(failing);
+    sql("DROP TABLE IF EXISTS fragile; CREATE TABLE fragile(id integer, label text);"
+        "INSERT INTO fragile SELECT i, 'row number ' || i FROM generate_series(0, 59999) AS i;"
+        "GRANT SELECT ON fragile TO guarded; ALTER TABLE fragile ENABLE ROW LEVEL SECURITY;"
+        "CREATE POLICY reading ON fragile USING (1 / (id - " + std::to_string(failing) + ") IS NOT NULL);");
+    std::string error;
+    auto db = openDatabase(server_->uri("guarded"), "part", error);
+    ASSERT_TRUE(db) << error;
+    auto list = std::make_shared<std::vector<int64_t>>();
+    for (int64_t i = 0; i < 60000; i += 2) list->push_back(i);
+    RowSelection chosen;
+    chosen.rows = list;
+    auto cursor = db->open({"fragile", ObjectKind::Table}, chosen, error);
+    ASSERT_TRUE(cursor) << error;
+    Step step;
+    int64_t read = 0;
+    while ((step = cursor->next(Clock::now() + std::chrono::seconds(20))) == Step::Row) {
+      ASSERT_EQ(cursor->sourceRow(), read * 2);
+      ++read;
+    }
+    EXPECT_EQ(step, Step::Failed);
+    EXPECT_NE(cursor->error().find("division by zero"), std::string::npos) << cursor->error();
+    EXPECT_LE(read, failing / 2);
+    if (failing > 30000) {
+      EXPECT_GT(read, 15000);  // the whole first part came
+    }
   }
 }
 

@@ -200,10 +200,12 @@ class PgCursor final : public Cursor {
         scratch_(static_cast<size_t>(columns)) {}
   ~PgCursor() override { close(); }
 
+  // A query read after another keeps up to 64 MiB of its rows waiting, so
+  // that its server works on meanwhile.
+  static constexpr size_t kLaterBlocksAhead = 64 * 1024 * 1024 / CopyFetch::kBlockBytes;
+
   // Sends a query on `conn`; its rows are fetched ahead from then on, and
-  // read after those of the queries sent before it. A query read later keeps
-  // all its rows waiting (so its server works on meanwhile): only one whose
-  // rows are few may be sent second.
+  // read after those of the queries sent before it.
   bool send(std::unique_ptr<Conn> conn, const std::string& sql, std::string& error) {
     if (!PQsendQuery(conn->c, sql.c_str())) {
       error = oneLine(PQerrorMessage(conn->c));
@@ -211,7 +213,7 @@ class PgCursor final : public Cursor {
     }
     CopyPart part;
     part.conn = std::move(conn);
-    const size_t ahead = parts_.empty() ? CopyFetch::kBlocksAhead : SIZE_MAX;
+    const size_t ahead = parts_.empty() ? CopyFetch::kBlocksAhead : kLaterBlocksAhead;
     part.fetch = std::make_unique<CopyFetch>(part.conn->c, lead_, ahead);
     parts_.push_back(std::move(part));
     return true;

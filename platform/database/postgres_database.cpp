@@ -149,7 +149,7 @@ std::string cellExpression(const ColumnInfo& c) {
 }
 
 // Tables at least this large (in blocks) are numbered in two parts at once
-// when rows are asked for by a list.
+// when a list of rows or every n-th row is asked for.
 constexpr int64_t kSplitFromBlocks = 128;
 
 // The rows of a list (from 0) as a condition on vlm_row (from 1). Looking a
@@ -433,10 +433,12 @@ class PgDatabase final : public Database {
     } else {
       // row_number() bare, so that a bound on it stops the scan early.
       std::string where, limit;
-      std::optional<ListedRelation> listed;
+      // A list and every n-th row of the whole table number every row;
+      // a bounded window stops early on its own.
+      std::optional<NumberingAids> aids;
+      if (rows.rows || rows.count < 0) aids = numberingAids(*rel);
       if (rows.rows) {
-        listed = listedRelation(*rel);
-        where = rowListCondition(*rows.rows, listed->bitmaps);
+        where = rowListCondition(*rows.rows, aids->bitmaps);
       } else {
         const int64_t first = std::max<int64_t>(rows.first, 0) + 1;
         const int64_t step = std::max<int64_t>(rows.step, 1);
@@ -463,12 +465,12 @@ class PgDatabase final : public Database {
                source + ") AS vlm_rows WHERE " + where + limit + ") TO STDOUT";
       };
       sql = numberedCopy("row_number() OVER ()", from);
-      if (listed && !based && listed->blocks >= kSplitFromBlocks) {
+      if (aids && !based && limit.empty() && aids->blocks >= kSplitFromBlocks) {
         // Numbering every row is most of a sample's cost: the two parts of
         // the table are numbered at once, on two connections that see the
         // same snapshot, the second part's numbers starting after a count
         // of the first part's rows.
-        const std::string bound = "'(" + std::to_string(listed->blocks * 3 / 5) + ",0)'::tid";
+        const std::string bound = "'(" + std::to_string(aids->blocks * 3 / 5) + ",0)'::tid";
         const std::string firstPart = from + " WHERE ctid < " + bound;
         const std::string secondPart = from + " WHERE ctid >= " + bound;
         std::string splitError;
@@ -516,16 +518,16 @@ class PgDatabase final : public Database {
     return kept.empty() ? out : out + "?" + kept;
   }
 
-  // What a list of rows may be asked with on one relation: a map of bits
-  // (where the server has get_bit over bigint), and the relation's blocks
-  // when its rows can be numbered in parts by their place in the heap (a
-  // plain table of a server with range scans on ctid, no child tables).
-  struct ListedRelation {
+  // What numbering the rows of one relation may use: a map of bits for a
+  // list (where the server has get_bit over bigint), and the relation's
+  // blocks when its rows can be numbered in parts by their place in the heap
+  // (a plain table of a server with range scans on ctid, no child tables).
+  struct NumberingAids {
     bool bitmaps = false;
     int64_t blocks = 0;
   };
-  ListedRelation listedRelation(const Relation& rel) {
-    ListedRelation out;
+  NumberingAids numberingAids(const Relation& rel) {
+    NumberingAids out;
     if (PQserverVersion(conn_->c) < 140000) return out;
     Result r;
     std::string error;

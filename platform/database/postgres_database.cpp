@@ -148,9 +148,10 @@ std::string cellExpression(const ColumnInfo& c) {
   }
 }
 
-// Tables at least this large (in blocks) are numbered in two parts at once
-// when a list of rows or every n-th row is asked for.
-constexpr int64_t kSplitFromBlocks = 128;
+// Tables at least this large (in blocks, 8 MiB) are numbered in two parts at
+// once when a list of rows or every n-th row is asked for; below it the
+// second connection would cost about what it saves.
+constexpr int64_t kSplitFromBlocks = 1024;
 
 // The rows of a list (from 0) as a condition on vlm_row (from 1). Looking a
 // row up in a map of bits costs the server less than hashing it into the

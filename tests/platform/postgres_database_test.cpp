@@ -237,8 +237,8 @@ TEST_F(PostgresTest, AFilteredRowKnowsItsRowOfTheWholeTableAlsoWhenSampled) {
 // scan, also where deleted and moved rows leave the parts holding unlike
 // counts.
 TEST_F(PostgresTest, RowsOfALargeTableAreTheSameWhenNumberedInParts) {
-  sql("DROP TABLE IF EXISTS spread; CREATE TABLE spread(id integer, label text);"
-      "INSERT INTO spread SELECT i, 'row number ' || i FROM generate_series(0, 59999) AS i;"
+  sql("DROP TABLE IF EXISTS spread; CREATE TABLE spread(id integer, label text, pad text);"
+      "INSERT INTO spread SELECT i, 'row number ' || i, repeat('.', 150) FROM generate_series(0, 59999) AS i;"
       "DELETE FROM spread WHERE id BETWEEN 5000 AND 19999 OR id % 11 = 0;"
       "UPDATE spread SET label = label || ' moved' WHERE id % 13 = 0;"
       "CREATE OR REPLACE VIEW split_copies AS SELECT count(*) FROM pg_stat_activity"
@@ -294,8 +294,8 @@ TEST_F(PostgresTest, AFailureInEitherPartOfANumberedTableSaysWhatFailed) {
   ASSERT_EQ(server_->guardedRole("part"), "");
   for (const int failing : {3000, 59000}) {  // in the first part, in the second
     SCOPED_TRACE(failing);
-    sql("DROP TABLE IF EXISTS fragile; CREATE TABLE fragile(id integer, label text);"
-        "INSERT INTO fragile SELECT i, 'row number ' || i FROM generate_series(0, 59999) AS i;"
+    sql("DROP TABLE IF EXISTS fragile; CREATE TABLE fragile(id integer, label text, pad text);"
+        "INSERT INTO fragile SELECT i, 'row number ' || i, repeat('.', 150) FROM generate_series(0, 59999) AS i;"
         "GRANT SELECT ON fragile TO guarded; ALTER TABLE fragile ENABLE ROW LEVEL SECURITY;"
         "CREATE POLICY reading ON fragile USING (1 / (id - " + std::to_string(failing) + ") IS NOT NULL);");
     std::string error;

@@ -192,8 +192,8 @@ TEST_F(PostgresSourceTest, SamplingIsDoneOnTheServerAndRowIdsNameTheSourceRows) 
 // the rows read before it stay, each under its own row id.
 TEST_F(PostgresSourceTest, ASampleThatFailsOnItsSecondConnectionSaysWhy) {
   ASSERT_EQ(server_->sql("DROP TABLE IF EXISTS shown; CREATE TABLE shown AS SELECT i AS id FROM generate_series(0, 9) AS i;"
-                         "DROP TABLE IF EXISTS fragile; CREATE TABLE fragile(id integer, label text);"
-                         "INSERT INTO fragile SELECT i, 'row number ' || i FROM generate_series(0, 59999) AS i;"
+                         "DROP TABLE IF EXISTS fragile; CREATE TABLE fragile(id integer, label text, pad text);"
+                         "INSERT INTO fragile SELECT i, 'row number ' || i, repeat('.', 150) FROM generate_series(0, 59999) AS i;"
                          "ALTER TABLE fragile ENABLE ROW LEVEL SECURITY;"
                          // Only the rows' own query fails, not the count before it.
                          "CREATE POLICY reading ON fragile USING (current_query() NOT LIKE 'COPY%'"

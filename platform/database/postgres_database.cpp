@@ -153,6 +153,20 @@ std::string cellExpression(const ColumnInfo& c) {
 // second connection would cost about what it saves.
 constexpr int64_t kSplitFromBlocks = 1024;
 
+std::string base64(std::string_view bytes) {
+  static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const size_t n = std::min<size_t>(3, bytes.size() - i);
+    uint32_t v = 0;
+    for (size_t k = 0; k < 3; ++k)
+      v = v << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+    for (size_t k = 0; k < 4; ++k) out.push_back(k <= n ? digits[(v >> (18 - 6 * k)) & 63] : '=');
+  }
+  return out;
+}
+
 // The rows of a list (from 0) as a condition on vlm_row (from 1). Looking a
 // row up in a map of bits costs the server less than hashing it into the
 // list, so the map is sent where the server has it and its text is not much
@@ -169,19 +183,14 @@ std::string rowListCondition(const std::vector<int64_t>& rows, bool bitmaps) {
   array += "}";
   const std::string bound = "vlm_row <= " + std::to_string(last);
   const size_t bytes = static_cast<size_t>(last / 8 + 1);
-  if (!bitmaps || last == 0 || bytes * 2 > array.size() * 4) return bound + " AND vlm_row = ANY('" + array + "'::bigint[])";
+  const size_t text = (bytes + 2) / 3 * 4;  // in base64
+  if (!bitmaps || last == 0 || text > array.size() * 4) return bound + " AND vlm_row = ANY('" + array + "'::bigint[])";
   std::string bits(bytes, '\0');
   for (const int64_t row : rows)
     if (row >= 0) bits[static_cast<size_t>((row + 1) >> 3)] |= static_cast<char>(1 << ((row + 1) & 7));
-  static const char digits[] = "0123456789abcdef";
-  std::string hex = "\\x";
-  hex.reserve(bytes * 2 + 2);
-  for (const char b : bits) {
-    hex.push_back(digits[(static_cast<unsigned char>(b) >> 4) & 15]);
-    hex.push_back(digits[static_cast<unsigned char>(b) & 15]);
-  }
   // LEAST keeps get_bit inside the map whichever test the server runs first.
-  return bound + " AND get_bit('" + hex + "'::bytea, LEAST(vlm_row, " + std::to_string(last) + ")) = 1";
+  return bound + " AND get_bit(decode('" + base64(bits) + "', 'base64'), LEAST(vlm_row, " + std::to_string(last) +
+         ")) = 1";
 }
 
 // One query of a cursor on a connection of its own, its rows fetched ahead.

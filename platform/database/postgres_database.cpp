@@ -149,8 +149,8 @@ std::string cellExpression(const ColumnInfo& c) {
 }
 
 // Tables at least this large (in blocks, 8 MiB) are numbered in two parts at
-// once when a list of rows or every n-th row is asked for; below it the
-// second connection would cost about what it saves.
+// once when a list of rows is asked for; below it the second connection
+// would cost about what it saves.
 constexpr int64_t kSplitFromBlocks = 1024;
 
 std::string base64(std::string_view bytes) {
@@ -443,11 +443,9 @@ class PgDatabase final : public Database {
     } else {
       // row_number() bare, so that a bound on it stops the scan early.
       std::string where, limit;
-      // A list and every n-th row of the whole table number every row;
-      // a bounded window stops early on its own.
       std::optional<NumberingAids> aids;
-      if (rows.rows || rows.count < 0) aids = numberingAids(*rel);
       if (rows.rows) {
+        aids = numberingAids(*rel);
         where = rowListCondition(*rows.rows, aids->bitmaps);
       } else {
         const int64_t first = std::max<int64_t>(rows.first, 0) + 1;
@@ -475,11 +473,13 @@ class PgDatabase final : public Database {
                source + ") AS vlm_rows WHERE " + where + limit + ") TO STDOUT";
       };
       sql = numberedCopy("row_number() OVER ()", from);
-      if (aids && !based && limit.empty() && aids->blocks >= kSplitFromBlocks) {
-        // Numbering every row is most of a sample's cost: the two parts of
-        // the table are numbered at once, on two connections that see the
-        // same snapshot, the second part's numbers starting after a count
-        // of the first part's rows.
+      if (aids && !based && aids->blocks >= kSplitFromBlocks) {
+        // Numbering every row is most of a random sample's cost: the two
+        // parts of the table are numbered at once, on two connections that
+        // see the same snapshot, the second part's numbers starting after a
+        // count of the first part's rows. (Every n-th row is left to one
+        // query: its test is cheap, and on a busy server the count costs
+        // more than the second connection saves.)
         const std::string bound = "'(" + std::to_string(aids->blocks * 3 / 5) + ",0)'::tid";
         const std::string firstPart = from + " WHERE ctid < " + bound;
         const std::string secondPart = from + " WHERE ctid >= " + bound;
@@ -528,10 +528,10 @@ class PgDatabase final : public Database {
     return kept.empty() ? out : out + "?" + kept;
   }
 
-  // What numbering the rows of one relation may use: a map of bits for a
-  // list (where the server has get_bit over bigint), and the relation's
-  // blocks when its rows can be numbered in parts by their place in the heap
-  // (a plain table of a server with range scans on ctid, no child tables).
+  // What asking for a list of rows of one relation may use: a map of bits
+  // (where the server has get_bit over bigint), and the relation's blocks
+  // when its rows can be numbered in parts by their place in the heap (a
+  // plain table of a server with range scans on ctid, no child tables).
   struct NumberingAids {
     bool bitmaps = false;
     int64_t blocks = 0;

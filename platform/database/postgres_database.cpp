@@ -565,7 +565,10 @@ class PgDatabase final : public Database {
                                     std::string& error) {
     auto one = std::make_unique<Conn>(), two = std::make_unique<Conn>();
     bool needsPassword = false;
-    if (!connectServer(login_, *one, error, needsPassword) || !connectServer(login_, *two, error, needsPassword))
+    // A server that takes no more connections is asked in one query, as a
+    // smaller table would be; a server gone away says so on that query.
+    std::string refused;
+    if (!connectServer(login_, *one, refused, needsPassword) || !connectServer(login_, *two, refused, needsPassword))
       return nullptr;
     Result snapshot, ignored;
     std::string why;

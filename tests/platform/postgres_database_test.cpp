@@ -319,6 +319,39 @@ TEST_F(PostgresTest, AFailureInEitherPartOfANumberedTableSaysWhatFailed) {
   }
 }
 
+// A role allowed one connection besides the one open on the database gets
+// its rows from one query, the same rows under the same ids.
+TEST_F(PostgresTest, ALargeTableIsNumberedInOneQueryWhereTheServerTakesNoSecondConnection) {
+  ASSERT_EQ(server_->guardedRole("few"), "");
+  sql("DROP TABLE IF EXISTS narrow_door; CREATE TABLE narrow_door(id integer, pad text);"
+      "INSERT INTO narrow_door SELECT i, repeat('.', 150) FROM generate_series(0, 59999) AS i;"
+      "GRANT SELECT ON narrow_door TO guarded; ALTER ROLE guarded CONNECTION LIMIT 2;");
+  std::string error;
+  auto db = openDatabase(server_->uri("guarded"), "few", error);
+  ASSERT_TRUE(db) << error;
+  auto list = std::make_shared<std::vector<int64_t>>();
+  for (int64_t i = 0; i < 60000; i += 3) list->push_back(i);
+  RowSelection chosen;
+  chosen.rows = list;
+  auto cursor = db->open({"narrow_door", ObjectKind::Table}, chosen, error);
+  ASSERT_TRUE(cursor) << error;
+  Step step;
+  size_t read = 0;
+  while ((step = cursor->next(Clock::now() + std::chrono::seconds(20))) == Step::Row) {
+    ASSERT_LT(read, list->size());
+    ASSERT_EQ(cursor->sourceRow(), (*list)[read]);
+    std::string_view text;
+    ASSERT_TRUE(cursor->cell(0, text));
+    EXPECT_EQ(text, std::to_string((*list)[read]));
+    ++read;
+  }
+  EXPECT_EQ(step, Step::End) << cursor->error();
+  EXPECT_EQ(read, list->size());
+  cursor.reset();
+  db.reset();
+  sql("ALTER ROLE guarded CONNECTION LIMIT -1;");
+}
+
 TEST_F(PostgresTest, FailuresSayWhatWentWrong) {
   std::string error;
   bool needsPassword = false;

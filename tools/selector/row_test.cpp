@@ -192,8 +192,11 @@ void runRange(QueryArrays& q, int32_t fieldIndex) {
     }
     case FT_SIZE: {
       const int32_t lo = f.selectorLow.i, hi = f.selectorHigh.i;
-      return applyTest(q, fieldIndex,
-                       [=](const Cell& c) { return present(c) ? c.second >= lo && c.second <= hi : missing; });
+      return applyTest(q, fieldIndex, [=, &f](const Cell& c) {
+        if (!present(c)) return missing;
+        const int32_t bytes = sizeBytesOf(f, c);
+        return bytes >= lo && bytes <= hi;
+      });
     }
     case FT_REAL: {
       const float lo = f.selectorLow.f, hi = f.selectorHigh.f;

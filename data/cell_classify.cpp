@@ -100,7 +100,10 @@ uint8_t classifyCell(DataField& field, std::string_view text, const platform::Re
     if (p.plain && field.analysisClass == AC_INTEGER && p.point == std::string_view::npos && text.size() <= 9)
       return AC_INTEGER;
     if (p.plain && field.analysisClass == AC_REAL && text.size() <= 15) {
-      raiseNumberFormat(field, text);
+      // A plain number's separators are known without a look: none, or one
+      // '.' that cannot group, which is a decimal separator.
+      const NumberFormatClass k = p.point == std::string_view::npos ? 0 : 1;
+      if (k > field.numberFormatClass) field.numberFormatClass = k;
       return AC_REAL;
     }
   }

@@ -79,7 +79,7 @@ void CellLoader::complete(const Pending& pending, int32_t index) {
   Cell& cell = field.cells[static_cast<size_t>(pending.sample)];
   cell.value.i = index;
   if (field.type == FT_SIZE) {
-    cell.second = pending.bytes;
+    setSizeBytes(field, static_cast<size_t>(pending.sample), pending.bytes);
     if (pending.bytes < field.min.i) field.min.i = pending.bytes;
     if (pending.bytes > field.max.i) field.max.i = pending.bytes;
   }

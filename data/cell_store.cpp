@@ -57,15 +57,15 @@ bool storeDate(DataTable& table, DataField& field, Cell& cell, std::string_view 
   return true;
 }
 
-bool storeSize(DataTable& table, DataField& field, Cell& cell, std::string_view text) {
+bool storeSize(DataTable& table, DataField& field, size_t sample, std::string_view text) {
   const std::string_view trimmed = trimCellBlanks(text);
   int32_t bytes = 0;
   if (!readSizeBytes(trimmed, bytes)) return false;
   const int32_t index = internText(table.textPool, trimmed);
   if (index < 0) return false;
-  cell.value.i = index;
-  cell.second = bytes;
-  widenIntRange(field, cell.second);
+  field.cells[sample].value.i = index;
+  setSizeBytes(field, sample, bytes);
+  widenIntRange(field, bytes);
   return true;
 }
 
@@ -132,7 +132,7 @@ int storeCell(DataTable& table, int32_t fieldIndex, int32_t sample, std::string_
       stored = storeDate(table, field, cell, text, regional);
       break;
     case FT_SIZE:
-      stored = storeSize(table, field, cell, text);
+      stored = storeSize(table, field, static_cast<size_t>(sample), text);
       break;
     default:
       break;

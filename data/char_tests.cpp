@@ -1,5 +1,6 @@
 #include "data/char_tests.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "data/utf8.h"
@@ -18,6 +19,38 @@ bool startsWithLowered(std::string_view text, size_t at, std::string_view lowere
   return true;
 }
 
+// Whether one of the bytes of `w` is 'n' or 'N' (setting bit 5 makes both
+// 'n' and leaves every other byte something else).
+template <typename Word>
+bool holdsLetterN(Word w) {
+  constexpr Word ones = static_cast<Word>(~Word{0}) / 0xFF;
+  const Word x = static_cast<Word>((w | (ones * 0x20)) ^ (ones * 'n'));
+  return static_cast<Word>((x - ones) & ~x & (ones * 0x80)) != 0;
+}
+
+template <typename Word>
+Word wordAt(const char* at) {
+  Word w;
+  std::memcpy(&w, at, sizeof w);
+  return w;
+}
+
+// Whether the text holds an 'n' or 'N' anywhere: most cells hold none, and
+// are passed over a word at a time.
+bool mayHoldLetterN(std::string_view text) {
+  const char* p = text.data();
+  const size_t n = text.size();
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 <= n; i += 8)
+      if (holdsLetterN(wordAt<uint64_t>(p + i))) return true;
+    return n % 8 != 0 && holdsLetterN(wordAt<uint64_t>(p + n - 8));
+  }
+  if (n >= 4) return holdsLetterN(wordAt<uint32_t>(p)) || holdsLetterN(wordAt<uint32_t>(p + n - 4));
+  for (size_t i = 0; i < n; ++i)
+    if (asciiLower(p[i]) == 'n') return true;
+  return false;
+}
+
 }  // namespace
 
 std::string stripToNumberChars(std::string_view text) {
@@ -29,6 +62,8 @@ std::string stripToNumberChars(std::string_view text) {
 }
 
 bool isMissingMarker(std::string_view text) {
+  // Every marker is three characters or more, and starts with an 'n'.
+  if (text.size() < 3 || !mayHoldLetterN(text)) return false;
   for (size_t i = 0; i < text.size(); ++i) {
     if (asciiLower(text[i]) != 'n') continue;
     if (startsWithLowered(text, i, "null") || startsWithLowered(text, i, "n/a") || startsWithLowered(text, i, "num!"))

@@ -53,12 +53,13 @@ constexpr uint8_t kCellPresent = 0x01;
 constexpr uint8_t kCellPass = 0x04;  // the sample passes the Selector's query on this field
 constexpr uint8_t kFieldValid = 0x01;
 
+// Twelve bytes: a big table holds millions. A size cell's byte count lies
+// beside the cells, in its field's byteSizes (see sizeBytesOf).
 struct Cell {
   union {
     int32_t i;
     float f;
   } value{0};
-  int32_t second = 0;      // FT_SIZE: the size in bytes
   int32_t engineWord = 0;  // free for the scene and tools
   uint8_t flags = 0;       // bit 0: present
 };
@@ -106,6 +107,9 @@ struct DataField {
   uint8_t type = FT_NONE;
   uint8_t flags = 0;  // bit 0: valid
   CellArray cells;  // row capacity entries; empty when no rows were allocated
+  // FT_SIZE: each sample's size in bytes, by row; empty until a size is
+  // stored, and never longer than the cells.
+  std::vector<int32_t> byteSizes;
   IntOrFloat min{0};
   IntOrFloat max{0};
   int32_t valueClass = 1;
@@ -190,6 +194,19 @@ struct TimeTable {
 
 // The source row number of each sample (Excel row, Access record number); -1 for a new slot.
 using RowIdList = std::vector<int32_t>;
+
+// A size cell's byte count (0 where none was stored); `cell` is one of the
+// field's cells.
+inline int32_t sizeBytesOf(const DataField& field, const Cell& cell) {
+  const auto row = static_cast<size_t>(&cell - field.cells.data());
+  return row < field.byteSizes.size() ? field.byteSizes[row] : 0;
+}
+
+// Stores a size cell's byte count beside the cell at `row` (< cells.size()).
+inline void setSizeBytes(DataField& field, size_t row, int32_t bytes) {
+  if (field.byteSizes.size() <= row) field.byteSizes.resize(field.cells.size(), 0);
+  field.byteSizes[row] = bytes;
+}
 
 struct DataTable {
   std::string serverQuery;

@@ -205,6 +205,22 @@ bool plainToFloat(const char* begin, const char* end, float& value) {
   return true;
 }
 
+// A plain number of few digits: its digits as a whole number and the power of
+// ten of its decimals are both floats exactly, and a float division rounds
+// their quotient correctly, as reading the decimal text does. False when the
+// number has too many digits for that.
+bool shortPlainToFloat(std::string_view text, size_t point, float& value) {
+  static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  if (text.size() > 12) return false;
+  uint64_t whole = 0;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (i != point) whole = whole * 10 + static_cast<uint64_t>(text[i] - '0');
+  const size_t decimals = point == npos ? 0 : text.size() - point - 1;
+  if (whole > (uint64_t{1} << 24) || decimals > 10) return false;
+  value = static_cast<float>(whole) / kPowersOfTen[decimals];
+  return true;
+}
+
 }  // namespace
 
 bool isScientificNumber(std::string_view text) {
@@ -331,7 +347,8 @@ PlainNumber plainNumber(std::string_view text) {
 
 bool parseRealCell(std::string_view text, NumberFormatClass numberClass, const platform::RegionalSettings& regional,
                    float& value) {
-  if (plainNumber(text).plain) return plainToFloat(text.data(), text.data() + text.size(), value);
+  if (const PlainNumber p = plainNumber(text); p.plain)
+    return shortPlainToFloat(text, p.point, value) || plainToFloat(text.data(), text.data() + text.size(), value);
   const Scan scan = scanNumber(text);
   char digits[160];
   size_t n = 0;

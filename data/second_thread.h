@@ -2,6 +2,7 @@
 // Work for the second core: a helper thread runs it while the calling thread
 // does its own share. Where no thread can be started the work runs on the
 // calling thread when joined, so callers get the same result either way.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -26,5 +27,11 @@ class SecondThread {
   std::optional<std::jthread> thread_;
   bool done_ = false;
 };
+
+// Runs work(i) for every i of [0, count): with `bothCores` (and a second
+// core), on this thread and a helper, each taking the next i as it comes
+// free, so the calls of different i must not touch the same data; otherwise
+// in order on this thread.
+void forEachOnBothCores(int32_t count, bool bothCores, const std::function<void(int32_t)>& work);
 
 }  // namespace vlm

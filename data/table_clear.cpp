@@ -16,6 +16,7 @@ void clearTable(DataTable& table) {
     field.type = FT_NONE;
     field.name[0] = '\0';
     CellArray().swap(field.cells);
+    std::vector<int32_t>().swap(field.byteSizes);
     field.flags &= static_cast<uint8_t>(~kFieldValid);
     field.numberFormatClass = 0;
     field.dateOrderState = 0;

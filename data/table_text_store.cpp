@@ -14,12 +14,41 @@ namespace {
 // the thread that interns its column's values in row order.
 constexpr uint8_t kCellWaiting = 0x80;
 
+// A waiting cell keeps its place in the value and the engine word: the
+// offset's low 32 bits, then its high 8 bits under the 24 bits of the
+// length. A cell lies in one line, so its length fits; texts of 2^40 bytes
+// or more are stored line after line instead.
+constexpr uint64_t kWaitingTextLimit = uint64_t{1} << 40;
+static_assert(kMaxLineLength < (size_t{1} << 24));
+
+void markWaiting(Cell& cell, uint64_t offset, size_t length) {
+  cell.value.i = static_cast<int32_t>(static_cast<uint32_t>(offset));
+  cell.engineWord = static_cast<int32_t>(static_cast<uint32_t>(offset >> 32) | (static_cast<uint32_t>(length) << 8));
+  cell.flags |= kCellWaiting;
+}
+
+std::string_view waitingText(const Cell& cell, std::string_view text) {
+  const auto word = static_cast<uint32_t>(cell.engineWord);
+  const uint64_t offset = uint64_t{static_cast<uint32_t>(cell.value.i)} | (uint64_t{word & 0xFFu} << 32);
+  return text.substr(static_cast<size_t>(offset), word >> 8);
+}
+
 bool hasValue(const std::vector<std::string_view>& cells, size_t fieldCount) {
   const size_t n = std::min(cells.size(), fieldCount);
   for (size_t c = 0; c < n; ++c)
     if (!cells[c].empty()) return true;
   return false;
 }
+
+// How many rows a thread goes between telling the other how far it got: a
+// count written at every row keeps its cache line moving between the cores.
+constexpr int32_t kRowsBetweenShares = 1024;
+bool shareDue(int32_t rowsDone) { return rowsDone % kRowsBetweenShares == 0; }
+
+// A count one thread writes while the other reads it, on a cache line of its own.
+struct alignas(64) SharedRows {
+  std::atomic<int32_t> rows{0};
+};
 
 bool interned(uint8_t type) { return type == FT_TEXT || type == FT_TEXT2 || type == FT_SIZE || type == FT_DATETIME; }
 
@@ -104,24 +133,25 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
       DataField& field = table.fields[c];
       Cell& cell = field.cells[s];
       if (interned(field.type)) {
-        const auto offset = static_cast<uint64_t>(cells[c].data() - base);
-        cell.value.i = static_cast<int32_t>(static_cast<uint32_t>(offset));
-        cell.engineWord = static_cast<int32_t>(static_cast<uint32_t>(offset >> 32));
-        cell.second = static_cast<int32_t>(cells[c].size());
-        cell.flags |= kCellWaiting;
+        markWaiting(cell, static_cast<uint64_t>(cells[c].data() - base), cells[c].size());
       } else if (field.type == FT_INTEGER || field.type == FT_REAL) {
         storeNumberCell(field, cell, cells[c], *in.regional, half.ranges[c]);
       }
     }
     ++sample;
-    done.store(sample - first, std::memory_order_relaxed);
-    if (progress) progress();
+    if (shareDue(sample - first)) {
+      done.store(sample - first, std::memory_order_relaxed);
+      if (progress) progress();
+    }
   }
   half.stored = sample - first;
+  done.store(half.stored, std::memory_order_relaxed);
+  if (progress) progress();
 }
 
 // Interns the waiting cells of the given fields row after row, as storing
-// line after line would have met them, telling `at` each row it finished;
+// line after line would have met them, telling `at` how far it got every
+// kRowsBetweenShares rows and at the end;
 // false when the abort flag stopped it.
 bool internWaiting(DataTable& table, const TextStoreInput& in, const std::vector<int32_t>& fields, int32_t rows,
                    std::atomic<int32_t>& at, const std::function<void()>& progress) {
@@ -131,20 +161,20 @@ bool internWaiting(DataTable& table, const TextStoreInput& in, const std::vector
     for (int32_t f : fields) {
       Cell& cell = table.fields[static_cast<size_t>(f)].cells[static_cast<size_t>(s)];
       if (!(cell.flags & kCellWaiting)) continue;
-      const uint64_t offset = uint64_t{static_cast<uint32_t>(cell.value.i)} |
-                              (uint64_t{static_cast<uint32_t>(cell.engineWord)} << 32);
-      const std::string_view text = in.text.substr(static_cast<size_t>(offset), static_cast<size_t>(cell.second));
+      const std::string_view text = waitingText(cell, in.text);
       cell.flags &= static_cast<uint8_t>(~kCellWaiting);
       cell.value.i = 0;
       cell.engineWord = 0;
-      cell.second = 0;
       loader.store(f, s, text);
     }
-    at.store(s + 1, std::memory_order_relaxed);
-    if (progress) progress();
+    if (shareDue(s + 1)) {
+      at.store(s + 1, std::memory_order_relaxed);
+      if (progress) progress();
+    }
   }
   loader.finish();
   at.store(rows, std::memory_order_relaxed);
+  if (progress) progress();
   return true;
 }
 
@@ -172,21 +202,21 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
   }
   RowProgress progress(in);
   Half first, second;
-  std::atomic<int32_t> secondDone{0};
+  SharedRows secondDone;
   {
     SecondThread helper([&] {
       TableTextReader reader(in.text, in.format, in.abort);
       reader.rewindTo(in.split);
-      storeHalf(table, in, reader, firstCount, in.count, second, secondDone, {});
+      storeHalf(table, in, reader, firstCount, in.count, second, secondDone.rows, {});
     });
     TableTextReader reader(in.text.substr(0, in.split), in.format, in.abort);
     reader.rewindTo(in.bodyStart);
     // Without texts or dates a row of the first half is complete once read;
     // with them no row is complete before its texts are interned.
-    std::atomic<int32_t> firstDone{0};
+    SharedRows firstDone;
     const bool completeWhenRead = texts.empty() && dates.empty();
-    storeHalf(table, in, reader, 0, firstCount, first, firstDone,
-              [&] { if (completeWhenRead) progress.reached(firstDone.load(std::memory_order_relaxed)); });
+    storeHalf(table, in, reader, 0, firstCount, first, firstDone.rows,
+              [&] { if (completeWhenRead) progress.reached(firstDone.rows.load(std::memory_order_relaxed)); });
     helper.join();
   }
   if (first.status != RecordStatus::End) {
@@ -211,12 +241,13 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
   const bool datesHere = !dates.empty();
   const std::vector<int32_t>& here = datesHere ? dates : texts;
   const std::vector<int32_t>& there = datesHere ? texts : dates;
-  std::atomic<int32_t> hereAt{0}, thereAt{0};
+  SharedRows hereAt, thereAt;
   bool thereDone = true, hereDone = true;
   {
-    SecondThread helper([&] { thereDone = internWaiting(table, in, there, result.stored, thereAt, {}); });
-    hereDone = internWaiting(table, in, here, result.stored, hereAt, [&] {
-      progress.reached(std::min(hereAt.load(std::memory_order_relaxed), thereAt.load(std::memory_order_relaxed)));
+    SecondThread helper([&] { thereDone = internWaiting(table, in, there, result.stored, thereAt.rows, {}); });
+    hereDone = internWaiting(table, in, here, result.stored, hereAt.rows, [&] {
+      progress.reached(
+          std::min(hereAt.rows.load(std::memory_order_relaxed), thereAt.rows.load(std::memory_order_relaxed)));
     });
     helper.join();
   }
@@ -228,7 +259,8 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
 }  // namespace
 
 TextStore storeTableText(DataTable& table, const TextStoreInput& in) {
-  if (in.split == 0 || in.split >= in.text.size() || !SecondThread::available()) return storeInOrder(table, in);
+  if (in.split == 0 || in.split >= in.text.size() || in.text.size() >= kWaitingTextLimit || !SecondThread::available())
+    return storeInOrder(table, in);
   return storeInHalves(table, in);
 }
 

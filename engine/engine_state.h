@@ -22,6 +22,7 @@
 #include "model/color_model.h"
 #include "model/model_context.h"
 #include "output/output_state.h"
+#include "platform/big_allocator.h"
 #include "platform/data_lock.h"
 #include "platform/database/row_filter.h"
 #include "platform/event.h"
@@ -102,7 +103,10 @@ struct MainRecord {
   std::shared_ptr<ExcelSession> excel;
   std::shared_ptr<SoundRecord> sound;  // sound effects and speech
   uint32_t startTime = 0;
-  std::vector<uint32_t> selectionBuffer;  // GL selection buffer, sized with the table
+  // GL selection buffer, sized with the table. GL writes the hit records
+  // before they are read, so its memory is left as the system hands it out:
+  // a big table's buffer takes no memory until objects are picked.
+  std::vector<uint32_t, platform::ZeroedBigAllocator<uint32_t>> selectionBuffer;
   SelectorRecord selector;
   OutputState output;  // report options, image types, object textures
   CalculatorRecord calculator;

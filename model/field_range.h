@@ -44,12 +44,12 @@ inline int32_t truncToInt32(float v) {
   return static_cast<int32_t>(v);
 }
 
-// The numeric value of a present cell for the non-categorical mapping.
-inline float numericCellValue(int32_t type, const Cell& c) {
+// The numeric value of a present cell of the field for the non-categorical mapping.
+inline float numericCellValue(const DataField& field, int32_t type, const Cell& c) {
   switch (type) {
     case FT_INTEGER: return static_cast<float>(c.value.i);
     case FT_REAL: return c.value.f;
-    case FT_SIZE: return static_cast<float>(c.second);
+    case FT_SIZE: return static_cast<float>(sizeBytesOf(field, c));
     case FT_BOOLEAN:
     case FT_FLAG: return c.value.i != 0 ? 1.0f : 0.0f;
     default: return static_cast<float>(c.engineWord);  // category index
@@ -57,14 +57,14 @@ inline float numericCellValue(int32_t type, const Cell& c) {
 }
 
 // True and the value when the sample has one for this mapping.
-inline bool sampleValue(int32_t type, bool byCategory, const Cell& c, float& x) {
+inline bool sampleValue(const DataField& field, int32_t type, bool byCategory, const Cell& c, float& x) {
   if ((c.flags & kCellPresent) == 0) return false;
   if (byCategory || isCategoryType(type)) {
     if (c.engineWord < 0) return false;
     x = static_cast<float>(c.engineWord);
     return true;
   }
-  x = numericCellValue(type, c);
+  x = numericCellValue(field, type, c);
   return true;
 }
 

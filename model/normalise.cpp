@@ -109,8 +109,8 @@ void fill(const Association& a, const DataField& f, float* out, int32_t n, const
       });
       break;
     case FT_SIZE:
-      fillTransformed(xf, false, out, cells, n, p, [](const Cell& c, float& x) {
-        x = static_cast<float>(c.second);
+      fillTransformed(xf, false, out, cells, n, p, [&f](const Cell& c, float& x) {
+        x = static_cast<float>(sizeBytesOf(f, c));
         return present(c);
       });
       break;

@@ -34,7 +34,7 @@ int32_t legendName(EngineState& state, int x, int y) {
 
 int32_t pickPass(EngineState& state, int x, int y, int size, int passKind, int* hitCount) {
   ViewState& v = state.view->view;
-  std::vector<uint32_t>& buffer = state.main->selectionBuffer;
+  auto& buffer = state.main->selectionBuffer;
   const int32_t words = pick::selectionBufferWords(state.data ? state.data->rowCount.get() : 0, buffer.size());
   if (hitCount) *hitCount = 0;
   if (words <= 0) return -1;

@@ -120,6 +120,8 @@ bool deleteSelectedLocked(EngineState& state) {
     for (size_t f = 0; f < fields; ++f) {
       CellArray& cells = t.fields[f].cells;
       if (r < cells.size()) cells[kept] = cells[r];
+      std::vector<int32_t>& sizes = t.fields[f].byteSizes;
+      if (r < sizes.size()) sizes[kept] = sizes[r];
     }
     // The source row number travels with its row whatever the source, so a
     // jump back to the source finds the right record.
@@ -129,6 +131,8 @@ bool deleteSelectedLocked(EngineState& state) {
   for (size_t f = 0; f < fields; ++f) {
     CellArray& cells = t.fields[f].cells;
     for (size_t r = kept; r < std::min(rows, cells.size()); ++r) cells[r] = Cell{};
+    std::vector<int32_t>& sizes = t.fields[f].byteSizes;
+    for (size_t r = kept; r < std::min(rows, sizes.size()); ++r) sizes[r] = 0;
   }
   for (size_t r = kept; r < std::min(rows, t.rowIds.size()); ++r) t.rowIds[r] = -1;
   t.rowCount = static_cast<int32_t>(kept);

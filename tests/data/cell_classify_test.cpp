@@ -167,7 +167,8 @@ TEST(Classify, FreeFieldRecordsStartFromNothing) {
 TEST(Classify, PlainNumbersTypeAsTheFullRulesTypeThem) {
   const std::vector<std::string> texts = {"0", "12", "123456789", "1234567890", "4915112345678", "12.5", "1.2345",
                                           "12345678.25", "123456789012.5", "0.0001", "99.99", "12.345", "-3",
-                                          "text", "n/a", "-", "2003-01-05", "2003-13-05", "0003-01-05", "1,234"};
+                                          "text", "n/a", "-", "2003-01-05", "2003-13-05", "0003-01-05", "1,234", "7.0",
+                                          "3.14159", "0.5", "100", "12.34567890"};
   for (const auto& regional : {settings('.'), settings(',')}) {
     for (uint8_t start : {AC_NONE, AC_TEXT, AC_INTEGER, AC_REAL, AC_DATETIME}) {
       for (NumberFormatClass k = 0; k <= 3; ++k) {

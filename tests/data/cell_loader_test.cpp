@@ -49,7 +49,7 @@ void expectSameTables(const DataTable& a, const DataTable& b) {
       ASSERT_EQ(x.cells[s].flags, y.cells[s].flags) << "field " << f << " sample " << s;
       if (x.cells[s].flags & kCellPresent) {
         ASSERT_EQ(x.cells[s].value.i, y.cells[s].value.i) << "field " << f << " sample " << s;
-        ASSERT_EQ(x.cells[s].second, y.cells[s].second) << "field " << f << " sample " << s;
+        ASSERT_EQ(sizeBytesOf(x, x.cells[s]), sizeBytesOf(y, y.cells[s])) << "field " << f << " sample " << s;
       }
     }
   }

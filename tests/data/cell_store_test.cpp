@@ -170,11 +170,11 @@ TEST(Store, TextsAreInterned) {
 TEST(Store, Sizes) {
   TypedTable t(FT_SIZE);
   ASSERT_EQ(t.store("4k"), 1);
-  EXPECT_EQ(t.cell(0).second, 4096);
+  EXPECT_EQ(sizeBytesOf(t.field(), t.cell(0)), 4096);
   ASSERT_EQ(t.store("2 MB", 1), 1);
-  EXPECT_EQ(t.cell(1).second, 2097152);
+  EXPECT_EQ(sizeBytesOf(t.field(), t.cell(1)), 2097152);
   ASSERT_EQ(t.store("512", 2), 1);
-  EXPECT_EQ(t.cell(2).second, 512);
+  EXPECT_EQ(sizeBytesOf(t.field(), t.cell(2)), 512);
   EXPECT_EQ(*poolText(t.table.textPool, t.cell(1).value.i), "2 MB");
   EXPECT_EQ(t.field().min.i, 512);
   EXPECT_EQ(t.field().max.i, 2097152);
@@ -185,13 +185,13 @@ TEST(Store, Sizes) {
 TEST(Store, SizesFrom2GBOnAreHeldAtTheLimit) {
   TypedTable t(FT_SIZE);
   ASSERT_EQ(t.store("3000 MB"), 1);
-  EXPECT_EQ(t.cell(0).second, INT32_MAX);
+  EXPECT_EQ(sizeBytesOf(t.field(), t.cell(0)), INT32_MAX);
   ASSERT_EQ(t.store("2048m", 1), 1);
-  EXPECT_EQ(t.cell(1).second, INT32_MAX);
+  EXPECT_EQ(sizeBytesOf(t.field(), t.cell(1)), INT32_MAX);
   ASSERT_EQ(t.store("2047m", 2), 1);
-  EXPECT_EQ(t.cell(2).second, 2047 * 1048576);
+  EXPECT_EQ(sizeBytesOf(t.field(), t.cell(2)), 2047 * 1048576);
   ASSERT_EQ(t.store("99999999999999999999 MB", 3), 1);
-  EXPECT_EQ(t.cell(3).second, INT32_MAX);
+  EXPECT_EQ(sizeBytesOf(t.field(), t.cell(3)), INT32_MAX);
 }
 
 TEST(Store, DatesIntoTheTimeTable) {

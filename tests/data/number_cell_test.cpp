@@ -184,5 +184,30 @@ TEST(NumberCell, PlainNumbersReadAsTheCleaningReadsThem) {
     EXPECT_FALSE(plainNumber(text).plain) << text;
 }
 
+// Plain numbers of up to 24 bits of digits and ten decimals are read by a
+// division: each must be the float the decimal text reads as.
+TEST(NumberCell, ShortPlainNumbersReadAsTheirDecimalTextReads) {
+  std::vector<uint32_t> wholes;
+  for (uint32_t w = 0; w < (1u << 24) + 2000; w += 89) wholes.push_back(w);
+  for (uint32_t w = (1u << 24) - 2000; w < (1u << 24) + 2000; ++w) wholes.push_back(w);
+  for (uint32_t w : {9999999u, 1234567u, 16777215u, 16777216u, 16777217u, 33554431u}) wholes.push_back(w);
+  const platform::RegionalSettings regional = settings('.');
+  for (uint32_t whole : wholes) {
+    const std::string digits = std::to_string(whole);
+    for (size_t decimals = 0; decimals <= 11; ++decimals) {
+      std::string text = digits;
+      if (decimals > 0) {
+        if (text.size() <= decimals) text.insert(0, decimals + 1 - text.size(), '0');
+        text.insert(text.size() - decimals, ".");
+      }
+      if (!plainNumber(text).plain) continue;
+      float read = 0, want = 0;
+      ASSERT_TRUE(parseRealCell(text, 1, regional, read)) << text;
+      std::from_chars(text.data(), text.data() + text.size(), want);
+      ASSERT_EQ(std::memcmp(&read, &want, sizeof read), 0) << text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vlm

@@ -41,6 +41,35 @@ TEST(MissingMarker, AnyCaseAnywhere) {
   EXPECT_FALSE(isMissingMarker("na"));
 }
 
+// Cells are passed over several characters at a time while they hold no 'n':
+// a marker is found at any place of a cell of any length, in any case, next
+// to characters close to 'n' in the code ('N' + 128, 'm', 'o').
+TEST(MissingMarker, FoundAtEveryPlaceOfCellsOfEveryLength) {
+  const auto reference = [](const std::string& text) {
+    std::string lowered = text;
+    for (char& c : lowered)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return lowered.find("null") != std::string::npos || lowered.find("n/a") != std::string::npos ||
+           lowered.find("num!") != std::string::npos;
+  };
+  const std::string words[] = {"null", "NuLl", "n/a", "N/A", "num!", "NUM!", "nul", "n/", "nu", "n", "N"};
+  const std::string fillers[] = {"0", "\xCE", "m", "o", "."};
+  for (const std::string& word : words) {
+    for (const std::string& filler : fillers) {
+      for (size_t length = 0; length <= 24; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+          std::string text;
+          for (size_t i = 0; i < length; ++i) text += filler;
+          text.insert(at, word);
+          ASSERT_EQ(isMissingMarker(text), reference(text)) << text;
+          const std::string withoutWord = text.substr(0, at) + text.substr(at + word.size());
+          ASSERT_EQ(isMissingMarker(withoutWord), reference(withoutWord)) << withoutWord;
+        }
+      }
+    }
+  }
+}
+
 TEST(SeparatorAnalysis, FirstRuleThatApplies) {
   EXPECT_EQ(separatorAnalysis("1,234.5"), 3);
   EXPECT_EQ(separatorAnalysis("1 234.5"), 3);

@@ -59,7 +59,7 @@ void expectSameTables(const DataTable& a, const DataTable& b) {
     for (size_t s = 0; s < x.cells.size(); ++s) {
       const Cell& c = x.cells[s];
       const Cell& d = y.cells[s];
-      ASSERT_TRUE(c.value.i == d.value.i && c.second == d.second && c.engineWord == d.engineWord &&
+      ASSERT_TRUE(c.value.i == d.value.i && sizeBytesOf(x, c) == sizeBytesOf(y, d) && c.engineWord == d.engineWord &&
                   c.flags == d.flags)
           << "sample " << s;
     }
@@ -185,6 +185,24 @@ TEST(SplitLoad, ManyDistinctTextsLoadAlike) {
   std::string text = "code\tname\r\n";
   for (int i = 0; i < 60000; ++i) text += "K" + std::to_string(i) + "\tn" + std::to_string(i % 3000) + "\r\n";
   expectSameLoads(text, TableTextFormat::Clipboard);
+}
+
+// A text cell waits for its turn as its place and length in the text: cells
+// of every length up to the longest line come back whole.
+TEST(SplitLoad, TextCellsUpToTheLongestLineLoadAlike) {
+  std::string text = "n\tlong\tday\r\n";
+  for (int i = 0; i < 70; ++i) {
+    const size_t length = i == 40 ? kMaxLineLength - 20 : static_cast<size_t>(i) * 1999 % 100000;
+    std::string cell(length, static_cast<char>('a' + i % 26));
+    if (!cell.empty()) cell.back() = 'z';
+    text += std::to_string(i) + "\t" + cell + "\t2003-01-0" + std::to_string(1 + i % 9) + "\r\n";
+  }
+  expectSameLoads(text, TableTextFormat::Clipboard);
+  const Loaded both = loadWith(text, TableTextFormat::Clipboard, LoadThreads::BothAtAnySize, test::settings());
+  ASSERT_EQ(both.result.rows, 70);
+  const DataField& field = both.table->fields[1];
+  EXPECT_EQ(poolText(both.table->textPool, field.cells[40].value.i)->size(), kMaxLineLength - 20);
+  EXPECT_EQ(poolText(both.table->textPool, field.cells[69].value.i)->size(), 69u * 1999 % 100000);
 }
 
 TEST(SplitLoad, FailuresAreTheFirstInTheText) {

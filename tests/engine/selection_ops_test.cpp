@@ -153,6 +153,21 @@ TEST_F(SelectionOps, DeletingScatteredRowsIsStableForEverySourceKind) {
   }
 }
 
+// A size field's byte counts lie beside its cells and move with them.
+TEST_F(SelectionOps, DeletedRowsTakeTheirSizesAlong) {
+  load({"r0", "r1", "r2", "r3", "r4", "r5", "r6", "r7"});
+  DataField& sizes = state->data->fields[1];
+  sizes.type = FT_SIZE;
+  for (size_t r = 0; r < 8; ++r) setSizeBytes(sizes, r, 1000 + static_cast<int32_t>(r));
+  std::fill(state->model->selectionFlags.begin(), state->model->selectionFlags.end(), 0);
+  for (int r : {1, 2, 5, 7}) flag(r) = 1;
+  state->model->selectedCount = 4;
+  EXPECT_TRUE(deleteSelectedLocked(*state));
+  ASSERT_EQ(state->data->rowCount, 4);
+  const int32_t expected[] = {1000, 1003, 1004, 1006, 0, 0, 0, 0};
+  for (size_t r = 0; r < 8; ++r) EXPECT_EQ(sizeBytesOf(sizes, sizes.cells[r]), expected[r]) << r;
+}
+
 TEST_F(SelectionOps, DeletingEveryRowLeavesAnEmptyTable) {
   load({"A", "B"});
   flag(0) = 1, flag(1) = 1;

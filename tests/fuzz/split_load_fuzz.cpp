@@ -19,8 +19,9 @@
 
 namespace {
 
-bool sameCells(const vlm::Cell& a, const vlm::Cell& b) {
-  return a.value.i == b.value.i && a.second == b.second && a.engineWord == b.engineWord && a.flags == b.flags;
+bool sameCells(const vlm::DataField& x, const vlm::Cell& a, const vlm::DataField& y, const vlm::Cell& b) {
+  return a.value.i == b.value.i && vlm::sizeBytesOf(x, a) == vlm::sizeBytesOf(y, b) && a.engineWord == b.engineWord &&
+         a.flags == b.flags;
 }
 
 void compare(const vlm::DataTable& a, const vlm::DataTable& b) {
@@ -34,7 +35,7 @@ void compare(const vlm::DataTable& a, const vlm::DataTable& b) {
     check(x.min.i == y.min.i && x.max.i == y.max.i && x.selectorLow.i == y.selectorLow.i &&
           x.selectorHigh.i == y.selectorHigh.i);
     check(x.cells.size() == y.cells.size());
-    for (size_t s = 0; s < x.cells.size(); ++s) check(sameCells(x.cells[s], y.cells[s]));
+    for (size_t s = 0; s < x.cells.size(); ++s) check(sameCells(x, x.cells[s], y, y.cells[s]));
     check(x.distinct.size() == y.distinct.size());
     for (size_t e = 0; e < x.distinct.size(); ++e)
       check(x.distinct[e].value == y.distinct[e].value && x.distinct[e].word == y.distinct[e].word &&

@@ -95,6 +95,68 @@ TEST_F(SelectorRows, ALoadSelectsEverySampleAndGivesEachFieldARowOfItsKind) {
   EXPECT_EQ(field(0).selector.method, kSubstring) << "25 values: a text to search";
 }
 
+// A big table's rows are opened field by field on both cores: each row must
+// end as a small table's does, over every sample.
+TEST_F(SelectorRows, ABigLoadOpensEveryRowOverAllItsSamples) {
+  constexpr int kRows = 40000;
+  std::mt19937 random(11);
+  std::vector<test::Column> columns = {{"i", {}}, {"r", {}}, {"few", {}}, {"day", {}},
+                                       {"j", {}}, {"s", {}}, {"some", {}}, {"k", {}}};
+  for (int i = 0; i < kRows; ++i) {
+    const bool gap = random() % 13 == 0;
+    columns[0].cells.push_back(gap ? "" : std::to_string(static_cast<int>(random() % 100000) - 50000));
+    columns[1].cells.push_back(std::to_string(random() % 1000) + "." + std::to_string(random() % 100));
+    columns[2].cells.push_back(std::string(1, static_cast<char>('a' + random() % 3)));
+    char date[16];
+    std::snprintf(date, sizeof date, "20%02d-%02d-%02d", static_cast<int>(random() % 14 + 10),
+                  static_cast<int>(random() % 12 + 1), static_cast<int>(random() % 28 + 1));
+    columns[3].cells.push_back(date);
+    columns[4].cells.push_back(std::to_string(i));
+    columns[5].cells.push_back(gap ? "" : std::to_string(random() % 7) + ".25");
+    columns[6].cells.push_back("v" + std::to_string(random() % 18));
+    columns[7].cells.push_back(std::to_string(-i));
+  }
+  test::loadColumns(*state, columns);
+  ASSERT_EQ(state->data->rowCount, kRows);
+  EXPECT_EQ(selected(), all());
+  for (int f = 0; f < 8; ++f) {
+    const DataField& fl = field(f);
+    for (int s = 0; s < kRows; ++s) ASSERT_TRUE(fl.cells[static_cast<size_t>(s)].flags & kCellPass) << f << " " << s;
+    if (fl.selector.method == kRangeSlider && (fl.type == FT_INTEGER || fl.type == FT_REAL)) {
+      double least = 1e30, greatest = -1e30;
+      for (const Cell& c : fl.cells) {
+        if (&c - fl.cells.data() >= kRows || !(c.flags & kCellPresent)) continue;
+        const double v = fl.type == FT_REAL ? static_cast<double>(c.value.f) : static_cast<double>(c.value.i);
+        least = std::min(least, v);
+        greatest = std::max(greatest, v);
+      }
+      EXPECT_EQ(rangeLow(fl), least) << f;
+      EXPECT_EQ(rangeHigh(fl), greatest) << f;
+    }
+    for (int32_t e = 0; e < fl.distinctCount; ++e) {
+      const uint32_t flags = fl.distinct[static_cast<size_t>(e)].flags;
+      if (fl.selector.method == kSamples) {
+        EXPECT_TRUE(flags & kDistinctSelected) << f << " " << e;
+      }
+      if (fl.selector.method == kSamples || fl.selector.method == kItemSlider) {
+        EXPECT_TRUE(flags & kDistinctAvailable) << f << " " << e;
+      }
+    }
+  }
+  EXPECT_EQ(field(0).selector.method, kRangeSlider);
+  EXPECT_EQ(field(2).selector.method, kSamples);
+  EXPECT_EQ(rangeLow(field(4)), 0);
+  EXPECT_EQ(rangeHigh(field(4)), kRows - 1);
+  EXPECT_EQ(rangeLow(field(7)), -(kRows - 1));
+  // Narrowed and loaded again: every row opens over the new samples.
+  setRange(*state, 4, 10, 20);
+  compute();
+  EXPECT_EQ(selected().size(), 11u);
+  test::loadColumns(*state, columns);
+  EXPECT_EQ(selected(), all());
+  EXPECT_EQ(rangeHigh(field(4)), kRows - 1);
+}
+
 TEST_F(SelectorRows, AllOnEveryRowSelectsEverythingAndNoneSelectsNothing) {
   loadMixed();
   setRange(*state, 0, 2, 5);

@@ -87,7 +87,7 @@ void recomputeLimits(DataField& field, int32_t rowCount) {
   for (size_t s = 0; s < rows; ++s) {
     const Cell& c = field.cells[s];
     if (!(c.flags & kCellPresent)) continue;
-    const int32_t v = field.type == FT_SIZE ? c.second : c.value.i;
+    const int32_t v = field.type == FT_SIZE ? sizeBytesOf(field, c) : c.value.i;
     least = std::min(least, v);
     greatest = std::max(greatest, v);
   }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "data/second_thread.h"
 #include "data/text_pool.h"
 #include "tools/selector/range_bounds.h"
 #include "tools/selector/selector_rules.h"
@@ -191,8 +192,11 @@ void runRange(QueryArrays& q, int32_t fieldIndex) {
     }
     case FT_SIZE: {
       const int32_t lo = f.selectorLow.i, hi = f.selectorHigh.i;
-      return applyTest(q, fieldIndex,
-                       [=](const Cell& c) { return present(c) ? c.second >= lo && c.second <= hi : missing; });
+      return applyTest(q, fieldIndex, [=, &f](const Cell& c) {
+        if (!present(c)) return missing;
+        const int32_t bytes = sizeBytesOf(f, c);
+        return bytes >= lo && bytes <= hi;
+      });
     }
     case FT_REAL: {
       const float lo = f.selectorLow.f, hi = f.selectorHigh.f;
@@ -270,6 +274,12 @@ int32_t sampleCount(const QueryArrays& q) {
   return static_cast<int32_t>(std::min({rows, q.flags.size(), q.record.failCounts.size()}));
 }
 
+bool worthBothCores(const DataTable& table) {
+  // Below this many cells a helper thread costs more than it saves.
+  constexpr int64_t kBothCoresCells = int64_t{1} << 18;
+  return int64_t{std::max(table.rowCount.get(), 0)} * std::clamp(table.fieldCount, 0, kMaxFields) >= kBothCoresCells;
+}
+
 void passEverything(QueryArrays& q) {
   const size_t rows = std::min(static_cast<size_t>(std::max(q.table.rowCount.get(), 0)), q.flags.size());
   q.record.failCounts.assign(rows, 0);
@@ -277,11 +287,11 @@ void passEverything(QueryArrays& q) {
   q.record.entrySamples.clear();
   q.record.pending.clear();
   q.record.allPending = true;
-  for (int32_t f = 0; f < q.table.fieldCount && f < kMaxFields; ++f) {
+  forEachOnBothCores(std::clamp(q.table.fieldCount, 0, kMaxFields), worthBothCores(q.table), [&](int32_t f) {
     CellArray& cells = q.table.fields[static_cast<size_t>(f)].cells;
     const size_t n = std::min(rows, cells.size());
     for (size_t s = 0; s < n; ++s) cells[s].flags |= kCellPass;
-  }
+  });
   std::fill(q.flags.begin(), q.flags.begin() + static_cast<std::ptrdiff_t>(rows), kFlagReevaluate);
 }
 

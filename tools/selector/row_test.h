@@ -29,6 +29,10 @@ struct QueryArrays {
 // The samples the rows work on: the table's rows that have a flag.
 int32_t sampleCount(const QueryArrays& q);
 
+// Whether the table is big enough for its fields to be gone through on both
+// cores (forEachOnBothCores) when each is gone through on its own.
+bool worthBothCores(const DataTable& table);
+
 // A fresh load: every pass bit set, every fail count 0, every flag 6.
 void passEverything(QueryArrays& q);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/second_thread.h"
 #include "engine/engine_state.h"
 #include "tools/selector/range_bounds.h"
 #include "tools/selector/row_edits.h"
@@ -56,15 +57,19 @@ void takeLoadedTableLocked(EngineState& state) {
     } else if (!methodAllowed(f, f.selector.method)) {
       f.selector.method = kMethodNone;
     }
-    openRow(state, f);
   }
+  // Each row opens on its own field's cells and list: a big table's fields
+  // are shared out between both cores.
+  const bool bothCores = worthBothCores(*state.data);
+  forEachOnBothCores(fields, bothCores, [&state](int32_t i) { openRow(state, state.data->fields[static_cast<size_t>(i)]); });
   r.rowsBuilt = fields;
   for (int32_t i = 0; i < fields; ++i) {
     const DataField& f = state.data->fields[static_cast<size_t>(i)];
     if (f.selector.method == kSubstring && f.selectorText[0] != '\0') rerunRowTest(q, i);
   }
-  for (int32_t i = 0; i < fields; ++i)
+  forEachOnBothCores(fields, bothCores, [&state, &q](int32_t i) {
     if (state.data->fields[static_cast<size_t>(i)].selector.method == kSamples) countAvailability(q, i);
+  });
   if (r.currentRow >= fields) r.currentRow = -1;
   r.currentValue = 0;
   r.playing = 0;

@@ -146,7 +146,7 @@ int32_t addSizeField(DataTable& table, const char* name,
   f.max.i = -2147483647 - 1;
   for (size_t s = 0; s < bytes.size(); ++s) {
     if (!bytes[s]) continue;
-    f.cells[s].second = *bytes[s];
+    setSizeBytes(f, s, *bytes[s]);
     f.cells[s].flags = kCellPresent;
     f.min.i = std::min(f.min.i, *bytes[s]);
     f.max.i = std::max(f.max.i, *bytes[s]);

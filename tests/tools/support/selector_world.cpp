@@ -49,7 +49,7 @@ bool rangePasses(const EngineState& state, const DataField& f, const Cell& c) {
     case FT_REAL:
       return c.value.f >= f.selectorLow.f && c.value.f <= f.selectorHigh.f;
     case FT_SIZE:
-      return c.second >= f.selectorLow.i && c.second <= f.selectorHigh.i;
+      return sizeBytesOf(f, c) >= f.selectorLow.i && sizeBytesOf(f, c) <= f.selectorHigh.i;
     case FT_DATETIME: {
       const auto& entries = state.data->timeTable.entries;
       const auto at = [&](int32_t entry) { return dateKey(entries[static_cast<size_t>(f.distinct[static_cast<size_t>(entry)].value)]); };

@@ -89,8 +89,10 @@ struct SortScratch {
   SortBuffer buffer;
 };
 
-// Returns where the sorted keys are: items' data or the scratch buffer's.
-const uint64_t* radixSortByKey(SortItems& items, SortBuffer& buffer) {
+// Returns where the sorted keys are: items' data or the scratch buffer's;
+// `moved` says whether any key left its place (else they are in sample order).
+const uint64_t* radixSortByKey(SortItems& items, SortBuffer& buffer, bool& moved) {
+  moved = false;
   // A column that rises with the rows (an id) is in order already.
   if (std::is_sorted(items.begin(), items.end())) return items.data();
   const size_t n = items.size();
@@ -104,6 +106,7 @@ const uint64_t* radixSortByKey(SortItems& items, SortBuffer& buffer) {
     for (size_t d = 1; d < 2049; ++d) counts[d] += counts[d - 1];
     for (size_t i = 0; i < n; ++i) to[counts[(from[i] >> shift) & 0x7FF]++] = from[i];
     std::swap(from, to);
+    moved = true;
   }
   return from;
 }
@@ -155,6 +158,12 @@ int32_t buildCounted(DataField& field, int32_t rows, std::vector<DistinctValue>&
   return missing;
 }
 
+// Samples per block when entries are written back to a sorted field's cells:
+// a block's cells stay within a core's second-level cache. Fields shorter
+// than kBlockedRows lie in the shared cache anyway and are written directly.
+constexpr int kBlockBits = 16;
+constexpr int32_t kBlockedRows = int32_t{1} << 21;
+
 // The value a sort key stands for: keys are one to one with the cell's bits,
 // but for the two zeros of a real, which share one key.
 int32_t keyValue(uint64_t key, bool real) {
@@ -178,15 +187,29 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
   items.clear();
   items.reserve(static_cast<size_t>(rows));
   Cell* cells = field.cells.data();
+  // Where each block of samples begins among the present ones (see below).
+  const bool blocked = rows >= kBlockedRows;
+  std::vector<size_t> blockStarts(blocked ? (static_cast<size_t>(rows) >> kBlockBits) + 2 : 0, 0);
   for (int32_t s = 0; s < rows; ++s) {
     Cell& cell = cells[s];
-    if (cell.flags & kCellPresent)
+    if (cell.flags & kCellPresent) {
       items.push_back((uint64_t{key(cell)} << 32) | static_cast<uint32_t>(s));
-    else
+      if (blocked) ++blockStarts[(static_cast<size_t>(s) >> kBlockBits) + 1];
+    } else {
       cell.engineWord = -1;
+    }
   }
-  const uint64_t* sorted = radixSortByKey(items, scratch.buffer);
+  bool moved = false;
+  const uint64_t* sorted = radixSortByKey(items, scratch.buffer, moved);
   const size_t n = items.size();
+  // Entries handed out in the order of the values would be written to
+  // samples all over the field, a cache miss each in a big table. Each
+  // (entry, sample) pair goes first to its block of samples, a few hundred
+  // kilobytes of cells, and each block is then written while it is in cache.
+  // The keys' other array (sorted from or into) holds the pairs; keys left in
+  // sample order, or a field short enough, have their entries written straight away.
+  uint64_t* pairs = !moved || !blocked ? nullptr : sorted == items.data() ? scratch.buffer.room(n) : items.data();
+  for (size_t b = 1; b < blockStarts.size(); ++b) blockStarts[b] += blockStarts[b - 1];
   // The list is sized once (with room for the empty value), so that it never
   // moves while it grows nor when it is trimmed.
   size_t runs = 0;
@@ -206,7 +229,14 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
       list.push_back(entry);
     }
     ++list.back().word;
-    cells[sample].engineWord = static_cast<int32_t>(list.size() - 1);
+    const auto entry = static_cast<uint32_t>(list.size() - 1);
+    if (pairs)
+      pairs[blockStarts[sample >> kBlockBits]++] = (uint64_t{entry} << 32) | sample;
+    else
+      cells[sample].engineWord = static_cast<int32_t>(entry);
+  }
+  if (pairs) {
+    for (size_t i = 0; i < n; ++i) cells[pairs[i] & 0xFFFFFFFFu].engineWord = static_cast<int32_t>(pairs[i] >> 32);
   }
   return rows - static_cast<int32_t>(n);
 }

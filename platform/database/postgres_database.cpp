@@ -438,6 +438,7 @@ class PgDatabase final : public Database {
     std::string sql;
     const bool numbered = !rows.isAll();
     const bool based = filtered(object);
+    std::unique_ptr<Conn> spare;  // a connection taken for a split that did not happen
     if (!numbered) {
       sql = "COPY (SELECT " + std::string(based ? "vlm_base - 1, " : "") + list + " FROM " + from + ") TO STDOUT";
     } else {
@@ -486,7 +487,7 @@ class PgDatabase final : public Database {
         std::string splitError;
         auto split = openSplit(numberedCopy("row_number() OVER ()", firstPart),
                                numberedCopy("row_number() OVER () + (SELECT count(*) FROM " + firstPart + ")", secondPart),
-                               static_cast<int>(info->size()), splitError);
+                               static_cast<int>(info->size()), splitError, spare);
         if (split) return split;
         if (!splitError.empty()) {
           error = splitError;
@@ -494,9 +495,12 @@ class PgDatabase final : public Database {
         }
       }
     }
-    auto conn = std::make_unique<Conn>();
-    bool needsPassword = false;
-    if (!connectServer(login_, *conn, error, needsPassword)) return nullptr;
+    std::unique_ptr<Conn> conn = std::move(spare);
+    if (!conn) {
+      conn = std::make_unique<Conn>();
+      bool needsPassword = false;
+      if (!connectServer(login_, *conn, error, needsPassword)) return nullptr;
+    }
     auto cursor = std::make_unique<PgCursor>(static_cast<int>(info->size()), numbered, based, numbered);
     if (!cursor->send(std::move(conn), sql, error)) return nullptr;
     return cursor;
@@ -562,14 +566,19 @@ class PgDatabase final : public Database {
   // snapshot; null with `error` empty when the server cannot share its
   // snapshot (the caller asks in one query then).
   std::unique_ptr<Cursor> openSplit(const std::string& first, const std::string& second, int columns,
-                                    std::string& error) {
+                                    std::string& error, std::unique_ptr<Conn>& spare) {
     auto one = std::make_unique<Conn>(), two = std::make_unique<Conn>();
     bool needsPassword = false;
     // A server that takes no more connections is asked in one query, as a
-    // smaller table would be; a server gone away says so on that query.
+    // smaller table would be, on the connection it did take: a slot given
+    // back is free only once its server process has ended, so connecting
+    // again could be refused. A server gone away says so on that query.
     std::string refused;
-    if (!connectServer(login_, *one, refused, needsPassword) || !connectServer(login_, *two, refused, needsPassword))
+    if (!connectServer(login_, *one, refused, needsPassword)) return nullptr;
+    if (!connectServer(login_, *two, refused, needsPassword)) {
+      spare = std::move(one);
       return nullptr;
+    }
     Result snapshot, ignored;
     std::string why;
     if (!run(one->c, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", ignored, why) ||

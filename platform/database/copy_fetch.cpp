@@ -3,6 +3,7 @@
 #ifdef VLM_HAVE_LIBPQ
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -73,9 +74,9 @@ void CopyFetch::wake() {
   [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
 }
 
-bool CopyFetch::readerIdle() {
+bool CopyFetch::readerAsks() {
   std::lock_guard lock(mutex_);
-  return ready_.empty();
+  return asked_ && ready_.empty();
 }
 
 bool CopyFetch::stopping() {
@@ -85,10 +86,18 @@ bool CopyFetch::stopping() {
 
 bool CopyFetch::take(CopyBlock& block, Clock::time_point deadline) {
   std::unique_lock lock(mutex_);
-  // A block the thread is still filling is wanted now: its wait on the
-  // socket is cut short, so that it hands the block over.
-  if (ready_.empty()) wake();
-  if (!changed_.wait_until(lock, deadline, [this] { return !ready_.empty(); })) return false;
+  const auto waiting = [this] { return !ready_.empty(); };
+  // A full block usually comes within moments. Asking at once for the one
+  // still being filled would move a few rows at a time, each move a round of
+  // wake-ups between the threads that costs more than the rows.
+  if (!changed_.wait_until(lock, std::min(deadline, Clock::now() + kPatience), waiting)) {
+    // The block being filled is wanted now: the thread's wait on the socket
+    // is cut short, so that it hands the block over.
+    asked_ = true;
+    wake();
+    if (!changed_.wait_until(lock, deadline, waiting)) return false;
+  }
+  asked_ = false;
   block.clear();
   spare_.push_back(std::move(block));
   block = std::move(ready_.front());
@@ -122,6 +131,20 @@ bool CopyFetch::waitSocket() {
   pollfd p[2] = {{fd, POLLIN, 0}, {wake_, POLLIN, 0}};
   const int r = ::poll(p, wake_ >= 0 ? 2 : 1, wake_ >= 0 ? -1 : 20);
   if (r > 0 && (p[1].revents & POLLIN) != 0) {
+    uint64_t count = 0;
+    [[maybe_unused]] const ssize_t n = ::read(wake_, &count, sizeof count);
+  }
+  return !stopping();
+}
+
+bool CopyFetch::pause() {
+  timespec t{0, static_cast<long>(std::chrono::nanoseconds(kGather).count())};
+  if (wake_ < 0) {
+    ::nanosleep(&t, nullptr);
+    return !stopping();
+  }
+  pollfd p{wake_, POLLIN, 0};
+  if (::ppoll(&p, 1, &t, nullptr) > 0) {
     uint64_t count = 0;
     [[maybe_unused]] const ssize_t n = ::read(wake_, &count, sizeof count);
   }
@@ -176,10 +199,14 @@ void CopyFetch::fetch() {
     if (!stopping()) fail(error);
     return;
   }
+  // Whether the socket was read since the last row came, and whether the
+  // thread has paused since.
+  bool read = false, paused = false;
   for (;;) {
     char* line = nullptr;
     const int n = PQgetCopyData(c_, &line, 1);
     if (n > 0) {
+      read = paused = false;
       size_t length = static_cast<size_t>(n);
       if (line[length - 1] == '\n') --length;
       addCopyRow(block, std::string_view(line, length), lead_);
@@ -188,12 +215,29 @@ void CopyFetch::fetch() {
       continue;
     }
     if (n == 0) {
+      // What the socket holds already is read without a wait.
+      if (!read) {
+        if (!PQconsumeInput(c_)) return fail(oneLine(PQerrorMessage(c_)));
+        read = true;
+        continue;
+      }
       // Nothing more for now: what came is handed over before the wait when
-      // the reader has nothing else to take (while it has, the block grows,
-      // so that a fast stream goes in few hand-overs).
-      if (!block.rows.empty() && readerIdle() && !hand(block)) return;
+      // the reader asks for it (otherwise the block grows, so that a fast
+      // stream goes in few hand-overs).
+      if (!block.rows.empty() && readerAsks() && !hand(block)) return;
+      // A fast stream arrives a few kilobytes at a time; waiting on the
+      // socket for each piece would wake this thread, and have the server
+      // wake it, thousands of times a second. A short pause lets the pieces
+      // gather; only a server still quiet after it is waited for.
+      if (!paused && !readerAsks()) {
+        if (!pause()) return;
+        paused = true;
+        read = false;
+        continue;
+      }
       if (!waitSocket()) return;
       if (!PQconsumeInput(c_)) return fail(oneLine(PQerrorMessage(c_)));
+      paused = false;
       continue;
     }
     if (n == -2) return fail(oneLine(PQerrorMessage(c_)));

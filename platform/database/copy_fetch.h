@@ -6,6 +6,7 @@
 #ifdef VLM_HAVE_LIBPQ
 #include <libpq-fe.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -60,12 +61,15 @@ void addCopyRow(CopyBlock& block, std::string_view line, int lead);
 
 class CopyFetch {
  public:
-  // Blocks are handed over when they hold this many rows or bytes, or when
-  // the server has sent nothing more for now and no block waits to be
-  // taken; at most kBlocksAhead wait.
+  // Blocks are handed over when they hold this many rows or bytes, or, when
+  // the server has sent nothing more for now, once the reader has waited
+  // kPatience for a full one; at most kBlocksAhead wait.
   static constexpr size_t kBlockRows = 2000;
   static constexpr size_t kBlockBytes = 256 * 1024;
   static constexpr size_t kBlocksAhead = 4;
+  static constexpr std::chrono::milliseconds kPatience{2};
+  // How long the thread lets a stream's data gather before it reads again.
+  static constexpr std::chrono::microseconds kGather{500};
 
   // Starts reading the results of the query sent on `c` (a COPY TO STDOUT),
   // whose rows begin with `lead` index cells, keeping at most `blocksAhead`
@@ -87,11 +91,13 @@ class CopyFetch {
   bool finishCopy(std::string& error);
   // Waits for the socket or a wake(); false when asked to stop.
   bool waitSocket();
+  // Waits kGather or until a wake(); false when asked to stop.
+  bool pause();
   void wake();
   // Hands the block over, waiting while kBlocksAhead wait; false when asked to stop.
   bool hand(CopyBlock& block);
   bool stopping();
-  bool readerIdle();  // no block waits to be taken
+  bool readerAsks();  // the reader waits for the block being filled
 
   PGconn* c_;
   int lead_;
@@ -102,6 +108,7 @@ class CopyFetch {
   std::deque<CopyBlock> ready_;
   std::vector<CopyBlock> spare_;
   bool stop_ = false;
+  bool asked_ = false;
   std::thread thread_;
 };
 

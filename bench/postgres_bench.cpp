@@ -3,7 +3,8 @@
 // to psql's "\copy (SELECT ...) TO STDOUT" of the same table in the same run;
 // and a 1 % sample of the largest table chosen on the server (at random, and
 // every 100th row), so that only the sample crosses the connection. The
-// server is a throw-away cluster on a Unix socket, started here; without the
+// server is a throw-away cluster started here and reached, by the loader and
+// by psql alike, over a TCP port of the loopback interface; without the
 // server programs the benchmark is skipped.
 #include <benchmark/benchmark.h>
 
@@ -28,7 +29,7 @@ double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::
 
 vlm::test::PostgresServer* server(benchmark::State& state) {
   std::string why;
-  auto* s = vlm::platform::db::postgresEngineAvailable() ? vlm::test::PostgresServer::shared(why) : nullptr;
+  auto* s = vlm::platform::db::postgresEngineAvailable() ? vlm::test::PostgresServer::shared(why, true) : nullptr;
   if (!s) state.SkipWithError(("no PostgreSQL server: " + why).c_str());
   return s;
 }

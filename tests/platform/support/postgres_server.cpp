@@ -1,6 +1,9 @@
 #include "platform/support/postgres_server.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,9 +31,25 @@ std::string serverBin() {
   return best;
 }
 
+// A TCP port of 127.0.0.1 that nothing listens on now; 0 when none is found.
+int freeLoopbackPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return 0;
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof a;
+  int port = 0;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) == 0)
+    port = ntohs(a.sin_port);
+  ::close(fd);
+  return port;
+}
+
 }  // namespace
 
-PostgresServer* PostgresServer::shared(std::string& why) {
+PostgresServer* PostgresServer::shared(std::string& why, bool loopback) {
   static std::unique_ptr<PostgresServer> server;
   static std::string failure;
   static bool tried = false;
@@ -60,6 +79,15 @@ PostgresServer* PostgresServer::shared(std::string& why) {
     }
     s->asUser_ = "runuser -u postgres -- ";
   }
+  if (loopback) {
+    s->port_ = freeLoopbackPort();
+    s->loopback_ = s->port_ != 0;
+    if (!s->loopback_) {
+      failure = why = "no free TCP port on 127.0.0.1 for the server";
+      fs::remove_all(s->folder_);
+      return nullptr;
+    }
+  }
   // Each test program has a folder of its own, so the socket's port number
   // may be the same in all of them.
   std::string out = s->run(s->bin_ + "/initdb -D " + s->folder_ +
@@ -71,11 +99,13 @@ PostgresServer* PostgresServer::shared(std::string& why) {
   }
   {
     std::ofstream conf(s->folder_ + "/data/postgresql.conf", std::ios::app);
-    conf << "listen_addresses = ''\nunix_socket_directories = '" << s->folder_
+    conf << "listen_addresses = '" << (s->loopback_ ? "127.0.0.1" : "") << "'\nport = " << s->port_
+         << "\nunix_socket_directories = '" << s->folder_
          << "'\nfsync = off\nmax_connections = 40\nshared_buffers = 32MB\n";
     // One role signs in with a password; all others are trusted.
     std::ofstream hba(s->folder_ + "/data/pg_hba.conf", std::ios::trunc);
-    hba << "local all guarded scram-sha-256\nlocal all all trust\n";
+    hba << "local all guarded scram-sha-256\nlocal all all trust\n"
+           "host all guarded 127.0.0.1/32 scram-sha-256\nhost all all 127.0.0.1/32 trust\n";
   }
   if (!s->start()) {
     failure = why = "the test server did not start (see " + s->folder_ + "/log)";
@@ -118,13 +148,15 @@ bool PostgresServer::stop() {
 }
 
 std::string PostgresServer::uri(const std::string& user) const {
+  if (loopback_) return "postgresql://" + user + "@127.0.0.1:" + std::to_string(port_) + "/velmora";
   std::string host;
   for (char c : folder_) host += c == '/' ? std::string("%2F") : std::string(1, c);
   return "postgresql://" + user + "@" + host + ":" + std::to_string(port_) + "/velmora";
 }
 
 std::string PostgresServer::psql() const {
-  return bin_ + "/psql -X -q -h " + folder_ + " -p " + std::to_string(port_) + " -U tester -d velmora";
+  return bin_ + "/psql -X -q -h " + (loopback_ ? std::string("127.0.0.1") : folder_) + " -p " + std::to_string(port_) +
+         " -U tester -d velmora";
 }
 
 std::string PostgresServer::guardedRole(const std::string& password) const {

@@ -1,8 +1,9 @@
 #pragma once
 // A throw-away PostgreSQL cluster for the tests that need a real server:
 // initdb and pg_ctl from the installed server package, a data folder in a
-// temporary folder, listening only on a Unix socket there. The server refuses
-// to run as root, so a test run as root starts it as the "postgres" user.
+// temporary folder, listening on a Unix socket there (and, for the
+// benchmarks, on a loopback port). The server refuses to run as root, so a
+// test run as root starts it as the "postgres" user.
 #include <string>
 
 namespace vlm::test {
@@ -11,8 +12,10 @@ class PostgresServer {
  public:
   // The server of this test program, started on first use and stopped when
   // the program ends. Null, with `why` saying what is missing, when no server
-  // can be started here (the tests then skip).
-  static PostgresServer* shared(std::string& why);
+  // can be started here (the tests then skip). `loopback` (as the first call
+  // says) also has it listen on a free TCP port of 127.0.0.1, and uri() and
+  // psql() reach it there, as a client reaches a server over a network.
+  static PostgresServer* shared(std::string& why, bool loopback = false);
 
   ~PostgresServer();
 
@@ -43,6 +46,7 @@ class PostgresServer {
   std::string run(const std::string& command) const;
   std::string bin_, folder_, asUser_;
   int port_ = 5432;
+  bool loopback_ = false;
   bool running_ = false;
 };
 

@@ -69,7 +69,10 @@ class PostgresSourceTest : public test::SourceTest {
   // Waits until the data thread ran everything posted, the record stream's
   // chunks included.
   bool settle(int timeoutMs = 60000) {
-    for (int round = 0;; ++round) {
+    // The stream's last chunk posts what follows the load (a model to apply)
+    // behind a ping already waiting; only a ping posted after the stream was
+    // seen closed comes after that.
+    for (int round = 0, closedRounds = 0;; ++round) {
       const int target = pings.load() + 1;
       postData(state(), kPing);
       const bool ok = platform::HostBridge::instance().waitPumping(
@@ -79,7 +82,8 @@ class PostgresSourceTest : public test::SourceTest {
           },
           std::chrono::milliseconds(timeoutMs));
       if (!ok) return false;
-      if (round > 0 && !streamOpen.load()) break;
+      closedRounds = streamOpen.load() ? 0 : closedRounds + 1;
+      if (round > 0 && closedRounds >= 2) break;
     }
     flushHostMessages();
     return true;

@@ -122,33 +122,27 @@ bool CopyFetch::hand(CopyBlock& block) {
   return true;
 }
 
-bool CopyFetch::waitSocket() {
-  const int fd = PQsocket(c_);
-  if (fd < 0) return !stopping();  // libpq says what broke
+bool CopyFetch::wait(bool socket, const timespec* timeout) {
+  const int fd = socket ? PQsocket(c_) : -1;
+  if (socket && fd < 0) return !stopping();  // libpq says what broke
   // Without the eventfd the thread looks at the flags often instead. Any
   // return lets the caller look again (libpq answers "nothing yet" to a
-  // wake-up that brought no data).
-  pollfd p[2] = {{fd, POLLIN, 0}, {wake_, POLLIN, 0}};
-  const int r = ::poll(p, wake_ >= 0 ? 2 : 1, wake_ >= 0 ? -1 : 20);
-  if (r > 0 && (p[1].revents & POLLIN) != 0) {
+  // wake-up that brought no data). poll passes over a negative descriptor.
+  static constexpr timespec kLookAgain{0, 20'000'000};
+  if (wake_ < 0 && !timeout) timeout = &kLookAgain;
+  pollfd p[2] = {{wake_, POLLIN, 0}, {fd, POLLIN, 0}};
+  if (::ppoll(p, 2, timeout, nullptr) > 0 && (p[0].revents & POLLIN) != 0) {
     uint64_t count = 0;
     [[maybe_unused]] const ssize_t n = ::read(wake_, &count, sizeof count);
   }
   return !stopping();
 }
 
+bool CopyFetch::waitSocket() { return wait(true, nullptr); }
+
 bool CopyFetch::pause() {
-  timespec t{0, static_cast<long>(std::chrono::nanoseconds(kGather).count())};
-  if (wake_ < 0) {
-    ::nanosleep(&t, nullptr);
-    return !stopping();
-  }
-  pollfd p{wake_, POLLIN, 0};
-  if (::ppoll(&p, 1, &t, nullptr) > 0) {
-    uint64_t count = 0;
-    [[maybe_unused]] const ssize_t n = ::read(wake_, &count, sizeof count);
-  }
-  return !stopping();
+  static constexpr timespec kGatherTime{0, std::chrono::nanoseconds(kGather).count()};
+  return wait(false, &kGatherTime);
 }
 
 bool CopyFetch::startCopy(std::string& error) {

@@ -5,6 +5,7 @@
 // overlap. Only built with libpq.
 #ifdef VLM_HAVE_LIBPQ
 #include <libpq-fe.h>
+#include <time.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -89,6 +90,9 @@ class CopyFetch {
   void fetch();
   bool startCopy(std::string& error);
   bool finishCopy(std::string& error);
+  // Waits for a wake(), for the socket too when `socket`, at most `timeout`
+  // (none: no limit); false when asked to stop.
+  bool wait(bool socket, const timespec* timeout);
   // Waits for the socket or a wake(); false when asked to stop.
   bool waitSocket();
   // Waits kGather or until a wake(); false when asked to stop.

@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QString>
+#include <QStringEncoder>
 
+#include <algorithm>
 #include <mutex>
 
 #include "platform/host_bridge.h"
@@ -27,6 +29,22 @@ class DesktopClipboard : public Clipboard {
     });
     if (!ok) return std::nullopt;
     return result;
+  }
+
+  std::optional<ClipboardTable> readTable() override {
+    // Only the clipboard is the host's; its text (shared, not copied) is
+    // turned into UTF-8 on the calling thread, the host meanwhile free.
+    QString text;
+    const intptr_t ok = HostBridge::instance().runOnHost([&text]() -> intptr_t {
+      QClipboard* board = QGuiApplication::clipboard();
+      if (!board) return 0;
+      const QMimeData* mime = board->mimeData(QClipboard::Clipboard);
+      if (!mime || !mime->hasText()) return 0;
+      text = mime->text();
+      return 1;
+    });
+    if (!ok) return std::nullopt;
+    return desktopClipboardTable(text);
   }
 
   std::optional<std::string> readBeginning(int lineBreaks) override {
@@ -80,6 +98,29 @@ std::optional<std::string> Clipboard::readBeginning(int lineBreaks) {
   std::optional<std::string> text = readText();
   if (text) text->resize(beginningLength(*text, lineBreaks));
   return text;
+}
+
+// Written into room for the longest the UTF-8 may be, of which only what is
+// written takes memory: a table of many megabytes is neither copied again nor
+// faulted in small page by small page, which would cost more than its load.
+std::optional<ClipboardTable> desktopClipboardTable(const QString& text) {
+  QStringEncoder encoder(QStringEncoder::Utf8);
+  ClipboardTable table;
+  table.desktopLineEnds = true;
+  if (!table.text.allocate(static_cast<size_t>(encoder.requiredSpace(text.size())))) return std::nullopt;
+  const char* end = encoder.appendToBuffer(table.text.data(), text);
+  table.text.setSize(static_cast<size_t>(end - table.text.data()));
+  return table;
+}
+
+std::optional<ClipboardTable> Clipboard::readTable() {
+  std::optional<std::string> text = readText();
+  if (!text) return std::nullopt;
+  ClipboardTable table;
+  if (!table.text.allocate(text->size())) return std::nullopt;
+  std::copy(text->begin(), text->end(), table.text.data());
+  table.text.setSize(text->size());
+  return table;
 }
 
 namespace {

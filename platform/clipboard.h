@@ -4,13 +4,29 @@
 // The engine reads and writes table texts whose lines end with CR LF. The
 // desktop programs here end lines with LF alone, so the desktop clipboard
 // turns every LF that has no CR before it into CR LF on reading, and every
-// CR LF back into LF on writing. Tests put an in-memory clipboard in its place.
+// CR LF back into LF on writing. A table to load is the exception: it is
+// handed over as the desktop wrote it, since a converted copy of a table of
+// many megabytes costs more than the load itself. Tests put an in-memory
+// clipboard in its place.
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/big_text.h"
+
+class QString;
+
 namespace vlm::platform {
+
+// A table text as the clipboard holds it.
+struct ClipboardTable {
+  BigText text;
+  // The desktop's form: every LF ends a line, with a CR right before it
+  // belonging to the line end, and a lone CR stays in its line. Read so, the
+  // text gives the lines its conversion to the engine's form would.
+  bool desktopLineEnds = false;
+};
 
 class Clipboard {
  public:
@@ -22,6 +38,9 @@ class Clipboard {
   // break (CR, LF or CR LF), or all of it when it has fewer. Enough to tell a
   // table from other text without converting all of a big clipboard.
   virtual std::optional<std::string> readBeginning(int lineBreaks);
+  // The whole text for a load, unconverted where the clipboard can say which
+  // form it is in; by default readText's, in the engine's form.
+  virtual std::optional<ClipboardTable> readTable();
   // Puts text in the engine's form on the clipboard; false on failure.
   virtual bool writeText(std::string_view text) = 0;
 };
@@ -50,6 +69,10 @@ std::shared_ptr<Clipboard> setClipboard(std::shared_ptr<Clipboard> replacement);
 // The length of `text` up to and including its `lineBreaks`-th line break (CR,
 // LF or CR LF), or its whole length.
 size_t beginningLength(std::string_view text, int lineBreaks);
+
+// A text of the desktop's clipboard as its table: UTF-8, in the desktop's
+// line-end form; nothing when there is no memory for it.
+std::optional<ClipboardTable> desktopClipboardTable(const QString& text);
 
 // Line-end conversions between the desktop's form and the engine's.
 std::string toEngineLineEnds(std::string_view desktopText);

@@ -30,16 +30,21 @@ int clipboardTextValid(std::string_view text) {
   return breaks >= 2 ? 1 : 0;
 }
 
+TableTextFormat clipboardTableFormat(const platform::ClipboardTable& table) {
+  return table.desktopLineEnds ? TableTextFormat::TabFile : TableTextFormat::Clipboard;
+}
+
 bool pasteClipboard(EngineState& state) {
-  // Read on the host thread, before the data lock is taken.
-  std::optional<std::string> text = platform::clipboard()->readText();
-  if (!text) {
+  // Read before the data lock is taken (the clipboard on the host thread).
+  std::optional<platform::ClipboardTable> table = platform::clipboard()->readTable();
+  if (!table) {
     platform::reportError(kBadData);
     failTextSource(state);
     return false;
   }
-  const TextSourceResult result = loadTextSource(state, *text, TableTextFormat::Clipboard, {kBadData, kBadFormat},
-                                                 {"CLIPBOARD", ""}, [&text] { text.reset(); });
+  const TextSourceResult result =
+      loadTextSource(state, table->text, clipboardTableFormat(*table), {kBadData, kBadFormat}, {"CLIPBOARD", ""},
+                     [&table] { table.reset(); });
   return result == TextSourceResult::Loaded;
 }
 

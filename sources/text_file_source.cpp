@@ -65,24 +65,6 @@ bool readWholeFile(const std::string& path, TableFileText& text) {
 
 }  // namespace
 
-bool TableFileText::allocate(size_t bytes) {
-  release();
-  try {
-    data_ = static_cast<char*>(platform::bigAllocate(std::max<size_t>(bytes, 1)));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  capacity_ = std::max<size_t>(bytes, 1);
-  size_ = 0;
-  return true;
-}
-
-void TableFileText::release() {
-  platform::bigFree(data_, capacity_);
-  data_ = nullptr;
-  size_ = capacity_ = 0;
-}
-
 std::optional<TableTextFormat> textFileFormat(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "data/table_text_reader.h"
-#include "platform/big_allocator.h"
+#include "platform/big_text.h"
 
 namespace vlm {
 
@@ -16,26 +16,8 @@ struct EngineState;
 std::optional<TableTextFormat> textFileFormat(const std::string& path);
 
 // A whole file's text: a big file is read into huge pages where the system
-// has them, straight from the file (the memory is not cleared first).
-class TableFileText {
- public:
-  TableFileText() = default;
-  ~TableFileText() { release(); }
-  TableFileText(const TableFileText&) = delete;
-  TableFileText& operator=(const TableFileText&) = delete;
-
-  // Room for `bytes` characters, their contents undefined; false when there is no memory.
-  bool allocate(size_t bytes);
-  void setSize(size_t bytes) { size_ = bytes; }
-  char* data() { return data_; }
-  size_t size() const { return size_; }
-  operator std::string_view() const { return {data_, size_}; }
-  void release();
-
- private:
-  char* data_ = nullptr;
-  size_t size_ = 0, capacity_ = 0;
-};
+// has them, straight from the file.
+using TableFileText = platform::BigText;
 
 // The message for a data file that cannot be read; it names the file.
 std::string cannotReadMessage(const std::string& path);

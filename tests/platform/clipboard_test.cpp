@@ -1,4 +1,8 @@
+#include <QString>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "platform/clipboard.h"
 
@@ -11,6 +15,39 @@ TEST(ClipboardLineEnds, DesktopLfBecomesCrLfAndBack) {
   EXPECT_EQ(toEngineLineEnds("a\rb"), "a\rb");
   EXPECT_EQ(toDesktopLineEnds("a\tb\r\n1\t2\r\n"), "a\tb\n1\t2\n");
   EXPECT_EQ(toDesktopLineEnds("a\rb\n"), "a\rb\n");
+}
+
+TEST(DesktopClipboardTable, TheUtf8OfTheTextWithTheLineEndsLeftAsTheyAre) {
+  std::string big;
+  for (int i = 0; i < 100000; ++i) big += "Zürich\t" + std::to_string(i) + (i % 2 ? "\n" : "\r\n");
+  const std::string texts[] = {"", "a\tb\n1\t2\r\n3\r4\n", "€\t😀\nß\t\xC2\xA0\n", big};
+  for (const std::string& text : texts) {
+    const std::optional<ClipboardTable> table = desktopClipboardTable(QString::fromStdString(text));
+    ASSERT_TRUE(table);
+    EXPECT_TRUE(table->desktopLineEnds);
+    EXPECT_TRUE(std::string_view(table->text) == text);
+  }
+  // Half a surrogate pair (only a program of this process can put one there:
+  // the desktop's texts arrive as UTF-8) becomes the replacement character.
+  std::u16string odd = u"a\n";
+  odd += char16_t{0xD800};
+  odd += u"\n";
+  const std::optional<ClipboardTable> table = desktopClipboardTable(QString::fromStdU16String(odd));
+  ASSERT_TRUE(table);
+  EXPECT_EQ(std::string_view(table->text), "a\n\xEF\xBF\xBD\n");
+}
+
+TEST(ClipboardTableDefault, TheEngineFormOfReadText) {
+  MemoryClipboard board;
+  EXPECT_FALSE(board.readTable());
+  board.setText("h\r\n1\n2\r\n");
+  const std::optional<ClipboardTable> table = board.readTable();
+  ASSERT_TRUE(table);
+  EXPECT_FALSE(table->desktopLineEnds);
+  EXPECT_EQ(std::string_view(table->text), "h\r\n1\n2\r\n");
+  board.setText("");
+  ASSERT_TRUE(board.readTable());
+  EXPECT_EQ(board.readTable()->text.size(), 0u);
 }
 
 TEST(MemoryClipboardTest, HoldsTheTextAsGiven) {

@@ -100,6 +100,10 @@ union IntOrFloat {
 // them (see platform/big_allocator.h), so the loaders touch them first.
 using CellArray = std::vector<Cell, platform::ZeroedBigAllocator<Cell>>;
 
+// A field's distinct values: as long as the field on a column of unique
+// values (tens of megabytes), so also from the big blocks.
+using DistinctList = std::vector<DistinctValue, platform::FilledBigAllocator<DistinctValue>>;
+
 struct DataField {
   char name[kFieldNameSize] = {};
   int32_t sourceColumn = 0;
@@ -119,7 +123,7 @@ struct DataField {
   int32_t workingIndex[5] = {-1, -1, -1, -1, -1};
   uint8_t workingFlag = 0;
   int32_t distinctCount = 0;
-  std::vector<DistinctValue> distinct;
+  DistinctList distinct;
   char selectorText[1024] = {};
   int32_t selectorWord = 0;
   SelectorQuery selector;

@@ -56,7 +56,7 @@ Messages messagesFor(uint8_t type) {
 // Sorts (key, sample) pairs by key in three stable 11-bit passes: linear in
 // the samples, where a comparison sort of a million keys costs several times more.
 // Sort keys: a few megabytes for each field of a big table.
-using SortItems = std::vector<uint64_t, platform::BigAllocator<uint64_t>>;
+using SortItems = std::vector<uint64_t, platform::FilledBigAllocator<uint64_t>>;
 
 // Room for the keys while they are sorted, left uncleared: every pass writes
 // all it reads.
@@ -71,7 +71,7 @@ class SortBuffer {
       platform::bigFree(data_, capacity_ * sizeof(uint64_t));
       data_ = nullptr;
       capacity_ = 0;
-      data_ = static_cast<uint64_t*>(platform::bigAllocate(n * sizeof(uint64_t)));
+      data_ = static_cast<uint64_t*>(platform::bigAllocateFilled(n * sizeof(uint64_t)));
       capacity_ = n;
     }
     return data_;
@@ -119,7 +119,7 @@ constexpr int64_t kCountedSpan = int64_t{1} << 24;
 // occur in order, and point each sample at its entry through a table by
 // value; every pass over the cells goes in sample order. Returns the
 // samples without a value, or -1 (nothing changed) when the span is too wide.
-int32_t buildCounted(DataField& field, int32_t rows, std::vector<DistinctValue>& list) {
+int32_t buildCounted(DataField& field, int32_t rows, DistinctList& list) {
   Cell* cells = field.cells.data();
   int32_t low = INT32_MAX, high = INT32_MIN;
   for (int32_t s = 0; s < rows; ++s) {
@@ -176,7 +176,7 @@ int32_t keyValue(uint64_t key, bool real) {
 // Returns the samples without a value.
 template <class Key>
 int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scratch,
-                     std::vector<DistinctValue>& list) {
+                     DistinctList& list) {
   const bool real = field.type == FT_REAL;
   if (!real) {
     const int32_t missing = buildCounted(field, rows, list);
@@ -246,7 +246,7 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
 // in the order of their values).
 template <class SortUsed>
 int32_t buildIndexed(DataField& field, int32_t rows, size_t tableSize, SortUsed sortUsed,
-                  std::vector<DistinctValue>& list) {
+                  DistinctList& list) {
   std::vector<int32_t> counts(tableSize, 0);
   for (int32_t s = 0; s < rows; ++s) {
     const Cell& cell = field.cells[static_cast<size_t>(s)];
@@ -288,7 +288,7 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
   failure = nullptr;
   if (fieldIndex < 0 || fieldIndex >= table.fieldCount || fieldIndex >= kMaxFields) return false;
   DataField& field = table.fields[static_cast<size_t>(fieldIndex)];
-  std::vector<DistinctValue>().swap(field.distinct);
+  DistinctList().swap(field.distinct);
   field.distinctCount = 0;
   const int32_t rows = std::min<int32_t>(table.rowCount, static_cast<int32_t>(field.cells.size()));
   const uint8_t type = field.type;
@@ -296,7 +296,7 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
   if (type != FT_INTEGER && type != FT_REAL && type != FT_TEXT && type != FT_TEXT2 && type != FT_DATETIME)
     return true;
   const Messages messages = messagesFor(type);
-  std::vector<DistinctValue> list;
+  DistinctList list;
   // Each builder leaves every sample pointing at its entry, or at -1 without
   // a value, and counts the latter.
   int32_t missing = 0;

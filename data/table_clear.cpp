@@ -22,7 +22,7 @@ void clearTable(DataTable& table) {
     field.dateOrderState = 0;
     field.distinctCount = 0;
     // A count of 0 with the old list still held would invite reading it.
-    std::vector<DistinctValue>().swap(field.distinct);
+    DistinctList().swap(field.distinct);
     for (int32_t& m : field.dateComponentMax) m = 0;
   }
   std::vector<int32_t>().swap(table.rowIds);

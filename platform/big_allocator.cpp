@@ -12,10 +12,8 @@ constexpr size_t kHugePage = size_t{2} << 20;
 
 size_t roundUp(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
 
-}  // namespace
-
-void* bigAllocate(size_t bytes) {
-  if (bytes < kHugePage) return ::operator new(bytes);
+// Maps an aligned block; past `smallPages` bytes it asks for huge pages.
+void* mapBlock(size_t bytes, size_t smallPages) {
   if (bytes > SIZE_MAX - 2 * kHugePage) throw std::bad_alloc();
   const size_t size = roundUp(bytes);
   // Map one huge page more than needed and cut the mapping down to an
@@ -29,15 +27,28 @@ void* bigAllocate(size_t bytes) {
   const uintptr_t tail = start + mapped - (aligned + size);
   if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
   void* block = reinterpret_cast<void*>(aligned);
-  // The first 2 MiB keep small pages, so that a block reserved generously but
-  // barely used (a pool of a few texts readied for a million) stays small.
   // madvise is a hint: without it the block works with small pages.
-  if (size > kHugePage) madvise(static_cast<char*>(block) + kHugePage, size - kHugePage, MADV_HUGEPAGE);
+  if (size > smallPages) madvise(static_cast<char*>(block) + smallPages, size - smallPages, MADV_HUGEPAGE);
   return block;
 }
 
+}  // namespace
+
+void* bigAllocate(size_t bytes) {
+  if (bytes < kHugePage) return ::operator new(bytes);
+  // The first 2 MiB keep small pages, so that a block reserved generously but
+  // barely used (a pool of a few texts readied for a million) stays small.
+  return mapBlock(bytes, kHugePage);
+}
+
+void* bigAllocateFilled(size_t bytes) {
+  if (bytes < kHugePage) return ::operator new(bytes);
+  // Small pages at its start would cost a fault each: 512 for the first 2 MiB.
+  return mapBlock(bytes, 0);
+}
+
 void* bigAllocateZeroed(size_t bytes) {
-  if (bytes >= kHugePage) return bigAllocate(bytes);
+  if (bytes >= kHugePage) return bigAllocateFilled(bytes);
   void* block = ::operator new(bytes);
   std::memset(block, 0, bytes);
   return block;

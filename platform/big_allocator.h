@@ -1,17 +1,20 @@
 #pragma once
-// Memory for the big buffers of a load (the text pool, the time table). A
-// block of 2 MiB or more comes straight from mmap, aligned at 2 MiB, and all
-// of it past its first 2 MiB is marked for transparent huge pages: filling a
-// buffer of many megabytes faults once per 2 MiB instead of once per 4 KiB,
-// while a block reserved generously and barely used takes only the small
-// pages it touches. A freed block goes back to the system at once. Smaller
-// blocks come from new.
+// Memory for the big buffers of a load (the text pool, the time table, the
+// cells). A block of 2 MiB or more comes straight from mmap, aligned at 2 MiB,
+// and is marked for transparent huge pages: filling a buffer of many
+// megabytes faults once per 2 MiB instead of once per 4 KiB (here a fault
+// costs microseconds). A block reserved generously and maybe barely used
+// keeps small pages in its first 2 MiB, so that it takes only the pages it
+// touches; a block that will be filled from its start is huge throughout. A
+// freed block goes back to the system at once. Smaller blocks come from new.
 #include <cstddef>
 #include <new>
 
 namespace vlm::platform {
 
 void* bigAllocate(size_t bytes);  // throws std::bad_alloc
+// For a block that will be filled from its start (freed with bigFree).
+void* bigAllocateFilled(size_t bytes);  // throws std::bad_alloc
 void bigFree(void* block, size_t bytes) noexcept;
 // The same, but the block reads as zero: a mapped block is zero as the
 // system hands it out (no pass over it), a small one is cleared.
@@ -32,6 +35,27 @@ struct BigAllocator {
 
   template <class U>
   bool operator==(const BigAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+// For arrays that are filled as soon as they are made (a list sized for its
+// entries, a copy of a column).
+template <class T>
+struct FilledBigAllocator {
+  using value_type = T;
+  FilledBigAllocator() noexcept = default;
+  template <class U>
+  FilledBigAllocator(const FilledBigAllocator<U>&) noexcept {}
+
+  T* allocate(size_t n) {
+    if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+    return static_cast<T*>(bigAllocateFilled(n * sizeof(T)));
+  }
+  void deallocate(T* p, size_t n) noexcept { bigFree(p, n * sizeof(T)); }
+
+  template <class U>
+  bool operator==(const FilledBigAllocator<U>&) const noexcept {
     return true;
   }
 };

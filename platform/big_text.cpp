@@ -26,7 +26,7 @@ BigText& BigText::operator=(BigText&& other) noexcept {
 bool BigText::allocate(size_t bytes) {
   release();
   try {
-    data_ = static_cast<char*>(bigAllocate(std::max<size_t>(bytes, 1)));
+    data_ = static_cast<char*>(bigAllocateFilled(std::max<size_t>(bytes, 1)));
   } catch (const std::bad_alloc&) {
     return false;
   }

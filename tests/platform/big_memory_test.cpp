@@ -30,16 +30,37 @@ TEST(ZeroedWords, SmallAndMappedArraysStartZeroAndCopyDeeply) {
   }
 }
 
-TEST(BigAllocator, LargeBlocksAreAlignedAndHoldTheirContents) {
-  std::vector<uint32_t, BigAllocator<uint32_t>> v;
+template <class Allocator>
+void expectAlignedBlocksHoldingTheirContents() {
+  std::vector<uint32_t, Allocator> v;
   for (uint32_t i = 0; i < (3u << 20); ++i) v.push_back(i * 3);  // grows through several mapped blocks
   EXPECT_EQ(reinterpret_cast<uintptr_t>(v.data()) % (uintptr_t{2} << 20), 0u);
   bool same = true;
   for (uint32_t i = 0; i < v.size(); ++i) same = same && v[i] == i * 3;
   EXPECT_TRUE(same);
-  std::vector<uint32_t, BigAllocator<uint32_t>> small{1, 2, 3};
+  v.resize((2u << 20) / 4 + 1);  // a block of just over 2 MiB
+  v.shrink_to_fit();
+  EXPECT_EQ(v.back(), static_cast<uint32_t>(v.size() - 1) * 3);
+  std::vector<uint32_t, Allocator> small{1, 2, 3};
   EXPECT_EQ(small[2], 3u);
-  EXPECT_THROW(BigAllocator<uint64_t>().allocate(SIZE_MAX / 4), std::bad_alloc);
+  using Words = typename std::allocator_traits<Allocator>::template rebind_alloc<uint64_t>;
+  EXPECT_THROW(Words().allocate(SIZE_MAX / 4), std::bad_alloc);
+}
+
+TEST(BigAllocator, LargeBlocksAreAlignedAndHoldTheirContents) {
+  expectAlignedBlocksHoldingTheirContents<BigAllocator<uint32_t>>();
+  expectAlignedBlocksHoldingTheirContents<FilledBigAllocator<uint32_t>>();
+}
+
+TEST(BigAllocator, ZeroedBlocksReadZeroWhateverTheirSize) {
+  for (size_t bytes : {size_t{100}, (size_t{2} << 20) - 8, size_t{2} << 20, (size_t{5} << 20) + 4}) {
+    auto* words = static_cast<uint64_t*>(bigAllocateZeroed(bytes));
+    bool zero = true;
+    for (size_t i = 0; i < bytes / 8; ++i) zero = zero && words[i] == 0;
+    EXPECT_TRUE(zero) << bytes;
+    words[bytes / 8 - 1] = 1;
+    bigFree(words, bytes);
+  }
 }
 
 }  // namespace

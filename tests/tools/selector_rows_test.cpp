@@ -408,7 +408,7 @@ TEST_F(SelectorRows, TheModelFileCannotGiveAFieldAMethodItsTypeLacks) {
 TEST_F(SelectorRows, FieldsWithoutADistinctListRefuseItemAndSamples) {
   loadMixed();
   // Booleans and sizes have no list; a field whose list could not be made neither.
-  std::vector<DistinctValue>().swap(field(0).distinct);
+  DistinctList().swap(field(0).distinct);
   field(0).distinctCount = 0;
   EXPECT_FALSE(setMethod(*state, 0, kItemSlider));
   EXPECT_FALSE(setMethod(*state, 0, kSamples));
@@ -418,7 +418,7 @@ TEST_F(SelectorRows, FieldsWithoutADistinctListRefuseItemAndSamples) {
 
   DataField& flag = field(1);
   flag.type = FT_BOOLEAN;
-  std::vector<DistinctValue>().swap(flag.distinct);
+  DistinctList().swap(flag.distinct);
   flag.distinctCount = 0;
   for (int s = 0; s < 10; ++s) flag.cells[static_cast<size_t>(s)].value.i = s % 2;
   EXPECT_FALSE(methodAllowed(flag, kItemSlider));

@@ -13,6 +13,7 @@
 
 #include "data/data_table.h"
 #include "engine/calculator_record.h"
+#include "platform/big_allocator.h"
 #include "tools/calculator/exact_sum.h"
 
 namespace vlm {
@@ -35,8 +36,9 @@ struct CalculatorStats {
     // Every sample's value, 4 bytes each (a float's bits for reals; 0 where
     // the sample has none, so it adds nothing to a sum), and a bit per sample
     // that has one: the changed samples are read from here, a quarter of the
-    // memory the table's cells take.
-    std::vector<int32_t> values;
+    // memory the table's cells take (from the big blocks: huge pages fill
+    // at a fraction of the cost of small ones).
+    std::vector<int32_t, platform::FilledBigAllocator<int32_t>> values;
     std::vector<uint64_t> present;
     // Reals whose binary exponents lie close together add up exactly in
     // doubles, `realBlock` values at a time, in units of 2^(realExponent -

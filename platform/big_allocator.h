@@ -20,45 +20,36 @@ void bigFree(void* block, size_t bytes) noexcept;
 // system hands it out (no pass over it), a small one is cleared.
 void* bigAllocateZeroed(size_t bytes);  // throws std::bad_alloc
 
-template <class T>
-struct BigAllocator {
+// A standard container's allocator taking its blocks from `allocateBlock`.
+template <class T, void* (*allocateBlock)(size_t)>
+struct BlockAllocator {
   using value_type = T;
-  BigAllocator() noexcept = default;
   template <class U>
-  BigAllocator(const BigAllocator<U>&) noexcept {}
+  struct rebind {
+    using other = BlockAllocator<U, allocateBlock>;
+  };
+  BlockAllocator() noexcept = default;
+  template <class U>
+  BlockAllocator(const BlockAllocator<U, allocateBlock>&) noexcept {}
 
   T* allocate(size_t n) {
     if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    return static_cast<T*>(bigAllocate(n * sizeof(T)));
+    return static_cast<T*>(allocateBlock(n * sizeof(T)));
   }
   void deallocate(T* p, size_t n) noexcept { bigFree(p, n * sizeof(T)); }
 
   template <class U>
-  bool operator==(const BigAllocator<U>&) const noexcept {
+  bool operator==(const BlockAllocator<U, allocateBlock>&) const noexcept {
     return true;
   }
 };
 
+template <class T>
+using BigAllocator = BlockAllocator<T, bigAllocate>;
 // For arrays that are filled as soon as they are made (a list sized for its
 // entries, a copy of a column).
 template <class T>
-struct FilledBigAllocator {
-  using value_type = T;
-  FilledBigAllocator() noexcept = default;
-  template <class U>
-  FilledBigAllocator(const FilledBigAllocator<U>&) noexcept {}
-
-  T* allocate(size_t n) {
-    if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    return static_cast<T*>(bigAllocateFilled(n * sizeof(T)));
-  }
-  void deallocate(T* p, size_t n) noexcept { bigFree(p, n * sizeof(T)); }
-
-  template <class U>
-  bool operator==(const FilledBigAllocator<U>&) const noexcept {
-    return true;
-  }
-};
+using FilledBigAllocator = BlockAllocator<T, bigAllocateFilled>;
 
 // For arrays of plain records that are only ever grown (a table's cells):
 // their memory comes zeroed, so an element a resize adds is left as it lies
@@ -68,7 +59,7 @@ struct FilledBigAllocator {
 // is not zeroed by the resize: the one who grows must clear such elements
 // (see growRows).
 template <class T>
-struct ZeroedBigAllocator : BigAllocator<T> {
+struct ZeroedBigAllocator : BlockAllocator<T, bigAllocateZeroed> {
   using value_type = T;
   template <class U>
   struct rebind {
@@ -78,10 +69,6 @@ struct ZeroedBigAllocator : BigAllocator<T> {
   template <class U>
   ZeroedBigAllocator(const ZeroedBigAllocator<U>&) noexcept {}
 
-  T* allocate(size_t n) {
-    if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    return static_cast<T*>(bigAllocateZeroed(n * sizeof(T)));
-  }
   // A default-made element is the zero the memory already holds.
   template <class U>
   void construct(U*) noexcept {}

@@ -1,7 +1,8 @@
 #pragma once
 // A big text read in one piece (a table file, the clipboard's table): its
-// memory comes from bigAllocate, in huge pages where the system has them, and
-// is not cleared first; room reserved and never written costs no memory.
+// memory comes from bigAllocateFilled, in huge pages where the system has
+// them, and is not cleared first; room reserved and never written costs no
+// memory.
 #include <cstddef>
 #include <string_view>
 

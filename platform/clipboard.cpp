@@ -14,60 +14,49 @@
 namespace vlm::platform {
 namespace {
 
-// The desktop clipboard belongs to the host thread; every access goes there.
+// The desktop clipboard belongs to the host thread; every access goes there
+// for the clipboard's text, which is shared with it rather than copied, and
+// is read or converted on the calling thread. Nothing when there is no text.
+std::optional<QString> hostText() {
+  std::optional<QString> result;
+  const intptr_t ok = HostBridge::instance().runOnHost([&result]() -> intptr_t {
+    QClipboard* board = QGuiApplication::clipboard();
+    if (!board) return 0;
+    const QMimeData* mime = board->mimeData(QClipboard::Clipboard);
+    if (!mime || !mime->hasText()) return 0;
+    result = mime->text();
+    return 1;
+  });
+  if (!ok) return std::nullopt;
+  return result;
+}
+
 class DesktopClipboard : public Clipboard {
  public:
   std::optional<std::string> readText() override {
-    std::optional<std::string> result;
-    const intptr_t ok = HostBridge::instance().runOnHost([&result]() -> intptr_t {
-      QClipboard* board = QGuiApplication::clipboard();
-      if (!board) return 0;
-      const QMimeData* mime = board->mimeData(QClipboard::Clipboard);
-      if (!mime || !mime->hasText()) return 0;
-      result = toEngineLineEnds(mime->text().toStdString());
-      return 1;
-    });
-    if (!ok) return std::nullopt;
-    return result;
+    const std::optional<QString> text = hostText();
+    if (!text) return std::nullopt;
+    return toEngineLineEnds(text->toStdString());
   }
 
   std::optional<ClipboardTable> readTable() override {
-    // Only the clipboard is the host's; its text (shared, not copied) is
-    // turned into UTF-8 on the calling thread, the host meanwhile free.
-    QString text;
-    const intptr_t ok = HostBridge::instance().runOnHost([&text]() -> intptr_t {
-      QClipboard* board = QGuiApplication::clipboard();
-      if (!board) return 0;
-      const QMimeData* mime = board->mimeData(QClipboard::Clipboard);
-      if (!mime || !mime->hasText()) return 0;
-      text = mime->text();
-      return 1;
-    });
-    if (!ok) return std::nullopt;
-    return desktopClipboardTable(text);
+    const std::optional<QString> text = hostText();
+    if (!text) return std::nullopt;
+    return desktopClipboardTable(*text);
   }
 
   std::optional<std::string> readBeginning(int lineBreaks) override {
-    std::optional<std::string> result;
-    const intptr_t ok = HostBridge::instance().runOnHost([&result, lineBreaks]() -> intptr_t {
-      QClipboard* board = QGuiApplication::clipboard();
-      if (!board) return 0;
-      const QMimeData* mime = board->mimeData(QClipboard::Clipboard);
-      if (!mime || !mime->hasText()) return 0;
-      const QString text = mime->text();
-      // Only the beginning is converted, however big the clipboard is.
-      qsizetype end = 0;
-      for (int breaks = 0; end < text.size() && breaks < lineBreaks; ++end) {
-        const QChar c = text[end];
-        if (c != u'\r' && c != u'\n') continue;
-        ++breaks;
-        if (c == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ++end;
-      }
-      result = toEngineLineEnds(text.left(end).toStdString());
-      return 1;
-    });
-    if (!ok) return std::nullopt;
-    return result;
+    const std::optional<QString> text = hostText();
+    if (!text) return std::nullopt;
+    // Only the beginning is converted, however big the clipboard is.
+    qsizetype end = 0;
+    for (int breaks = 0; end < text->size() && breaks < lineBreaks; ++end) {
+      const QChar c = (*text)[end];
+      if (c != u'\r' && c != u'\n') continue;
+      ++breaks;
+      if (c == u'\r' && end + 1 < text->size() && (*text)[end + 1] == u'\n') ++end;
+    }
+    return toEngineLineEnds(text->left(end).toStdString());
   }
 
   bool writeText(std::string_view text) override {

@@ -197,7 +197,7 @@ struct TimeTable {
 };
 
 // The source row number of each sample (Excel row, Access record number); -1 for a new slot.
-using RowIdList = std::vector<int32_t>;
+using RowIdList = std::vector<int32_t, platform::FilledBigAllocator<int32_t>>;
 
 // A size cell's byte count (0 where none was stored); `cell` is one of the
 // field's cells.

@@ -25,7 +25,7 @@ void clearTable(DataTable& table) {
     DistinctList().swap(field.distinct);
     for (int32_t& m : field.dateComponentMax) m = 0;
   }
-  std::vector<int32_t>().swap(table.rowIds);
+  RowIdList().swap(table.rowIds);
   clearTimeTable(table.timeTable);
   if (table.hooks.clear) table.hooks.clear();
   if (table.hooks.invalidateGraphicCache) table.hooks.invalidateGraphicCache();

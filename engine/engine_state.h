@@ -124,7 +124,7 @@ struct ViewRecord {
 
 struct ModelRecord {
   AssociationSet associations;
-  std::vector<ObjectRecord> objects;
+  ObjectArray objects;
   int32_t objectCount = 0;
   std::vector<uint8_t> selectionFlags;  // 0 not selected, 1 selected, 6 re-evaluate
   std::atomic<int32_t> selectedCount{0};  // read by the host without the lock

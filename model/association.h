@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/big_allocator.h"
+
 namespace vlm {
 
 enum AttributeId : int32_t {
@@ -48,8 +50,10 @@ constexpr uint8_t kAssocAttributeMask = 0x3E;  // bits 1..5
 constexpr uint8_t kAssocCategorical = 0x40;
 
 // The values array of an association: one normalised value per sample (row
-// capacity entries), shared by the pass and its saved pass.
-using ValueStore = std::shared_ptr<std::vector<float>>;
+// capacity entries), shared by the pass and its saved pass. Megabytes on a big
+// table, written whole when made, so in huge pages.
+using ValueArray = std::vector<float, platform::FilledBigAllocator<float>>;
+using ValueStore = std::shared_ptr<ValueArray>;
 
 // The members up to transformRange are the pass record that
 // vlm_AttributeToPass hands to C callers (vlm_pass in engine/vlmapi_model.h),

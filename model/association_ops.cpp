@@ -19,7 +19,7 @@ bool validIndex(const AssociationSet& set, int32_t index) {
 
 ValueStore allocateValues(int32_t capacity) {
   try {
-    return std::make_shared<std::vector<float>>(
+    return std::make_shared<ValueArray>(
         static_cast<size_t>(capacity > 0 ? capacity : kMinimumValueCount), 0.0f);
   } catch (const std::bad_alloc&) {
     return nullptr;
@@ -199,7 +199,7 @@ bool growAssociationValues(AssociationSet& set, int32_t newCapacity) {
   for (int32_t i = 0; i < set.count && i < kAttributeCount; ++i) {
     Association& pass = set.passes[i];
     try {
-      ValueStore store = pass.valueStore ? pass.valueStore : std::make_shared<std::vector<float>>();
+      ValueStore store = pass.valueStore ? pass.valueStore : std::make_shared<ValueArray>();
       if (store->size() < static_cast<size_t>(newCapacity)) store->resize(static_cast<size_t>(newCapacity), 0.0f);
       attachValues(pass, std::move(store));
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,9 @@
 #pragma once
 // One placed 3D object per sample.
 #include <cstdint>
+#include <vector>
+
+#include "platform/big_allocator.h"
 
 namespace vlm {
 
@@ -18,5 +21,9 @@ struct ObjectRecord {
   int32_t texture = 0;
   int32_t labelList = 0;
 };
+
+// The objects of a table, one per sample: a hundred megabytes and more for a
+// million samples, filled as soon as they are made, so in huge pages.
+using ObjectArray = std::vector<ObjectRecord, platform::FilledBigAllocator<ObjectRecord>>;
 
 }  // namespace vlm

@@ -12,7 +12,7 @@ int32_t gridColumns(int64_t n) {
   return static_cast<int32_t>(g);
 }
 
-void layOutDefaultObjects(std::vector<ObjectRecord>& objects, int32_t n) {
+void layOutDefaultObjects(ObjectArray& objects, int32_t n) {
   if (n < 0) n = 0;
   objects.resize(static_cast<size_t>(n));
   const int32_t g = gridColumns(n);
@@ -30,7 +30,7 @@ void layOutDefaultObjects(std::vector<ObjectRecord>& objects, int32_t n) {
   }
 }
 
-void clearDefaultPlacement(std::vector<ObjectRecord>& objects) {
+void clearDefaultPlacement(ObjectArray& objects) {
   for (ObjectRecord& o : objects) o.defX = o.defY = 0.0f;
 }
 

@@ -13,9 +13,9 @@ int32_t gridColumns(int64_t n);
 // Resizes the array to n records and gives every record its default layout:
 // column c = i mod g + 1, row r = i div g + 1, default x = 10 c, default y = -10 r,
 // blue boxes of 4 x 4 x 4, no texture and no label.
-void layOutDefaultObjects(std::vector<ObjectRecord>& objects, int32_t n);
+void layOutDefaultObjects(ObjectArray& objects, int32_t n);
 
 // An X or Y axis association takes over the placement: default x and y become 0.
-void clearDefaultPlacement(std::vector<ObjectRecord>& objects);
+void clearDefaultPlacement(ObjectArray& objects);
 
 }  // namespace vlm::scene

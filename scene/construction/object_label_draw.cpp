@@ -2,7 +2,7 @@
 
 namespace vlm::scene {
 
-void drawObjectLabels(const std::vector<ObjectRecord>& objects, const std::vector<uint8_t>& selection,
+void drawObjectLabels(const ObjectArray& objects, const std::vector<uint8_t>& selection,
                       const LabelStore& labels, const LabelFontRef& font, const ObjectLabelStyle& style) {
   if (font.base == 0 || labels.count() == 0) return;
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIST_BIT);

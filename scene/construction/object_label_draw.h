@@ -18,7 +18,7 @@ struct ObjectLabelStyle {
 };
 
 // Objects whose selection flag is 0, or without a label, are skipped.
-void drawObjectLabels(const std::vector<ObjectRecord>& objects, const std::vector<uint8_t>& selection,
+void drawObjectLabels(const ObjectArray& objects, const std::vector<uint8_t>& selection,
                       const LabelStore& labels, const LabelFontRef& font, const ObjectLabelStyle& style);
 
 }  // namespace vlm::scene

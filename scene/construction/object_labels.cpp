@@ -7,7 +7,7 @@
 
 namespace vlm::scene {
 
-void buildObjectLabels(std::vector<ObjectRecord>& objects, LabelStore& store, const DataTable& table,
+void buildObjectLabels(ObjectArray& objects, LabelStore& store, const DataTable& table,
                        int32_t field, const platform::RegionalSettings& regional) {
   store.clear();
   char text[1024];
@@ -23,7 +23,7 @@ void buildObjectLabels(std::vector<ObjectRecord>& objects, LabelStore& store, co
   }
 }
 
-void clearObjectLabels(std::vector<ObjectRecord>& objects, LabelStore& store) {
+void clearObjectLabels(ObjectArray& objects, LabelStore& store) {
   store.clear();
   for (ObjectRecord& o : objects) o.labelList = 0;
 }

@@ -13,10 +13,10 @@ namespace vlm::scene {
 
 // Fills `store` with the texts of field `field` and gives each object its label
 // id (0 for a sample whose value has no text, or an empty one).
-void buildObjectLabels(std::vector<ObjectRecord>& objects, LabelStore& store, const DataTable& table,
+void buildObjectLabels(ObjectArray& objects, LabelStore& store, const DataTable& table,
                        int32_t field, const platform::RegionalSettings& regional);
 
 // Every object loses its label.
-void clearObjectLabels(std::vector<ObjectRecord>& objects, LabelStore& store);
+void clearObjectLabels(ObjectArray& objects, LabelStore& store);
 
 }  // namespace vlm::scene

@@ -128,7 +128,7 @@ void takeVertical(VerticalAttribute& v, const Association& a, int32_t attribute)
 
 }  // namespace
 
-VerticalAttribute placeObjects(std::vector<ObjectRecord>& objects, const PlacementInput& in) {
+VerticalAttribute placeObjects(ObjectArray& objects, const PlacementInput& in) {
   VerticalAttribute vertical;
   for (ObjectRecord& o : objects) resetToDefaults(o);
   if (in.associations == nullptr || in.table == nullptr || in.colour == nullptr) return vertical;

@@ -26,6 +26,6 @@ inline float clamp01(float v) {
 }
 
 // Places every object; returns the vertical attribute with its data range.
-VerticalAttribute placeObjects(std::vector<ObjectRecord>& objects, const PlacementInput& in);
+VerticalAttribute placeObjects(ObjectArray& objects, const PlacementInput& in);
 
 }  // namespace vlm::scene

@@ -7,7 +7,7 @@
 
 namespace vlm::scene {
 
-bool computeExtents(const std::vector<ObjectRecord>& objects, const AssociationSet& set,
+bool computeExtents(const ObjectArray& objects, const AssociationSet& set,
                     const SpaceSettings& space, SceneExtents& e) {
   e = SceneExtents{};
   if (objects.empty()) return false;

@@ -12,7 +12,7 @@ namespace vlm::scene {
 // With an axis association the extents are the scaled tick records of the three
 // axes (0 for an axis without one); otherwise they run over the objects: x, -y,
 // and z up to z plus the largest width or height met so far. False without objects.
-bool computeExtents(const std::vector<ObjectRecord>& objects, const AssociationSet& set,
+bool computeExtents(const ObjectArray& objects, const AssociationSet& set,
                     const SpaceSettings& space, SceneExtents& out);
 
 // cx, cy (y measured as -y) halfway, cz a third of the way up; (0, 0, 0) when

@@ -129,7 +129,7 @@ TEST_F(AssociationOps, DeletingMovesLaterSlotsDownAndFreesValues) {
   associateFieldLocked(ctx, intField, 0, ATTRIB_SIZE, -1, 0);
   associateFieldLocked(ctx, realField, 0, ATTRIB_HEIGHT, -1, 0);
   associateFieldLocked(ctx, textField, 0, ATTRIB_SHAPE, -1, 0);
-  std::weak_ptr<std::vector<float>> first = w.pass(0).valueStore;
+  std::weak_ptr<ValueArray> first = w.pass(0).valueStore;
   EXPECT_EQ(deleteAssociationLocked(ctx, -1), 0);
   EXPECT_EQ(deleteAssociationLocked(ctx, 3), 0);
   w.saved = 1;
@@ -147,7 +147,7 @@ TEST_F(AssociationOps, DeleteAllFreesEveryValuesArray) {
   auto ctx = w.ctx();
   associateFieldLocked(ctx, intField, 0, ATTRIB_SIZE, -1, 0);
   associateFieldLocked(ctx, realField, 0, ATTRIB_HEIGHT, -1, 0);
-  std::weak_ptr<std::vector<float>> a = w.pass(0).valueStore, b = w.pass(1).valueStore;
+  std::weak_ptr<ValueArray> a = w.pass(0).valueStore, b = w.pass(1).valueStore;
   w.saved = 1;
   deleteAllAssociationsLocked(ctx);
   EXPECT_EQ(w.set->count, 0);

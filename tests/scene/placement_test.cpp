@@ -22,7 +22,7 @@ using scene::placeObjects;
 struct World {
   test::ModelWorld m;
   SpaceSettings space;
-  std::vector<ObjectRecord> objects;
+  ObjectArray objects;
   World() {
     fillDefaultSpaceSettings(space);
     m.hooks.clearDefaultPlacement = [this] { scene::clearDefaultPlacement(objects); };

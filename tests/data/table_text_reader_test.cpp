@@ -130,6 +130,24 @@ TEST(TableTextReader, CellsBeyondTheLimitArePassedOver) {
   EXPECT_EQ(cells[0], "x");
 }
 
+TEST(TableTextReader, TheCellLimitHoldsWhereverItFallsInABlockOfTabs) {
+  // Eleven one-letter cells: several tabs in each sixteen characters, and
+  // the limit falling on every one of them, before and after the line's end.
+  const std::string line = "a\tb\tc\td\te\tf\tg\th\ti\tj\tk";
+  const Cells all = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"};
+  for (size_t limit = 0; limit <= all.size() + 1; ++limit) {
+    const std::string text = line + "\n" + line + "\n";
+    TableTextReader reader(text, TableTextFormat::TabFile, nullptr);
+    std::vector<std::string_view> cells;
+    for (int record = 0; record < 2; ++record) {
+      ASSERT_EQ(reader.next(cells, limit), RecordStatus::Record) << limit;
+      const Cells expected(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(limit, all.size())));
+      EXPECT_EQ(Cells(cells.begin(), cells.end()), expected) << "limit " << limit << ", record " << record;
+    }
+    EXPECT_EQ(reader.next(cells, limit), RecordStatus::End);
+  }
+}
+
 TEST(TableTextReader, AbortIsSeenAtTheNextCharacter) {
   std::atomic<int32_t> abort{1};
   TableTextReader reader("a\r\n", TableTextFormat::Clipboard, &abort);

@@ -47,11 +47,29 @@ void* bigAllocateFilled(size_t bytes) {
   return mapBlock(bytes, 0);
 }
 
+// From this size on a zeroed block below 2 MiB is mapped: its pages come zero
+// from the system when first touched, by whichever thread fills them, instead
+// of being cleared here, in one pass on the calling thread.
+constexpr size_t kMappedZeroed = size_t{256} << 10;
+
 void* bigAllocateZeroed(size_t bytes) {
   if (bytes >= kHugePage) return bigAllocateFilled(bytes);
+  if (bytes >= kMappedZeroed) {
+    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) throw std::bad_alloc();
+    return block;
+  }
   void* block = ::operator new(bytes);
   std::memset(block, 0, bytes);
   return block;
+}
+
+void bigFreeZeroed(void* block, size_t bytes) noexcept {
+  if (block && bytes >= kMappedZeroed && bytes < kHugePage) {
+    munmap(block, bytes);
+    return;
+  }
+  bigFree(block, bytes);
 }
 
 void bigFree(void* block, size_t bytes) noexcept {

@@ -16,9 +16,11 @@ void* bigAllocate(size_t bytes);  // throws std::bad_alloc
 // For a block that will be filled from its start (freed with bigFree).
 void* bigAllocateFilled(size_t bytes);  // throws std::bad_alloc
 void bigFree(void* block, size_t bytes) noexcept;
-// The same, but the block reads as zero: a mapped block is zero as the
-// system hands it out (no pass over it), a small one is cleared.
+// The same, but the block reads as zero: a mapped block (from 256 KiB on) is
+// zero as the system hands it out (no pass over it), a small one is cleared.
+// Freed with bigFreeZeroed.
 void* bigAllocateZeroed(size_t bytes);  // throws std::bad_alloc
+void bigFreeZeroed(void* block, size_t bytes) noexcept;
 
 // A standard container's allocator taking its blocks from `allocateBlock`.
 template <class T, void* (*allocateBlock)(size_t)>
@@ -68,6 +70,8 @@ struct ZeroedBigAllocator : BlockAllocator<T, bigAllocateZeroed> {
   ZeroedBigAllocator() noexcept = default;
   template <class U>
   ZeroedBigAllocator(const ZeroedBigAllocator<U>&) noexcept {}
+
+  void deallocate(T* p, size_t n) noexcept { bigFreeZeroed(p, n * sizeof(T)); }
 
   // A default-made element is the zero the memory already holds.
   template <class U>

@@ -53,14 +53,39 @@ TEST(BigAllocator, LargeBlocksAreAlignedAndHoldTheirContents) {
 }
 
 TEST(BigAllocator, ZeroedBlocksReadZeroWhateverTheirSize) {
-  for (size_t bytes : {size_t{100}, (size_t{2} << 20) - 8, size_t{2} << 20, (size_t{5} << 20) + 4}) {
+  // Cleared, mapped in small pages, mapped in huge pages: each side of each limit.
+  for (size_t bytes : {size_t{100}, (size_t{256} << 10) - 8, size_t{256} << 10, (size_t{2} << 20) - 8,
+                       size_t{2} << 20, (size_t{5} << 20) + 4}) {
     auto* words = static_cast<uint64_t*>(bigAllocateZeroed(bytes));
     bool zero = true;
     for (size_t i = 0; i < bytes / 8; ++i) zero = zero && words[i] == 0;
     EXPECT_TRUE(zero) << bytes;
+    words[0] = 1;
     words[bytes / 8 - 1] = 1;
-    bigFree(words, bytes);
+    bigFreeZeroed(words, bytes);
   }
+}
+
+TEST(BigAllocator, ZeroedCellsGrowThroughEverySizeKeepingWhatTheyHold) {
+  // A table's cells grow from a few rows to millions: each growth moves the
+  // cells into a block of another kind, and the new ones read zero.
+  std::vector<uint32_t, ZeroedBigAllocator<uint32_t>> cells;
+  size_t size = 10;
+  while (size < (size_t{3} << 20)) {
+    const size_t kept = cells.size();
+    cells.resize(size);
+    bool fresh = true;
+    for (size_t i = kept; i < size; ++i) fresh = fresh && cells[i] == 0;
+    EXPECT_TRUE(fresh) << size;
+    for (size_t i = kept; i < size; ++i) cells[i] = static_cast<uint32_t>(i * 7 + 1);
+    size = size * 5 / 2;
+  }
+  bool same = true;
+  for (size_t i = 0; i < cells.size(); ++i) same = same && cells[i] == static_cast<uint32_t>(i * 7 + 1);
+  EXPECT_TRUE(same);
+  cells.resize(100000);  // 400 KB: a mapped block of small pages
+  cells.shrink_to_fit();
+  EXPECT_EQ(cells.back(), 99999u * 7 + 1);
 }
 
 }  // namespace

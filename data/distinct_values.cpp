@@ -111,6 +111,10 @@ const uint64_t* radixSortByKey(SortItems& items, SortBuffer& buffer, bool& moved
   return from;
 }
 
+// A count per value or per table index: as long as the field on a column of
+// unique values, and written whole as soon as made.
+using CountArray = std::vector<int32_t, platform::FilledBigAllocator<int32_t>>;
+
 // A field of whole numbers within this span of values (and not wider than the
 // table is long) is counted by value rather than sorted.
 constexpr int64_t kCountedSpan = int64_t{1} << 24;
@@ -133,7 +137,7 @@ int32_t buildCounted(DataField& field, int32_t rows, DistinctList& list) {
   }
   const int64_t span = int64_t{high} - low + 1;
   if (span > kCountedSpan || span > int64_t{rows}) return -1;
-  std::vector<int32_t> counts(static_cast<size_t>(span), 0);
+  CountArray counts(static_cast<size_t>(span), 0);
   for (int32_t s = 0; s < rows; ++s)
     if (cells[s].flags & kCellPresent) ++counts[static_cast<size_t>(int64_t{cells[s].value.i} - low)];
   size_t used = 0;
@@ -247,7 +251,7 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
 template <class SortUsed>
 int32_t buildIndexed(DataField& field, int32_t rows, size_t tableSize, SortUsed sortUsed,
                   DistinctList& list) {
-  std::vector<int32_t> counts(tableSize, 0);
+  CountArray counts(tableSize, 0);
   for (int32_t s = 0; s < rows; ++s) {
     const Cell& cell = field.cells[static_cast<size_t>(s)];
     if ((cell.flags & kCellPresent) && cell.value.i >= 0 && static_cast<size_t>(cell.value.i) < tableSize)

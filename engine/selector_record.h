@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/big_allocator.h"
+
 namespace vlm {
 
 struct SelectorRecord {
@@ -20,7 +22,8 @@ struct SelectorRecord {
   // For each sample, how many fields' pass bits are clear; a sample is
   // selected by a computation when its count is 0. Kept for `countedRows`
   // samples; any other row count means the counts are rebuilt from the bits.
-  std::vector<uint16_t> failCounts;
+  // Megabytes on a big table, written whole whenever rebuilt: huge pages.
+  std::vector<uint16_t, platform::FilledBigAllocator<uint16_t>> failCounts;
   int32_t countedRows = -1;
   // Samples whose flag became 6 since the last computation (every sample
   // when `allPending`): only they are re-evaluated.

@@ -1,6 +1,6 @@
 #pragma once
 // Memory for the big buffers of a load (the text pool, the time table, the
-// cells). A block of 2 MiB or more comes straight from mmap, aligned at 2 MiB,
+// cells). A block of 1 MiB or more comes straight from mmap, aligned at 2 MiB,
 // and is marked for transparent huge pages: filling a buffer of many
 // megabytes faults once per 2 MiB instead of once per 4 KiB (here a fault
 // costs microseconds). A block reserved generously and maybe barely used

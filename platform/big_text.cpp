@@ -25,12 +25,13 @@ BigText& BigText::operator=(BigText&& other) noexcept {
 
 bool BigText::allocate(size_t bytes) {
   release();
+  const size_t room = std::max<size_t>(bytes, 1);
   try {
-    data_ = static_cast<char*>(bigAllocateFilled(std::max<size_t>(bytes, 1)));
+    data_ = static_cast<char*>(bigAllocateFilled(room));
   } catch (const std::bad_alloc&) {
     return false;
   }
-  capacity_ = std::max<size_t>(bytes, 1);
+  capacity_ = room;
   size_ = 0;
   return true;
 }

@@ -41,6 +41,13 @@ void expectAlignedBlocksHoldingTheirContents() {
   v.resize((2u << 20) / 4 + 1);  // a block of just over 2 MiB
   v.shrink_to_fit();
   EXPECT_EQ(v.back(), static_cast<uint32_t>(v.size() - 1) * 3);
+  v.resize((3u << 19) / 4);  // 1.5 MiB: mapped too, in a block of its own
+  v.shrink_to_fit();
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(v.data()) % (uintptr_t{2} << 20), 0u);
+  EXPECT_EQ(v.back(), static_cast<uint32_t>(v.size() - 1) * 3);
+  v.resize((1u << 20) / 4 - 1);  // just under 1 MiB: from new
+  v.shrink_to_fit();
+  EXPECT_EQ(v.back(), static_cast<uint32_t>(v.size() - 1) * 3);
   std::vector<uint32_t, Allocator> small{1, 2, 3};
   EXPECT_EQ(small[2], 3u);
   using Words = typename std::allocator_traits<Allocator>::template rebind_alloc<uint64_t>;
@@ -54,8 +61,8 @@ TEST(BigAllocator, LargeBlocksAreAlignedAndHoldTheirContents) {
 
 TEST(BigAllocator, ZeroedBlocksReadZeroWhateverTheirSize) {
   // Cleared, mapped in small pages, mapped in huge pages: each side of each limit.
-  for (size_t bytes : {size_t{100}, (size_t{256} << 10) - 8, size_t{256} << 10, (size_t{2} << 20) - 8,
-                       size_t{2} << 20, (size_t{5} << 20) + 4}) {
+  for (size_t bytes : {size_t{100}, (size_t{256} << 10) - 8, size_t{256} << 10, (size_t{1} << 20) - 8,
+                       size_t{1} << 20, (size_t{2} << 20) - 8, size_t{2} << 20, (size_t{5} << 20) + 4}) {
     auto* words = static_cast<uint64_t*>(bigAllocateZeroed(bytes));
     bool zero = true;
     for (size_t i = 0; i < bytes / 8; ++i) zero = zero && words[i] == 0;

@@ -287,7 +287,7 @@ void applyEveryChange(Field& f, const CalculatorStats& stats, bool wantExtremes)
 }
 
 // Counts and sums everything afresh from the selected samples.
-void scanField(Field& f, const DataTable& table, const std::vector<uint8_t>& selected) {
+void scanField(Field& f, const DataTable& table, const SelectedMarks& selected) {
   resetValues(f);
   const CellArray& cells = table.fields[static_cast<size_t>(f.field)].cells;
   const size_t n = std::min(selected.size(), cells.size());
@@ -337,7 +337,7 @@ void scanField(Field& f, const DataTable& table, const std::vector<uint8_t>& sel
 }
 
 // Finds the least or greatest value again after it left the selection.
-void rescanExtremes(Field& f, const std::vector<uint8_t>& selected) {
+void rescanExtremes(Field& f, const SelectedMarks& selected) {
   const size_t n = std::min(selected.size(), f.values.size());
   const auto has = [&f, &selected](size_t i) { return selected[i] && ((f.present[i >> 6] >> (i & 63)) & 1); };
   if (f.type == FT_INTEGER) {

@@ -18,6 +18,10 @@
 
 namespace vlm {
 
+// Per sample: 1 when it was selected. Written whole at the first update of
+// a table, so in huge pages on a big one.
+using SelectedMarks = std::vector<uint8_t, platform::FilledBigAllocator<uint8_t>>;
+
 struct CalculatorStats {
   struct Field {
     int32_t field = -1;
@@ -50,7 +54,7 @@ struct CalculatorStats {
   uint64_t generation = ~uint64_t{0};
   int32_t rowCount = -1;
   int32_t fieldCount = -1;
-  std::vector<uint8_t> selected;  // per sample: 1 when it was selected at the last update
+  SelectedMarks selected;  // per sample: 1 when it was selected at the last update
   int64_t selectedCount = 0;
   std::vector<Field> fields;
   // The samples whose selection changed since the last update: listed when

@@ -120,8 +120,9 @@ void checkNumberLists(const int32_t rows) {
 
 TEST(DistinctValues, NumberListsMatchAPlainSortOnBigTables) { checkNumberLists(150000); }
 
-// Past two million samples a sorted field's entries are written back block
-// by block; a last block cut short and samples without a value included.
+// Past 262 144 samples a sorted field's entries are written back block by
+// block; a last block cut short and samples without a value included.
+TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesWrittenBackByBlocks) { checkNumberLists((1 << 18) + 4099); }
 TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesOfMillions) { checkNumberLists((1 << 21) + 40013); }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "data/field_analysis.h"
 #include "data/table_clear.h"
 #include "data/table_growth.h"
+#include "data/text_pool.h"
 
 namespace vlm {
 namespace {
@@ -180,6 +182,61 @@ TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
         ASSERT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
       }
     }
+  }
+}
+
+}  // namespace
+}  // namespace vlm
+
+namespace vlm {
+namespace {
+
+// A text field's list is its texts in byte order, however much of their
+// beginnings they share: a common beginning, texts that are beginnings of
+// others, texts alike for eight bytes and more past it, bytes past ASCII.
+TEST(DistinctValues, TextListsAreInByteOrderWhateverTheTextsShare) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"person 10", "person 2", "person 1", "person", "person \xC3\xA9", "person \x7F", "person 100000000000", "person 1000000000001"},
+      {"a", "ab", "abc", "ac", "a b", "a\x01"},
+      {"shared:abcdefgh1", "shared:abcdefgh0", "shared:abcdefgh", "shared:abcdefgg9", "shared:abcdefgi"},
+      {"\xC3\xBC" "ber", "zebra", "Zebra", "apple", "\xE2\x82\xAC 5", "10", "9", "a\xC3\xA9", "b"},
+      {"only one"},
+  };
+  for (const auto& texts : cases) {
+    auto table = std::make_unique<DataTable>();
+    clearTable(*table);
+    table->fieldCount = 1;
+    table->fields[0].type = FT_TEXT;
+    resetFieldAnalysis(table->fields[0]);
+    const int32_t rows = static_cast<int32_t>(texts.size()) * 3 + 1;
+    ASSERT_TRUE(growRows(*table, rows));
+    // Each text three times, in an order unlike the sorted one, and one
+    // sample without a value.
+    std::map<std::string, int32_t> counts;
+    for (int32_t s = 0; s + 1 < rows; ++s) {
+      const std::string& text = texts[static_cast<size_t>((s * 5 + 3) % static_cast<int32_t>(texts.size()))];
+      Cell& cell = table->fields[0].cells[static_cast<size_t>(s)];
+      cell.value.i = internText(table->textPool, text);
+      cell.flags = kCellPresent;
+      ++counts[text];
+    }
+    table->rowCount = rows;
+    ASSERT_TRUE(buildDistinctValues(*table, 0));
+    const DataField& field = table->fields[0];
+    ASSERT_EQ(field.distinctCount, static_cast<int32_t>(counts.size()) + 1) << texts[0];
+    size_t e = 0;
+    for (const auto& [text, count] : counts) {  // std::map: byte order
+      const DistinctValue& entry = field.distinct[e++];
+      EXPECT_EQ(*poolText(table->textPool, entry.value), text) << "entry " << e - 1 << " of " << texts[0];
+      EXPECT_EQ(entry.word, count) << text;
+    }
+    EXPECT_EQ(field.distinct.back().flags, kDistinctEmpty);
+    for (int32_t s = 0; s + 1 < rows; ++s) {
+      const Cell& cell = field.cells[static_cast<size_t>(s)];
+      ASSERT_GE(cell.engineWord, 0);
+      EXPECT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
+    }
+    EXPECT_EQ(field.cells[static_cast<size_t>(rows - 1)].engineWord, -1);
   }
 }
 

@@ -125,6 +125,8 @@ uint64_t textPrefix(std::string_view text) {
 // A count per value or per table index: as long as the field on a column of
 // unique values, and written whole as soon as made.
 using CountArray = std::vector<int32_t, platform::FilledBigAllocator<int32_t>>;
+// The table indexes a field uses, sized once they are counted.
+using IndexList = std::vector<int32_t, platform::FilledBigAllocator<int32_t>>;
 
 // A field of whole numbers within this span of values (and not wider than the
 // table is long) is counted by value rather than sorted.
@@ -271,7 +273,10 @@ int32_t buildIndexed(DataField& field, int32_t rows, size_t tableSize, SortUsed 
     if ((cell.flags & kCellPresent) && cell.value.i >= 0 && static_cast<size_t>(cell.value.i) < tableSize)
       ++counts[static_cast<size_t>(cell.value.i)];
   }
-  std::vector<int32_t> used;
+  size_t usedCount = 0;
+  for (size_t i = 0; i < tableSize; ++i) usedCount += counts[i] > 0;
+  IndexList used;
+  used.reserve(usedCount);
   for (size_t i = 0; i < tableSize; ++i)
     if (counts[i] > 0) used.push_back(static_cast<int32_t>(i));
   sortUsed(used);
@@ -330,7 +335,7 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
       case FT_DATETIME: {
         const auto& entries = table.timeTable.entries;
         missing = buildIndexed(field, rows, entries.size(),
-                     [&entries](std::vector<int32_t>& used) {
+                     [&entries](IndexList& used) {
                        std::sort(used.begin(), used.end(), [&entries](int32_t a, int32_t b) {
                          return earlierTime(entries[static_cast<size_t>(a)], entries[static_cast<size_t>(b)]);
                        });
@@ -340,7 +345,7 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
       }
       default: {
         const TextPool& pool = table.textPool;
-        missing = buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)), [&pool](std::vector<int32_t>& used) {
+        missing = buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)), [&pool](IndexList& used) {
           // Most comparisons are settled by eight bytes of the texts held
           // beside the index: the first eight after what every text begins
           // with ("person 1", "person 2", ...). Only texts that share them
@@ -350,7 +355,7 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
             std::string_view text;
             int32_t index;
           };
-          std::vector<Keyed> keyed;
+          std::vector<Keyed, platform::FilledBigAllocator<Keyed>> keyed;
           keyed.reserve(used.size());
           for (int32_t i : used) keyed.push_back({0, *poolText(pool, i), i});
           size_t shared = keyed.empty() ? 0 : keyed.front().text.size();

@@ -59,10 +59,9 @@ void* bigAllocateFilled(size_t bytes) {
 constexpr size_t kMappedZeroed = size_t{256} << 10;
 
 void* bigAllocateZeroed(size_t bytes) {
+  if (bytes >= kHugePage) return bigAllocateFilled(bytes);
   // A table's cells are touched only as far as its rows reach: below 2 MiB
   // they keep small pages rather than take a huge page for part of one.
-  if (bytes >= kHugePage) return bigAllocateFilled(bytes);
-  if (bytes >= kMapped) return mapBlock(bytes, kHugePage);
   if (bytes >= kMappedZeroed) {
     void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED) throw std::bad_alloc();
@@ -74,7 +73,7 @@ void* bigAllocateZeroed(size_t bytes) {
 }
 
 void bigFreeZeroed(void* block, size_t bytes) noexcept {
-  if (block && bytes >= kMappedZeroed && bytes < kMapped) {
+  if (block && bytes >= kMappedZeroed && bytes < kHugePage) {
     munmap(block, bytes);
     return;
   }

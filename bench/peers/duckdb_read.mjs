@@ -1,9 +1,12 @@
 // Times DuckDB's read_csv of a tab-separated file into an in-memory table
 // (two threads) for the load benchmarks.
-// Usage: node duckdb_read.mjs FILE
+// Usage: node duckdb_read.mjs FILE [WARM_BYTES]
+// Has a child touch and free WARM_BYTES of memory first (see memory_warmup.h):
+// node frees a buffer only when its collector runs.
 // Prints the seconds, the row count, the growth of the peak resident memory
 // during the read (KiB) and the processor seconds of all its threads; exits
 // with 1 when the package is missing.
+import { spawnSync } from "node:child_process";
 import { readFileSync, writeFileSync } from "node:fs";
 
 let api;
@@ -22,6 +25,8 @@ function status(key) {
 const path = process.argv[2].replaceAll("'", "''");
 const instance = await api.DuckDBInstance.create(":memory:", { threads: "2" });
 const connection = await instance.connect();
+const warm = Number(process.argv[3] ?? 0);
+if (warm > 0) spawnSync(process.execPath, ["-e", `Buffer.alloc(${warm}, 1)`]);
 try {
   writeFileSync("/proc/self/clear_refs", "5");
 } catch {}

@@ -40,18 +40,18 @@ PeerResult runPeer(const std::string& command) {
   return result;
 }
 
-PeerResult runPandas(const std::string& path, const std::string& dateColumns) {
+PeerResult runPandas(const std::string& path, const std::string& dateColumns, size_t warmBytes) {
   // Debian's python3-pandas lives with the system's interpreter.
   return runPeer("/usr/bin/python3 " VLM_BENCH_DIR "/peers/pandas_read.py " + quoted(path) + " " +
-                 quoted(dateColumns));
+                 quoted(dateColumns) + " " + std::to_string(warmBytes));
 }
 
-PeerResult runDuckDb(const std::string& path) {
+PeerResult runDuckDb(const std::string& path, size_t warmBytes) {
   // scripts/bench copies the script beside the package it installs (a module
   // finds its imports from where it lies) and names the copy here.
   const char* script = std::getenv("VLM_BENCH_DUCKDB");
   if (!script || !*script) return {};
-  return runPeer("node " + quoted(script) + " " + quoted(path));
+  return runPeer("node " + quoted(script) + " " + quoted(path) + " " + std::to_string(warmBytes));
 }
 
 long residentKiB() { return statusKiB("VmRSS:"); }

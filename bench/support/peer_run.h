@@ -1,6 +1,7 @@
 #pragma once
 // Runs a peer (pandas, DuckDB) on a file in a child process and reads what it
 // measured, for the benchmarks that report ratios against it.
+#include <cstddef>
 #include <string>
 
 namespace vlm::bench {
@@ -15,8 +16,9 @@ struct PeerResult {
 
 // Runs `command` (its stderr is dropped) and parses "seconds rows peakKiB cpuSeconds".
 PeerResult runPeer(const std::string& command);
-PeerResult runPandas(const std::string& path, const std::string& dateColumns);
-PeerResult runDuckDb(const std::string& path);
+// Each peer first touches and frees `warmBytes` of memory (see memory_warmup.h).
+PeerResult runPandas(const std::string& path, const std::string& dateColumns, size_t warmBytes);
+PeerResult runDuckDb(const std::string& path, size_t warmBytes);
 
 // The process's resident and peak resident memory in KiB, and a reset of the peak.
 long residentKiB();

@@ -261,6 +261,17 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
   return rows - static_cast<int32_t>(n);
 }
 
+// Whether the table indexes a field uses, in the order they were first met,
+// are in the order of their values already, no two alike: a column of codes
+// or dates listed in order, whose sort would then only cost time. (Any two
+// alike leave the order to the sort, as before.)
+template <class Earlier>
+bool risingStrictly(const IndexList& used, Earlier earlier) {
+  for (size_t i = 1; i < used.size(); ++i)
+    if (!earlier(used[i - 1], used[i])) return false;
+  return true;
+}
+
 // Texts and dates: the cell values index a table of distinct values already,
 // so count per index and sort the indexes that occur (`sortUsed` puts them
 // in the order of their values).
@@ -336,9 +347,10 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
         const auto& entries = table.timeTable.entries;
         missing = buildIndexed(field, rows, entries.size(),
                      [&entries](IndexList& used) {
-                       std::sort(used.begin(), used.end(), [&entries](int32_t a, int32_t b) {
+                       const auto earlier = [&entries](int32_t a, int32_t b) {
                          return earlierTime(entries[static_cast<size_t>(a)], entries[static_cast<size_t>(b)]);
-                       });
+                       };
+                       if (!risingStrictly(used, earlier)) std::sort(used.begin(), used.end(), earlier);
                      },
                      list);
         break;
@@ -346,6 +358,8 @@ bool buildField(DataTable& table, int32_t fieldIndex, SortScratch& scratch, cons
       default: {
         const TextPool& pool = table.textPool;
         missing = buildIndexed(field, rows, static_cast<size_t>(poolSize(pool)), [&pool](IndexList& used) {
+          if (risingStrictly(used, [&pool](int32_t a, int32_t b) { return *poolText(pool, a) < *poolText(pool, b); }))
+            return;
           // Most comparisons are settled by eight bytes of the texts held
           // beside the index: the first eight after what every text begins
           // with ("person 1", "person 2", ...). Only texts that share them

@@ -18,6 +18,7 @@
 #include "data/table_clear.h"
 #include "data/table_growth.h"
 #include "data/text_pool.h"
+#include "data/time_table.h"
 
 namespace vlm {
 namespace {
@@ -237,6 +238,73 @@ TEST(DistinctValues, TextListsAreInByteOrderWhateverTheTextsShare) {
       EXPECT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
     }
     EXPECT_EQ(field.cells[static_cast<size_t>(rows - 1)].engineWord, -1);
+  }
+}
+
+// A column of codes or dates met in their order needs no sort, and one that is
+// in order but for one pair (at its start, in its middle, at its end) still
+// gets one; the field's values are interned among another field's, so the
+// indexes it uses have gaps.
+TEST(DistinctValues, ListsOfValuesMetInOrderOrAlmostAreSorted) {
+  const std::vector<std::string> rising = {"K0", "K00", "K01", "K1", "K10", "K2", "L", "a", "ab", "b\xC3\xA9"};
+  std::vector<std::vector<size_t>> orders;
+  std::vector<size_t> inOrder(rising.size());
+  for (size_t i = 0; i < inOrder.size(); ++i) inOrder[i] = i;
+  orders.push_back(inOrder);
+  for (size_t swap : {size_t{0}, size_t{4}, rising.size() - 2}) {
+    std::vector<size_t> order = inOrder;
+    std::swap(order[swap], order[swap + 1]);
+    orders.push_back(order);
+  }
+  for (const bool dates : {false, true}) {
+    for (const auto& order : orders) {
+      auto table = std::make_unique<DataTable>();
+      clearTable(*table);
+      table->fieldCount = 1;
+      table->fields[0].type = dates ? FT_DATETIME : FT_TEXT;
+      resetFieldAnalysis(table->fields[0]);
+      const auto rows = static_cast<int32_t>(order.size() * 2);
+      ASSERT_TRUE(growRows(*table, rows));
+      // Each value met first in `order`, then once more in reverse; another
+      // field's value is interned between any two.
+      for (int32_t s = 0; s < rows; ++s) {
+        const size_t at = s < rows / 2 ? static_cast<size_t>(s) : static_cast<size_t>(rows - 1 - s);
+        const size_t rank = order[at];
+        Cell& cell = table->fields[0].cells[static_cast<size_t>(s)];
+        if (dates) {
+          TimeEntry other;
+          other.year = static_cast<uint16_t>(1900 + s);
+          internTime(table->timeTable, other);
+          TimeEntry entry;
+          entry.year = 2000;
+          entry.month = static_cast<uint16_t>(1 + rank % 12);
+          entry.day = static_cast<uint16_t>(1 + rank);
+          cell.value.i = internTime(table->timeTable, entry);
+        } else {
+          internText(table->textPool, "other " + std::to_string(s));
+          cell.value.i = internText(table->textPool, rising[rank]);
+        }
+        cell.flags = kCellPresent;
+      }
+      table->rowCount = rows;
+      ASSERT_TRUE(buildDistinctValues(*table, 0));
+      const DataField& field = table->fields[0];
+      ASSERT_EQ(field.distinctCount, static_cast<int32_t>(rising.size()));
+      for (size_t e = 0; e < rising.size(); ++e) {
+        const DistinctValue& entry = field.distinct[e];
+        if (dates) {
+          EXPECT_EQ(timeEntry(table->timeTable, entry.value)->day, 1 + e) << "entry " << e;
+        } else {
+          EXPECT_EQ(*poolText(table->textPool, entry.value), rising[e]) << "entry " << e;
+        }
+        EXPECT_EQ(entry.word, 2);
+      }
+      for (int32_t s = 0; s < rows; ++s) {
+        const Cell& cell = field.cells[static_cast<size_t>(s)];
+        ASSERT_GE(cell.engineWord, 0);
+        EXPECT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
+      }
+    }
   }
 }
 

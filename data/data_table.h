@@ -182,17 +182,17 @@ constexpr int32_t kTextPoolSlotStep = 4096;
 
 // The distinct texts lie back to back in one buffer: a million short texts
 // then cost no allocation each, and their bytes stay close together.
-using PoolChars = std::basic_string<char, std::char_traits<char>, platform::BigAllocator<char>>;
+using PoolChars = std::basic_string<char, std::char_traits<char>, platform::FilledBigAllocator<char>>;
 
 struct TextPool {
   PoolChars chars;                                      // every text, in index order
-  std::vector<size_t, platform::BigAllocator<size_t>> ends;  // where text i ends in chars; it starts where text i - 1 ends
+  std::vector<size_t, platform::FilledBigAllocator<size_t>> ends;  // where text i ends in chars; it starts where text i - 1 ends
   int32_t slotCount = 0;      // allocated slots, counted 4096 at a time ("slots" is a Qt keyword)
   HashIndex index;            // finds a text's pool index without scanning the pool
 };
 
 struct TimeTable {
-  std::vector<TimeEntry, platform::BigAllocator<TimeEntry>> entries;  // distinct entries, index = time table index
+  std::vector<TimeEntry, platform::FilledBigAllocator<TimeEntry>> entries;  // distinct entries, index = time table index
   HashIndex index;                 // finds an entry's index without scanning the table
 };
 

@@ -12,8 +12,8 @@ constexpr size_t kHugePage = size_t{2} << 20;
 
 size_t roundUp(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
 
-// Maps an aligned block; past `smallPages` bytes it asks for huge pages.
-void* mapBlock(size_t bytes, size_t smallPages) {
+// Maps an aligned block in huge pages.
+void* mapBlock(size_t bytes) {
   if (bytes > SIZE_MAX - 2 * kHugePage) throw std::bad_alloc();
   const size_t size = roundUp(bytes);
   // Map one huge page more than needed and cut the mapping down to an
@@ -28,7 +28,7 @@ void* mapBlock(size_t bytes, size_t smallPages) {
   if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
   void* block = reinterpret_cast<void*>(aligned);
   // madvise is a hint: without it the block works with small pages.
-  if (size > smallPages) madvise(static_cast<char*>(block) + smallPages, size - smallPages, MADV_HUGEPAGE);
+  madvise(block, size, MADV_HUGEPAGE);
   return block;
 }
 
@@ -40,17 +40,10 @@ void* mapBlock(size_t bytes, size_t smallPages) {
 // memory more.
 constexpr size_t kMapped = size_t{1} << 20;
 
-void* bigAllocate(size_t bytes) {
-  if (bytes < kMapped) return ::operator new(bytes);
-  // The first 2 MiB keep small pages, so that a block reserved generously but
-  // barely used (a pool of a few texts readied for a million) stays small.
-  return mapBlock(bytes, kHugePage);
-}
-
 void* bigAllocateFilled(size_t bytes) {
   if (bytes < kMapped) return ::operator new(bytes);
-  // Small pages at its start would cost a fault each: 512 for the first 2 MiB.
-  return mapBlock(bytes, 0);
+  // Small pages would cost a fault each: 512 for every 2 MiB.
+  return mapBlock(bytes);
 }
 
 // From this size on a zeroed block is mapped: its pages come zero from the

@@ -3,17 +3,17 @@
 // cells). A block of 1 MiB or more comes straight from mmap, aligned at 2 MiB,
 // and is marked for transparent huge pages: filling a buffer of many
 // megabytes faults once per 2 MiB instead of once per 4 KiB (here a fault
-// costs microseconds). A block reserved generously and maybe barely used
-// keeps small pages in its first 2 MiB, so that it takes only the pages it
-// touches; a block that will be filled from its start is huge throughout. A
-// freed block goes back to the system at once. Smaller blocks come from new.
+// costs microseconds). Every such block is filled, or sized for what a load
+// foresees (the text pool for the distinct texts its analysis counted), so it
+// is huge from its first byte; one touched only in part costs at most the
+// rest of a huge page. A freed block goes back to the system at once.
+// Smaller blocks come from new.
 #include <cstddef>
 #include <new>
 
 namespace vlm::platform {
 
-void* bigAllocate(size_t bytes);  // throws std::bad_alloc
-// For a block that will be filled from its start (freed with bigFree).
+// For a block that will be filled (freed with bigFree).
 void* bigAllocateFilled(size_t bytes);  // throws std::bad_alloc
 void bigFree(void* block, size_t bytes) noexcept;
 // The same, but the block reads as zero: a mapped block (from 256 KiB on) is
@@ -46,8 +46,6 @@ struct BlockAllocator {
   }
 };
 
-template <class T>
-using BigAllocator = BlockAllocator<T, bigAllocate>;
 // For arrays that are filled as soon as they are made (a list sized for its
 // entries, a copy of a column).
 template <class T>

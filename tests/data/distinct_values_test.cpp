@@ -39,15 +39,40 @@ int32_t integer(uint32_t r, int32_t row, int column) {
   }
 }
 
-void checkNumberLists(const int32_t rows) {
+// A table of one field per type, `rows` long, every cell empty; null when
+// the rows cannot be had.
+std::unique_ptr<DataTable> tableOf(const std::vector<uint8_t>& types, int32_t rows) {
   auto table = std::make_unique<DataTable>();
   clearTable(*table);
-  table->fieldCount = 6;
-  for (int f = 0; f < 6; ++f) {
-    table->fields[static_cast<size_t>(f)].type = f < 3 ? FT_INTEGER : FT_REAL;
-    resetFieldAnalysis(table->fields[static_cast<size_t>(f)]);
+  table->fieldCount = static_cast<int32_t>(types.size());
+  for (size_t f = 0; f < types.size(); ++f) {
+    table->fields[f].type = types[f];
+    resetFieldAnalysis(table->fields[f]);
   }
-  ASSERT_TRUE(growRows(*table, rows));
+  if (!growRows(*table, rows)) return nullptr;
+  return table;
+}
+
+// Every sample with a value points at the entry of its value, every other at -1.
+void expectSamplesPointAtTheirEntries(const DataField& field, int32_t rows) {
+  for (int32_t s = 0; s < rows; ++s) {
+    const Cell& cell = field.cells[static_cast<size_t>(s)];
+    if (!(cell.flags & kCellPresent)) {
+      ASSERT_EQ(cell.engineWord, -1) << "sample " << s;
+      continue;
+    }
+    ASSERT_GE(cell.engineWord, 0) << "sample " << s;
+    const DistinctValue& entry = field.distinct[static_cast<size_t>(cell.engineWord)];
+    if (field.type == FT_REAL)
+      ASSERT_EQ(entry.fvalue, cell.value.f) << "sample " << s;
+    else
+      ASSERT_EQ(entry.value, cell.value.i) << "sample " << s;
+  }
+}
+
+void checkNumberLists(const int32_t rows) {
+  const auto table = tableOf({FT_INTEGER, FT_INTEGER, FT_INTEGER, FT_REAL, FT_REAL, FT_REAL}, rows);
+  ASSERT_NE(table, nullptr);
   uint32_t seed = 7;
   for (int32_t s = 0; s < rows; ++s) {
     for (int f = 0; f < 6; ++f) {
@@ -105,19 +130,7 @@ void checkNumberLists(const int32_t rows) {
       EXPECT_EQ(field.distinct.back().flags, kDistinctEmpty);
       EXPECT_EQ(field.distinct.back().word, missing);
     }
-    for (int32_t s = 0; s < rows; ++s) {
-      const Cell& cell = field.cells[static_cast<size_t>(s)];
-      if (!(cell.flags & kCellPresent)) {
-        ASSERT_EQ(cell.engineWord, -1);
-        continue;
-      }
-      ASSERT_GE(cell.engineWord, 0);
-      const DistinctValue& entry = field.distinct[static_cast<size_t>(cell.engineWord)];
-      if (f < 3)
-        ASSERT_EQ(entry.value, cell.value.i);
-      else
-        ASSERT_EQ(entry.fvalue, cell.value.f);
-    }
+    expectSamplesPointAtTheirEntries(field, rows);
   }
 }
 
@@ -128,11 +141,6 @@ TEST(DistinctValues, NumberListsMatchAPlainSortOnBigTables) { checkNumberLists(1
 TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesWrittenBackByBlocks) { checkNumberLists((1 << 18) + 4099); }
 TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesOfMillions) { checkNumberLists((1 << 21) + 40013); }
 
-}  // namespace
-}  // namespace vlm
-
-namespace vlm {
-namespace {
 
 // Whole numbers at both ends of their range, in spans narrower and wider
 // than the table is long: each list is every value once, ascending, counted.
@@ -140,14 +148,8 @@ TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
   constexpr int32_t kSmall = 3000;
   const int32_t starts[] = {INT32_MIN, INT32_MAX - 9, -5, INT32_MIN};
   const int32_t spans[] = {10, 10, kSmall - 1, kSmall + 1};
-  auto table = std::make_unique<DataTable>();
-  clearTable(*table);
-  table->fieldCount = 4;
-  for (int f = 0; f < 4; ++f) {
-    table->fields[static_cast<size_t>(f)].type = FT_INTEGER;
-    resetFieldAnalysis(table->fields[static_cast<size_t>(f)]);
-  }
-  ASSERT_TRUE(growRows(*table, kSmall));
+  const auto table = tableOf({FT_INTEGER, FT_INTEGER, FT_INTEGER, FT_INTEGER}, kSmall);
+  ASSERT_NE(table, nullptr);
   for (int32_t s = 0; s < kSmall; ++s)
     for (int f = 0; f < 4; ++f) {
       if (s % 7 == 3) continue;
@@ -174,23 +176,10 @@ TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
       ++e;
     }
     EXPECT_EQ(field.distinct.back().flags, kDistinctEmpty);
-    for (int32_t s = 0; s < kSmall; ++s) {
-      const Cell& cell = field.cells[static_cast<size_t>(s)];
-      if (s % 7 == 3) {
-        ASSERT_EQ(cell.engineWord, -1);
-      } else {
-        ASSERT_GE(cell.engineWord, 0);
-        ASSERT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
-      }
-    }
+    expectSamplesPointAtTheirEntries(field, kSmall);
   }
 }
 
-}  // namespace
-}  // namespace vlm
-
-namespace vlm {
-namespace {
 
 // A text field's list is its texts in byte order, however much of their
 // beginnings they share: a common beginning, texts that are beginnings of
@@ -204,13 +193,9 @@ TEST(DistinctValues, TextListsAreInByteOrderWhateverTheTextsShare) {
       {"only one"},
   };
   for (const auto& texts : cases) {
-    auto table = std::make_unique<DataTable>();
-    clearTable(*table);
-    table->fieldCount = 1;
-    table->fields[0].type = FT_TEXT;
-    resetFieldAnalysis(table->fields[0]);
     const int32_t rows = static_cast<int32_t>(texts.size()) * 3 + 1;
-    ASSERT_TRUE(growRows(*table, rows));
+    const auto table = tableOf({FT_TEXT}, rows);
+    ASSERT_NE(table, nullptr);
     // Each text three times, in an order unlike the sorted one, and one
     // sample without a value.
     std::map<std::string, int32_t> counts;
@@ -232,12 +217,7 @@ TEST(DistinctValues, TextListsAreInByteOrderWhateverTheTextsShare) {
       EXPECT_EQ(entry.word, count) << text;
     }
     EXPECT_EQ(field.distinct.back().flags, kDistinctEmpty);
-    for (int32_t s = 0; s + 1 < rows; ++s) {
-      const Cell& cell = field.cells[static_cast<size_t>(s)];
-      ASSERT_GE(cell.engineWord, 0);
-      EXPECT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
-    }
-    EXPECT_EQ(field.cells[static_cast<size_t>(rows - 1)].engineWord, -1);
+    expectSamplesPointAtTheirEntries(field, rows);
   }
 }
 
@@ -258,13 +238,9 @@ TEST(DistinctValues, ListsOfValuesMetInOrderOrAlmostAreSorted) {
   }
   for (const bool dates : {false, true}) {
     for (const auto& order : orders) {
-      auto table = std::make_unique<DataTable>();
-      clearTable(*table);
-      table->fieldCount = 1;
-      table->fields[0].type = dates ? FT_DATETIME : FT_TEXT;
-      resetFieldAnalysis(table->fields[0]);
       const auto rows = static_cast<int32_t>(order.size() * 2);
-      ASSERT_TRUE(growRows(*table, rows));
+      const auto table = tableOf({dates ? FT_DATETIME : FT_TEXT}, rows);
+      ASSERT_NE(table, nullptr);
       // Each value met first in `order`, then once more in reverse; another
       // field's value is interned between any two.
       for (int32_t s = 0; s < rows; ++s) {
@@ -299,11 +275,7 @@ TEST(DistinctValues, ListsOfValuesMetInOrderOrAlmostAreSorted) {
         }
         EXPECT_EQ(entry.word, 2);
       }
-      for (int32_t s = 0; s < rows; ++s) {
-        const Cell& cell = field.cells[static_cast<size_t>(s)];
-        ASSERT_GE(cell.engineWord, 0);
-        EXPECT_EQ(field.distinct[static_cast<size_t>(cell.engineWord)].value, cell.value.i);
-      }
+      expectSamplesPointAtTheirEntries(field, rows);
     }
   }
 }

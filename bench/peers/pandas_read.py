@@ -2,9 +2,10 @@
 """Times pandas.read_csv on a tab-separated file for the load benchmarks.
 
 Usage: pandas_read.py FILE [DATE_COLUMNS] [WARM_BYTES]
-Touches and frees WARM_BYTES of memory first (see memory_warmup.h). Prints the seconds, the row count, the growth of the peak resident memory
-during the read (KiB) and the processor seconds of all its threads; exits
-with 1 when pandas is missing."""
+Touches and frees WARM_BYTES of memory first (see memory_warmup.h). Prints
+the seconds, the row count, the growth of the peak resident memory during the
+read (KiB) and the processor seconds of all its threads; exits with 1 when
+pandas is missing."""
 import mmap
 import resource
 import sys

@@ -184,14 +184,18 @@ constexpr int32_t kTextPoolSlotStep = 4096;
 // then cost no allocation each, and their bytes stay close together.
 using PoolChars = std::basic_string<char, std::char_traits<char>, platform::FilledBigAllocator<char>>;
 
-struct TextPool {
+// The text pool and the time table each start a cache line of their own: a
+// load interns texts on one core and dates on the other, and a text added
+// here (its ends, its count) must not evict the time table's pointers that
+// the other core reads at every date.
+struct alignas(64) TextPool {
   PoolChars chars;                                      // every text, in index order
   std::vector<size_t, platform::FilledBigAllocator<size_t>> ends;  // where text i ends in chars; it starts where text i - 1 ends
   int32_t slotCount = 0;      // allocated slots, counted 4096 at a time ("slots" is a Qt keyword)
   HashIndex index;            // finds a text's pool index without scanning the pool
 };
 
-struct TimeTable {
+struct alignas(64) TimeTable {
   std::vector<TimeEntry, platform::FilledBigAllocator<TimeEntry>> entries;  // distinct entries, index = time table index
   HashIndex index;                 // finds an entry's index without scanning the table
 };

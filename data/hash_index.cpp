@@ -42,11 +42,7 @@ bool hashIndexReserve(HashIndex& index, size_t more) {
   return size == index.buckets.size() || grow(index, size);
 }
 
-bool hashIndexReserveOne(HashIndex& index) {
-  // Keep the load below 3/4 so that probe sequences stay short and every
-  // search meets an empty bucket.
-  const size_t needed = static_cast<size_t>(index.count) + 1;
-  if (!index.buckets.empty() && needed * 4 <= index.buckets.size() * 3) return true;
+bool hashIndexGrowForOne(HashIndex& index) {
   return grow(index, index.buckets.empty() ? kFirstBucketCount : index.buckets.size() * 2);
 }
 

@@ -45,10 +45,20 @@ inline void hashIndexPrefetch(const HashIndex& index, uint32_t hash) {
 // probes short. False when memory ran out; the index is then unchanged.
 bool hashIndexReserve(HashIndex& index, size_t more);
 
+// Grows the index for one more entry (see hashIndexReserveOne).
+bool hashIndexGrowForOne(HashIndex& index);
+
 // Makes room for one more entry, so that a following hashIndexFind gives a
 // free bucket that hashIndexPlace may fill. False when memory ran out; the
-// index is then unchanged.
-bool hashIndexReserveOne(HashIndex& index);
+// index is then unchanged. Inline: a load asks at every cell, and the index
+// almost always has room.
+inline bool hashIndexReserveOne(HashIndex& index) {
+  // Keep the load below 3/4 so that probe sequences stay short and every
+  // search meets an empty bucket.
+  const size_t needed = static_cast<size_t>(index.count) + 1;
+  if (!index.buckets.empty() && needed * 4 <= index.buckets.size() * 3) return true;
+  return hashIndexGrowForOne(index);
+}
 
 // Fills the free bucket that hashIndexFind gave for this hash.
 void hashIndexPlace(HashIndex& index, size_t freeBucket, uint32_t hash, int32_t entry);

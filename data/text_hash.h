@@ -1,9 +1,9 @@
 #pragma once
-// A hash of a cell's text for the indexes and sketches of a load: most cells
-// are a few bytes long and are hashed from two overlapping loads with one
-// multiplication, where a general byte-string hash loops byte group by group.
-// The value is well spread in every bit; it is not stable across versions
-// and never stored.
+// A hash of a cell's text for the indexes and sketches of a load, and the
+// comparison that settles a match: most cells are a few bytes long and are
+// hashed from two overlapping loads with one multiplication, where a general
+// byte-string hash loops byte group by group. The value is well spread in
+// every bit; it is not stable across versions and never stored.
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -64,6 +64,20 @@ inline uint64_t textHash64(std::string_view text) {
   h *= 0xc4ceb9fe1a85ec53ull;
   h ^= h >> 33;
   return h;
+}
+
+// Whether two texts hold the same bytes. Texts of 4 to 16 bytes are compared
+// as two overlapping loads each, where a call to memcmp costs more than the
+// comparison itself (an index compares at nearly every cell of a load).
+inline bool sameText(std::string_view a, std::string_view b) {
+  using namespace text_hash_detail;
+  const size_t n = a.size();
+  if (n != b.size()) return false;
+  const char* p = a.data();
+  const char* q = b.data();
+  if (n >= 8 && n <= 16) return load64(p) == load64(q) && load64(p + n - 8) == load64(q + n - 8);
+  if (n >= 4 && n < 8) return load32(p) == load32(q) && load32(p + n - 4) == load32(q + n - 4);
+  return n == 0 || std::memcmp(p, q, n) == 0;
 }
 
 }  // namespace vlm

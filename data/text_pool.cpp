@@ -76,8 +76,8 @@ int32_t internPrepared(TextPool& pool, const PreparedText& text) {
     return -1;
   }
   size_t bucket = 0;
-  const int32_t found =
-      hashIndexFind(pool.index, hash, [&](int32_t e) { return textAt(pool, static_cast<size_t>(e)) == clean; }, &bucket);
+  const auto same = [&](int32_t e) { return sameText(textAt(pool, static_cast<size_t>(e)), clean); };
+  const int32_t found = hashIndexFind(pool.index, hash, same, &bucket);
   if (found >= 0) return found;
   const size_t oldSize = pool.chars.size();
   try {

@@ -22,6 +22,7 @@ void finishLoadLocked(EngineState& state, HostProgress& progress) {
   buildAllDistinctValues(table, [&progress](int32_t field) { progress.step(int64_t{10} * (field + 1)); });
   progress.end();
 
+  if (toolHooks().fieldsLoaded) toolHooks().fieldsLoaded(state);
   if (toolHooks().tableLoaded) {
     // The Selector takes the new rows: every sample passes and is selected.
     toolHooks().tableLoaded(state);
@@ -31,6 +32,7 @@ void finishLoadLocked(EngineState& state, HostProgress& progress) {
     if (model.selectionFlags.size() < rows) model.selectionFlags.resize(rows, 0);
     std::fill(model.selectionFlags.begin(), model.selectionFlags.begin() + static_cast<std::ptrdiff_t>(rows), 1);
     model.selectedCount = table.rowCount;
+    if (toolHooks().selectionChanged) toolHooks().selectionChanged(state);
   }
   state.view->view.navigationSpeed = navigationSpeedFor(table.rowCount);
   if (const auto& loaded = toolHooks().selectionLoaded) loaded(state);

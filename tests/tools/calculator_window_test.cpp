@@ -230,6 +230,27 @@ TEST_F(CalculatorWindowTest, ANewTableKeepsRowsOfFieldsThatStay) {
   EXPECT_EQ(rows[2].label, "Sum (X) =");
 }
 
+// A load is one selection change: the spoken row is said once, with the
+// result of the new table, not first with the rows still set to the old one.
+TEST_F(CalculatorWindowTest, ALoadSpeaksTheSpokenRowOnceWithTheNewResult) {
+  vlm_OpenCalculator();
+  vlm_UpdateCalculator(MENU_REMOVE_ALL, -1);
+  vlm_UpdateCalculator(MENU_FUNCTION_FIRST + CALC_SUM, -1);
+  vlm_UpdateCalculator(MENU_FIELD_FIRST + 2, 0);  // Sum (Weight), the third field
+  vlm_UpdateCalculator(MENU_SPEAK, 0);
+  ASSERT_EQ(shown().size(), 1u);
+  {
+    std::lock_guard lock(mutex_);
+    spoken_.clear();
+  }
+  // Weight is now the first field and the third is a text.
+  ASSERT_TRUE(paste("Weight\tOther\tName\r\n2\t1\tx\r\n3\t1\ty\r\n"));
+  const auto rows = shown();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].result, "5");
+  EXPECT_EQ(spoken(), std::vector<std::string>{"5"});
+}
+
 // Results come to the window through the host's own queue and the workers'
 // queue, which a waiting host may empty first: an older calculation arriving
 // late does not replace the rows of a newer one.

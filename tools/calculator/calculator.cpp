@@ -124,12 +124,17 @@ void selectionChangedLocked(EngineState& state) {
   if (state.main->calculator.open.load()) calculateLocked(state);
 }
 
+void fieldsLoadedLocked(EngineState& state) {
+  fitRowsToTable(state.main->calculator, *state.data, state.main->settings.speechCalculator != 0);
+}
+
 void tableLoadedLocked(EngineState& state) {
   CalculatorRecord& rec = state.main->calculator;
-  fitRowsToTable(rec, *state.data, state.main->settings.speechCalculator != 0);
-  if (rec.open.load()) {
-    calculateLocked(state);
-  } else if (!rec.shownAgain.exchange(true) && state.main->settings.calculator.shown != 0 && state.data->rowCount > 0) {
+  // An open Calculator has calculated already: the load's selection change
+  // came after its rows were fitted (fieldsLoadedLocked). Once more here
+  // would say the spoken row twice.
+  if (!rec.open.load() && !rec.shownAgain.exchange(true) && state.main->settings.calculator.shown != 0 &&
+      state.data->rowCount > 0) {
     // Shown when the program last ended: shown again with the first data,
     // by the host thread once this load has let the lock go.
     if (auto* host = static_cast<QObject*>(state.main->hostWindow)) {

@@ -32,8 +32,12 @@ void calculateNow(EngineState& state);
 // Under the data lock, after a selection change: recalculates while the
 // window is open.
 void selectionChangedLocked(EngineState& state);
-// Under the data lock, after a load stored its rows: the rows fitted to the
-// new table (calculator_rows.h), and calculated when the window is open.
+// Under the data lock, after a load stored its rows and before it selects
+// them: the rows fitted to the new table (calculator_rows.h). The selection
+// change that follows calculates them.
+void fieldsLoadedLocked(EngineState& state);
+// Under the data lock, once a load selected its rows: a Calculator shown
+// when the program last ended is shown again with the first data.
 void tableLoadedLocked(EngineState& state);
 
 // A Calculator menu command on `row` (vlm_UpdateCalculator).

@@ -12,6 +12,7 @@ namespace vlm {
 void registerCalculatorHandlers() {
   engineHandlers().set(CMD_CALCULATOR_EDIT, &calculator::onCalculatorEdit);
   toolHooks().selectionChanged = &calculator::selectionChangedLocked;
+  toolHooks().fieldsLoaded = &calculator::fieldsLoadedLocked;
   toolHooks().selectionLoaded = &calculator::tableLoadedLocked;
   // Speech that cannot start speaks no row.
   speechHooks().startFailed = [](EngineState& state) {

@@ -141,7 +141,6 @@ TEST(DistinctValues, NumberListsMatchAPlainSortOnBigTables) { checkNumberLists(1
 TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesWrittenBackByBlocks) { checkNumberLists((1 << 18) + 4099); }
 TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesOfMillions) { checkNumberLists((1 << 21) + 40013); }
 
-
 // Whole numbers at both ends of their range, in spans narrower and wider
 // than the table is long: each list is every value once, ascending, counted.
 TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
@@ -179,7 +178,6 @@ TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
     expectSamplesPointAtTheirEntries(field, kSmall);
   }
 }
-
 
 // A text field's list is its texts in byte order, however much of their
 // beginnings they share: a common beginning, texts that are beginnings of

@@ -22,26 +22,38 @@ void bigFree(void* block, size_t bytes) noexcept;
 void* bigAllocateZeroed(size_t bytes);  // throws std::bad_alloc
 void bigFreeZeroed(void* block, size_t bytes) noexcept;
 
-// A standard container's allocator taking its blocks from `allocateBlock`.
-template <class T, void* (*allocateBlock)(size_t)>
+// A standard container's allocator taking its blocks from `allocateBlock` and
+// giving them back to `freeBlock`. With `leavesNewElements` an element a
+// resize adds is not constructed: it is left as the memory lies.
+template <class T, void* (*allocateBlock)(size_t), void (*freeBlock)(void*, size_t) noexcept,
+          bool leavesNewElements>
 struct BlockAllocator {
   using value_type = T;
   template <class U>
   struct rebind {
-    using other = BlockAllocator<U, allocateBlock>;
+    using other = BlockAllocator<U, allocateBlock, freeBlock, leavesNewElements>;
   };
   BlockAllocator() noexcept = default;
   template <class U>
-  BlockAllocator(const BlockAllocator<U, allocateBlock>&) noexcept {}
+  BlockAllocator(const BlockAllocator<U, allocateBlock, freeBlock, leavesNewElements>&) noexcept {}
 
   T* allocate(size_t n) {
     if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_alloc();
     return static_cast<T*>(allocateBlock(n * sizeof(T)));
   }
-  void deallocate(T* p, size_t n) noexcept { bigFree(p, n * sizeof(T)); }
+  void deallocate(T* p, size_t n) noexcept { freeBlock(p, n * sizeof(T)); }
 
   template <class U>
-  bool operator==(const BlockAllocator<U, allocateBlock>&) const noexcept {
+  void construct(U* p) {
+    if constexpr (!leavesNewElements) ::new (static_cast<void*>(p)) U();
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(static_cast<Args&&>(args)...);
+  }
+
+  template <class U>
+  bool operator==(const BlockAllocator<U, allocateBlock, freeBlock, leavesNewElements>&) const noexcept {
     return true;
   }
 };
@@ -49,40 +61,22 @@ struct BlockAllocator {
 // For arrays that are filled as soon as they are made (a list sized for its
 // entries, a copy of a column).
 template <class T>
-using FilledBigAllocator = BlockAllocator<T, bigAllocateFilled>;
+using FilledBigAllocator = BlockAllocator<T, bigAllocateFilled, bigFree, false>;
+
+// For arrays whose maker writes every element a resize adds, perhaps on both
+// cores: the resize does not write them first, so each page is first touched
+// by the core that fills it.
+template <class T>
+using OverwrittenBigAllocator = BlockAllocator<T, bigAllocateFilled, bigFree, true>;
 
 // For arrays of plain records that are only ever grown (a table's cells):
 // their memory comes zeroed, so an element a resize adds is left as it lies
-// instead of being written, and a table of many megabytes is first touched
-// where its cells are stored, on whichever core stores them, not in one
-// clearing pass. An element added within the capacity a vector already had
-// is not zeroed by the resize: the one who grows must clear such elements
-// (see growRows).
+// (a default-made element is the zero the memory already holds) instead of
+// being written, and a table of many megabytes is first touched where its
+// cells are stored, on whichever core stores them, not in one clearing pass.
+// An element added within the capacity a vector already had is not zeroed by
+// the resize: the one who grows must clear such elements (see growRows).
 template <class T>
-struct ZeroedBigAllocator : BlockAllocator<T, bigAllocateZeroed> {
-  using value_type = T;
-  template <class U>
-  struct rebind {
-    using other = ZeroedBigAllocator<U>;
-  };
-  ZeroedBigAllocator() noexcept = default;
-  template <class U>
-  ZeroedBigAllocator(const ZeroedBigAllocator<U>&) noexcept {}
-
-  void deallocate(T* p, size_t n) noexcept { bigFreeZeroed(p, n * sizeof(T)); }
-
-  // A default-made element is the zero the memory already holds.
-  template <class U>
-  void construct(U*) noexcept {}
-  template <class U, class... Args>
-  void construct(U* p, Args&&... args) {
-    ::new (static_cast<void*>(p)) U(static_cast<Args&&>(args)...);
-  }
-
-  template <class U>
-  bool operator==(const ZeroedBigAllocator<U>&) const noexcept {
-    return true;
-  }
-};
+using ZeroedBigAllocator = BlockAllocator<T, bigAllocateZeroed, bigFreeZeroed, true>;
 
 }  // namespace vlm::platform

@@ -23,7 +23,8 @@ struct ObjectRecord {
 };
 
 // The objects of a table, one per sample: a hundred megabytes and more for a
-// million samples, filled as soon as they are made, so in huge pages.
-using ObjectArray = std::vector<ObjectRecord, platform::FilledBigAllocator<ObjectRecord>>;
+// million samples, in huge pages. Only the default layout resizes the array,
+// and it writes every record.
+using ObjectArray = std::vector<ObjectRecord, platform::OverwrittenBigAllocator<ObjectRecord>>;
 
 }  // namespace vlm

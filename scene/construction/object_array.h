@@ -7,6 +7,10 @@
 
 namespace vlm::scene {
 
+// Fewer objects than this are laid out and placed on the calling thread
+// alone: a helper thread would cost more than it saves.
+constexpr int32_t kObjectsForBothCores = 65536;
+
 // The number of grid columns for n objects: the smallest g with g * g >= n.
 int32_t gridColumns(int64_t n);
 

@@ -1,8 +1,12 @@
 #include "scene/construction/placement.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "data/second_thread.h"
 #include "model/color_lookup.h"
+#include "scene/construction/object_array.h"
 #include "scene/construction/rand15.h"
 
 namespace vlm::scene {
@@ -128,37 +132,83 @@ void takeVertical(VerticalAttribute& v, const Association& a, int32_t attribute)
 
 }  // namespace
 
-VerticalAttribute placeObjects(ObjectArray& objects, const PlacementInput& in) {
-  VerticalAttribute vertical;
-  for (ObjectRecord& o : objects) resetToDefaults(o);
-  if (in.associations == nullptr || in.table == nullptr || in.colour == nullptr) return vertical;
-  const AssociationSet& set = *in.associations;
-  const DataTable& table = *in.table;
-  Rand15 rng;
-  const size_t n = objects.size();
-  if (n > 0) vertical.baseHeight = objects[0].baseHeight;
-  for (int32_t ai = 0; ai < set.count && ai < kAttributeCount; ++ai) {
-    const Association& a = set.passes[ai];
-    const int32_t attribute = attributeOf(a);
-    if (attribute == ATTRIB_LABEL || attribute == ATTRIB_TEXTURE) continue;
-    takeVertical(vertical, a, attribute);
-    if (attribute == ATTRIB_JITTER) rng.seed(in.jitterSeed);
-    const DataField* field =
-        (a.field >= 0 && a.field < table.fieldCount) ? &table.fields[static_cast<size_t>(a.field)] : nullptr;
-    const bool withField = field != nullptr;
-    const float* values = a.values;
-    const size_t valuesHeld = valueCount(a);
-    const size_t cellCount = withField ? field->cells.size() : 0;
-    const float k = a.scale * 0.02f;
-    for (size_t i = 0; i < n; ++i) {
+namespace {
+
+// One association as placement applies it.
+struct Pass {
+  int32_t attribute = 0;
+  const DataField* field = nullptr;  // null: the association has no field
+  const float* values = nullptr;
+  size_t valuesHeld = 0;
+  size_t cellCount = 0;
+  float scale = 0;
+  float k = 0;
+  Rand15 rng;  // seeded where a jitter association is met
+};
+
+// Objects are placed a block at a time, every association over the block
+// while it is in the cache, rather than one pass over all objects for each.
+constexpr size_t kBlockObjects = 1024;
+
+void placeBlock(ObjectArray& objects, size_t begin, size_t end, std::vector<Pass>& passes,
+                const ColorModel* colour) {
+  for (size_t i = begin; i < end; ++i) resetToDefaults(objects[i]);
+  for (Pass& p : passes) {
+    const bool withField = p.field != nullptr;
+    for (size_t i = begin; i < end; ++i) {
       Sample s{true, 1.0f};
       if (withField) {
-        s.hasValue = i < cellCount && (field->cells[i].flags & kCellPresent) != 0;
-        s.t = (values != nullptr && i < valuesHeld) ? values[i] : 0.0f;
+        s.hasValue = i < p.cellCount && (p.field->cells[i].flags & kCellPresent) != 0;
+        s.t = (p.values != nullptr && i < p.valuesHeld) ? p.values[i] : 0.0f;
       }
-      apply(objects[i], attribute, withField, s, a.scale, k, *in.colour, rng);
+      apply(objects[i], p.attribute, withField, s, p.scale, p.k, *colour, p.rng);
     }
   }
+}
+
+}  // namespace
+
+VerticalAttribute placeObjects(ObjectArray& objects, const PlacementInput& in) {
+  VerticalAttribute vertical;
+  const size_t n = objects.size();
+  std::vector<Pass> passes;
+  bool jitter = false;
+  if (in.associations != nullptr && in.table != nullptr && in.colour != nullptr) {
+    if (n > 0) vertical.baseHeight = objects[0].baseHeight;
+    const AssociationSet& set = *in.associations;
+    const DataTable& table = *in.table;
+    for (int32_t ai = 0; ai < set.count && ai < kAttributeCount; ++ai) {
+      const Association& a = set.passes[ai];
+      const int32_t attribute = attributeOf(a);
+      if (attribute == ATTRIB_LABEL || attribute == ATTRIB_TEXTURE) continue;
+      takeVertical(vertical, a, attribute);
+      Pass& p = passes.emplace_back();
+      p.attribute = attribute;
+      if (attribute == ATTRIB_JITTER) p.rng.seed(in.jitterSeed), jitter = true;
+      if (a.field >= 0 && a.field < table.fieldCount) {
+        p.field = &table.fields[static_cast<size_t>(a.field)];
+        p.cellCount = p.field->cells.size();
+        p.values = a.values;
+        p.valuesHeld = valueCount(a);
+      }
+      p.scale = a.scale;
+      p.k = a.scale * 0.02f;
+    }
+  }
+  // Without a colour model there are no passes, so it is never read.
+  const ColorModel* colour = in.colour;
+  const size_t blocks = (n + kBlockObjects - 1) / kBlockObjects;
+  // The jitter draws its offsets object after object from one sequence.
+  const bool bothCores = in.bothCores && !jitter && n >= static_cast<size_t>(kObjectsForBothCores);
+  if (!bothCores) {
+    for (size_t b = 0; b < blocks; ++b)
+      placeBlock(objects, b * kBlockObjects, std::min(n, (b + 1) * kBlockObjects), passes, colour);
+    return vertical;
+  }
+  forEachOnBothCores(static_cast<int32_t>(blocks), true, [&](int32_t b) {
+    const size_t begin = static_cast<size_t>(b) * kBlockObjects;
+    placeBlock(objects, begin, std::min(n, begin + kBlockObjects), passes, colour);
+  });
   return vertical;
 }
 

@@ -18,6 +18,7 @@ struct PlacementInput {
   const DataTable* table = nullptr;              // which samples have a value
   const ColorModel* colour = nullptr;
   uint32_t jitterSeed = 1;  // the tick count when the jitter association is met
+  bool bothCores = true;    // false places every object on the calling thread
 };
 
 inline float clamp01(float v) {

@@ -186,6 +186,81 @@ TEST(Placement, JitterStaysWithinHalfTheAmplitude) {
   EXPECT_GT(spread, 1.0f) << "the objects do move";
 }
 
+TEST(Placement, JitterDrawsOneSequenceAcrossAllObjectsSkippingMissingValues) {
+  World w;
+  std::vector<std::optional<int32_t>> values(5000);
+  for (size_t i = 0; i < values.size(); ++i)
+    if (i % 7 != 3) values[i] = static_cast<int32_t>(i % 50);
+  const int32_t f = test::addIntegerField(*w.m.table, "v", values);
+  w.associate(f, ATTRIB_JITTER, 50);
+  w.place();
+  scene::Rand15 rng;
+  rng.seed(7);
+  const auto offset = [&](float a) { return static_cast<float>(rng.next() - 16383) * 3.0518509e-5f * a; };
+  for (size_t i = 0; i < values.size(); ++i) {
+    const ObjectRecord& o = w.objects[i];
+    if (!values[i]) {
+      ASSERT_EQ(o.x, o.defX) << i;
+      continue;
+    }
+    const float a = 2.5f * w.m.set->passes[0].values[i] * 1.0f;  // scale 50: k = 1
+    const float x = o.defX + offset(a), y = o.defY + offset(a), z = offset(a);
+    ASSERT_EQ(o.x, x) << i;
+    ASSERT_EQ(o.y, y) << i;
+    ASSERT_EQ(o.z, z) << i;
+  }
+}
+
+// Enough objects for the layout and the placement to share them between
+// both cores, in a count that ends inside a block.
+TEST(Placement, BothCoresPlaceEveryObjectAsOneThreadDoes) {
+  World w;
+  constexpr int32_t kRows = 3 * scene::kObjectsForBothCores + 77;
+  std::vector<std::optional<int32_t>> counts(kRows);
+  std::vector<std::optional<float>> reals(kRows);
+  std::vector<std::optional<std::string>> texts(kRows);
+  for (int32_t i = 0; i < kRows; ++i) {
+    if (i % 11 != 5) counts[static_cast<size_t>(i)] = (i * 37) % 1000;
+    if (i % 13 != 2) reals[static_cast<size_t>(i)] = static_cast<float>(i % 977) / 9.0f;
+    if (i % 17 != 0) texts[static_cast<size_t>(i)] = "t" + std::to_string(i % 23);
+  }
+  const int32_t count = test::addIntegerField(*w.m.table, "count", counts);
+  const int32_t real = test::addRealField(*w.m.table, "real", reals);
+  const int32_t text = test::addTextField(*w.m.table, "text", texts);
+  w.associate(count, ATTRIB_AXISZ);
+  w.associate(real, ATTRIB_DIMX);  // no X or Y axis: the default grid stays
+  w.associate(text, ATTRIB_COLOR);
+  w.associate(count, ATTRIB_SIZE);
+  w.associate(real, ATTRIB_SHAPE);
+  w.associate(text, ATTRIB_OPACITY);
+  w.associate(real, ATTRIB_ROTZ);
+  w.associate(count, ATTRIB_SOUND_VOLUME);
+
+  const VerticalAttribute both = w.place();
+  const ObjectArray placedOnBoth = w.objects;
+  scene::PlacementInput alone{w.m.set.get(), w.m.table.get(), &w.m.colour, 7};
+  alone.bothCores = false;
+  const VerticalAttribute one = placeObjects(w.objects, alone);
+
+  EXPECT_EQ(both.attribute, one.attribute);
+  EXPECT_EQ(both.field, one.field);
+  ASSERT_EQ(placedOnBoth.size(), static_cast<size_t>(kRows));
+  const int32_t g = scene::gridColumns(kRows);
+  for (size_t i = 0; i < placedOnBoth.size(); ++i) {
+    const ObjectRecord& a = placedOnBoth[i];
+    const ObjectRecord& b = w.objects[i];
+    const float fa[] = {a.x, a.y, a.z, a.rotX, a.rotY, a.rotZ, a.red, a.green, a.blue, a.alpha, a.defX, a.defY,
+                        a.width, a.depth, a.height, a.soundVolume, a.soundFrequency};
+    const float fb[] = {b.x, b.y, b.z, b.rotX, b.rotY, b.rotZ, b.red, b.green, b.blue, b.alpha, b.defX, b.defY,
+                        b.width, b.depth, b.height, b.soundVolume, b.soundFrequency};
+    for (size_t k = 0; k < std::size(fa); ++k) ASSERT_EQ(fa[k], fb[k]) << "object " << i << ", member " << k;
+    ASSERT_EQ(a.shape, b.shape) << i;
+    ASSERT_FLOAT_EQ(a.defX, 10.0f * static_cast<float>(static_cast<int32_t>(i) % g + 1)) << i;
+    ASSERT_FLOAT_EQ(a.defY, -10.0f * static_cast<float>(static_cast<int32_t>(i) / g + 1)) << i;
+  }
+  EXPECT_FLOAT_EQ(placedOnBoth[5].width, 1.0f) << "a missing size is a quarter";
+}
+
 TEST(SceneCentre, OverTheObjectsWithoutAxes) {
   World w;
   test::addIntegerField(*w.m.table, "v", {1, 2, 3, 4});

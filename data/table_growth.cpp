@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/big_allocator.h"
 #include "platform/report.h"
 
 namespace vlm {
@@ -64,6 +65,9 @@ bool growRows(DataTable& table, int32_t count) {
     // touch them first, on both cores. Cells added within the old memory may
     // hold what an earlier, longer table left, and are cleared.
     if (cells.data() == before) std::fill(cells.begin() + static_cast<ptrdiff_t>(kept), cells.end(), Cell{});
+    else
+      platform::bigReadyZeroed(cells.data(), cells.capacity() * sizeof(Cell), kept * sizeof(Cell),
+                               static_cast<size_t>(count) * sizeof(Cell));
     // Cells kept from before the row count lose their low flags.
     for (size_t i = static_cast<size_t>(oldRows); i < kept; ++i) cells[i].flags &= 0xF0;
   }

@@ -40,8 +40,18 @@ void* mapBlock(size_t bytes) {
 // memory more.
 constexpr size_t kMapped = size_t{1} << 20;
 
+// From this size on a block below kMapped is mapped in small pages that the
+// system readies in the one call: the allocator would map a block this big
+// itself, and each of its pages would then fault on its own as it is filled.
+constexpr size_t kPopulated = size_t{256} << 10;
+
 void* bigAllocateFilled(size_t bytes) {
-  if (bytes < kMapped) return ::operator new(bytes);
+  if (bytes < kPopulated) return ::operator new(bytes);
+  if (bytes < kMapped) {
+    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (block == MAP_FAILED) throw std::bad_alloc();
+    return block;
+  }
   // Small pages would cost a fault each: 512 for every 2 MiB.
   return mapBlock(bytes);
 }
@@ -65,6 +75,16 @@ void* bigAllocateZeroed(size_t bytes) {
   return block;
 }
 
+void bigReadyZeroed(void* block, size_t bytes, size_t from, size_t to) noexcept {
+  if (!block || bytes < kMappedZeroed || bytes >= kHugePage || from >= to || to > bytes) return;
+  constexpr uintptr_t kPage = 4096;
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(block) + from) & ~(kPage - 1);
+  const uintptr_t end = reinterpret_cast<uintptr_t>(block) + to;
+  // The mapping starts on a page and covers whole pages, so the rounded
+  // range stays inside it.
+  madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+}
+
 void bigFreeZeroed(void* block, size_t bytes) noexcept {
   if (block && bytes >= kMappedZeroed && bytes < kHugePage) {
     munmap(block, bytes);
@@ -75,11 +95,11 @@ void bigFreeZeroed(void* block, size_t bytes) noexcept {
 
 void bigFree(void* block, size_t bytes) noexcept {
   if (!block) return;
-  if (bytes < kMapped) {
+  if (bytes < kPopulated) {
     ::operator delete(block);
     return;
   }
-  munmap(block, roundUp(bytes));
+  munmap(block, bytes < kMapped ? bytes : roundUp(bytes));
 }
 
 }  // namespace vlm::platform

@@ -45,7 +45,7 @@ void expectAlignedBlocksHoldingTheirContents() {
   v.shrink_to_fit();
   EXPECT_EQ(reinterpret_cast<uintptr_t>(v.data()) % (uintptr_t{2} << 20), 0u);
   EXPECT_EQ(v.back(), static_cast<uint32_t>(v.size() - 1) * 3);
-  v.resize((1u << 20) / 4 - 1);  // just under 1 MiB: from new
+  v.resize((1u << 20) / 4 - 1);  // just under 1 MiB: small pages, readied at once
   v.shrink_to_fit();
   EXPECT_EQ(v.back(), static_cast<uint32_t>(v.size() - 1) * 3);
   std::vector<uint32_t, Allocator> small{1, 2, 3};
@@ -68,6 +68,42 @@ TEST(BigAllocator, ZeroedBlocksReadZeroWhateverTheirSize) {
     EXPECT_TRUE(zero) << bytes;
     words[0] = 1;
     words[bytes / 8 - 1] = 1;
+    bigFreeZeroed(words, bytes);
+  }
+}
+
+TEST(BigAllocator, FilledBlocksOfEveryKindHoldTheirContents) {
+  // From new, mapped in small pages readied at once, mapped in huge pages.
+  for (size_t bytes : {size_t{100}, (size_t{256} << 10) - 8, size_t{256} << 10, (size_t{1} << 20) - 8,
+                       size_t{1} << 20, (size_t{2} << 20) + 8}) {
+    auto* words = static_cast<uint64_t*>(bigAllocateFilled(bytes));
+    for (size_t i = 0; i < bytes / 8; ++i) words[i] = i * 5 + 1;
+    bool same = true;
+    for (size_t i = 0; i < bytes / 8; ++i) same = same && words[i] == i * 5 + 1;
+    EXPECT_TRUE(same) << bytes;
+    bigFree(words, bytes);
+  }
+}
+
+TEST(BigAllocator, ReadyingAZeroedBlockKeepsItZeroAndKeepsWhatWasWritten) {
+  for (size_t bytes : {size_t{100}, size_t{300} << 10, (size_t{6} << 18) + 12, (size_t{3} << 20) + 4}) {
+    auto* words = static_cast<uint64_t*>(bigAllocateZeroed(bytes));
+    const size_t count = bytes / 8;
+    // Ranges the call must leave alone: reversed, empty, past the end.
+    bigReadyZeroed(words, bytes, 64, 8);
+    bigReadyZeroed(words, bytes, 64, 64);
+    bigReadyZeroed(words, bytes, 0, bytes + 4096);
+    bigReadyZeroed(nullptr, bytes, 0, bytes);
+    bigReadyZeroed(words, bytes, 12, bytes / 2);
+    bool zero = true;
+    for (size_t i = 0; i < count; ++i) zero = zero && words[i] == 0;
+    EXPECT_TRUE(zero) << bytes;
+    for (size_t i = 0; i < count / 2; ++i) words[i] = i + 3;
+    // Readying again, over what was written and what was not, changes nothing.
+    bigReadyZeroed(words, bytes, 0, bytes);
+    bool kept = true;
+    for (size_t i = 0; i < count; ++i) kept = kept && words[i] == (i < count / 2 ? i + 3 : 0);
+    EXPECT_TRUE(kept) << bytes;
     bigFreeZeroed(words, bytes);
   }
 }

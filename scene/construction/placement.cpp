@@ -130,10 +130,6 @@ void takeVertical(VerticalAttribute& v, const Association& a, int32_t attribute)
   v.transformRange = a.transformRange;
 }
 
-}  // namespace
-
-namespace {
-
 // One association as placement applies it.
 struct Pass {
   int32_t attribute = 0;

@@ -192,6 +192,71 @@ int32_t keyValue(uint64_t key, bool real) {
   return static_cast<int32_t>((k & 0x80000000u) ? (k & 0x7FFFFFFFu) : ~k);
 }
 
+// At most this many values are counted in a table by value (below); a field
+// with more is sorted.
+constexpr size_t kHashedValues = size_t{1} << 14;
+
+// Numbers of few values (a price list, a ratio of four decimals): count each
+// value in a table of twice kHashedValues slots, which stays in cache, sort
+// only the values met, and point each sample at its entry through the table.
+// Two passes over the cells in sample order, where the sort moves every
+// sample's key three times. Returns the samples without a value, or -1
+// (nothing changed) as soon as a value more than kHashedValues turns up.
+template <class Key>
+int32_t buildHashed(DataField& field, int32_t rows, Key key, DistinctList& list) {
+  constexpr int kSlotBits = 15;
+  struct Slot {
+    uint32_t key = 0;
+    int32_t count = 0;   // once counted, the entry index
+    int32_t first = -1;  // the first sample with this value; -1: an empty slot
+  };
+  static_assert(kHashedValues * 2 == size_t{1} << kSlotBits);
+  std::vector<Slot, platform::FilledBigAllocator<Slot>> slots(size_t{1} << kSlotBits);
+  const auto slotOf = [&slots](uint32_t k) -> Slot& {
+    size_t at = (k * 0x9E3779B1u) >> (32 - kSlotBits);
+    while (slots[at].first >= 0 && slots[at].key != k) at = (at + 1) & (slots.size() - 1);
+    return slots[at];
+  };
+  const Cell* cells = field.cells.data();
+  size_t used = 0;
+  for (int32_t s = 0; s < rows; ++s) {
+    if (!(cells[s].flags & kCellPresent)) continue;
+    const uint32_t k = key(cells[s]);
+    Slot& slot = slotOf(k);
+    if (slot.first < 0) {
+      if (used == kHashedValues) return -1;
+      ++used;
+      slot.key = k;
+      slot.first = s;
+    }
+    ++slot.count;
+  }
+  std::vector<Slot*> met;
+  met.reserve(used);
+  for (Slot& slot : slots)
+    if (slot.first >= 0) met.push_back(&slot);
+  std::sort(met.begin(), met.end(), [](const Slot* a, const Slot* b) { return a->key < b->key; });
+  const bool real = field.type == FT_REAL;
+  list.reserve(met.size() + 1);
+  for (Slot* slot : met) {
+    DistinctValue entry;
+    // As in the sort: the zeros' entry keeps the zero of the first sample with one.
+    entry.value = real && slot->key == key(Cell{}) ? cells[slot->first].value.i : keyValue(slot->key, real);
+    entry.fvalue = real ? std::bit_cast<float>(entry.value) : static_cast<float>(entry.value);
+    entry.word = slot->count;
+    slot->count = static_cast<int32_t>(list.size());
+    list.push_back(entry);
+  }
+  int32_t missing = 0;
+  Cell* cell = field.cells.data();
+  for (int32_t s = 0; s < rows; ++s) {
+    const bool present = cell[s].flags & kCellPresent;
+    cell[s].engineWord = present ? slotOf(key(cell[s])).count : -1;
+    missing += !present;
+  }
+  return missing;
+}
+
 // Numbers: sort the present values, then one entry per run of equal values.
 // Returns the samples without a value.
 template <class Key>
@@ -202,6 +267,7 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
     const int32_t missing = buildCounted(field, rows, list);
     if (missing >= 0) return missing;
   }
+  if (const int32_t missing = buildHashed(field, rows, key, list); missing >= 0) return missing;
   list.clear();
   SortItems& items = scratch.items;
   items.clear();

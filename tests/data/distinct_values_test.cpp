@@ -143,6 +143,64 @@ TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesOfMillions) { checkNumber
 
 // Whole numbers at both ends of their range, in spans narrower and wider
 // than the table is long: each list is every value once, ascending, counted.
+// Fields of few values are counted value by value rather than sorted, up to
+// 16 384 values; one value more and the field is sorted after all. Either way
+// the list is the plain sort's, and the zeros' entry keeps the zero of the
+// first sample that holds one.
+TEST(DistinctValues, FieldsOfFewValuesListWhatASortListsWhateverTheirCount) {
+  constexpr int32_t kRows = 100000;
+  for (const int32_t kinds : {1, 3, 16384, 16385, 40000}) {
+    SCOPED_TRACE(std::to_string(kinds) + " values");
+    const auto table = tableOf({FT_REAL, FT_INTEGER}, kRows);
+    ASSERT_NE(table, nullptr);
+    std::map<float, int32_t> reals;
+    std::map<int32_t, int32_t> integers;
+    int32_t missing = 0;
+    for (int32_t s = 0; s < kRows; ++s) {
+      if (s % 17 == 3) {
+        ++missing;
+        continue;
+      }
+      // Every kind within the first rows; then in a scattered order.
+      const int32_t k = s < kinds ? s : static_cast<int32_t>((int64_t{s} * 7919) % kinds);
+      Cell& r = table->fields[0].cells[static_cast<size_t>(s)];
+      r.flags = kCellPresent;
+      r.value.f = static_cast<float>(k) * 0.5f - 1.0f;  // k = 2 is a zero: -0 first, +0 after
+      if (r.value.f == 0.0f) r.value.f = reals.count(0.0f) ? 0.0f : -0.0f;
+      ++reals[r.value.f];
+      Cell& i = table->fields[1].cells[static_cast<size_t>(s)];
+      i.flags = kCellPresent;
+      i.value.i = k * 50000 - 1000000000;  // too wide a span to count by value
+      ++integers[i.value.i];
+    }
+    table->rowCount = kRows;
+    buildAllDistinctValues(*table, {});
+    const DataField& real = table->fields[0];
+    const DataField& integer = table->fields[1];
+    ASSERT_EQ(real.distinctCount, static_cast<int32_t>(reals.size()) + 1);
+    ASSERT_EQ(integer.distinctCount, static_cast<int32_t>(integers.size()) + 1);
+    size_t e = 0;
+    for (const auto& [value, count] : reals) {
+      ASSERT_EQ(real.distinct[e].fvalue, value) << "entry " << e;
+      ASSERT_EQ(real.distinct[e].word, count) << "entry " << e;
+      if (value == 0.0f) {
+        EXPECT_EQ(static_cast<uint32_t>(real.distinct[e].value), 0x80000000u) << "-0 came first";
+      }
+      ++e;
+    }
+    e = 0;
+    for (const auto& [value, count] : integers) {
+      ASSERT_EQ(integer.distinct[e].value, value) << "entry " << e;
+      ASSERT_EQ(integer.distinct[e].word, count) << "entry " << e;
+      ++e;
+    }
+    EXPECT_EQ(real.distinct.back().word, missing);
+    EXPECT_EQ(integer.distinct.back().word, missing);
+    expectSamplesPointAtTheirEntries(real, kRows);
+    expectSamplesPointAtTheirEntries(integer, kRows);
+  }
+}
+
 TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
   constexpr int32_t kSmall = 3000;
   const int32_t starts[] = {INT32_MIN, INT32_MAX - 9, -5, INT32_MIN};

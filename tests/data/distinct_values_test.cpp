@@ -141,8 +141,6 @@ TEST(DistinctValues, NumberListsMatchAPlainSortOnBigTables) { checkNumberLists(1
 TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesWrittenBackByBlocks) { checkNumberLists((1 << 18) + 4099); }
 TEST(DistinctValues, NumberListsMatchAPlainSortOnTablesOfMillions) { checkNumberLists((1 << 21) + 40013); }
 
-// Whole numbers at both ends of their range, in spans narrower and wider
-// than the table is long: each list is every value once, ascending, counted.
 // Fields of few values are counted value by value rather than sorted, up to
 // 16 384 values; one value more and the field is sorted after all. Either way
 // the list is the plain sort's, and the zeros' entry keeps the zero of the
@@ -201,6 +199,8 @@ TEST(DistinctValues, FieldsOfFewValuesListWhatASortListsWhateverTheirCount) {
   }
 }
 
+// Whole numbers at both ends of their range, in spans narrower and wider
+// than the table is long: each list is every value once, ascending, counted.
 TEST(DistinctValues, WholeNumbersAtTheEndsOfTheRangeAreListedInOrder) {
   constexpr int32_t kSmall = 3000;
   const int32_t starts[] = {INT32_MIN, INT32_MAX - 9, -5, INT32_MIN};

@@ -192,6 +192,16 @@ int32_t keyValue(uint64_t key, bool real) {
   return static_cast<int32_t>((k & 0x80000000u) ? (k & 0x7FFFFFFFu) : ~k);
 }
 
+// The list entry for the values of one sort key. `first` is the first
+// sample with the key: the zeros' entry keeps the zero it holds.
+template <class Key>
+DistinctValue numberEntry(uint64_t k, bool real, const Cell& first, Key key) {
+  DistinctValue entry;
+  entry.value = real && k == key(Cell{}) ? first.value.i : keyValue(k, real);
+  entry.fvalue = real ? std::bit_cast<float>(entry.value) : static_cast<float>(entry.value);
+  return entry;
+}
+
 // At most this many values are counted in a table by value (below); a field
 // with more is sorted.
 constexpr size_t kHashedValues = size_t{1} << 14;
@@ -217,7 +227,7 @@ int32_t buildHashed(DataField& field, int32_t rows, Key key, DistinctList& list)
     while (slots[at].first >= 0 && slots[at].key != k) at = (at + 1) & (slots.size() - 1);
     return slots[at];
   };
-  const Cell* cells = field.cells.data();
+  Cell* cells = field.cells.data();
   size_t used = 0;
   for (int32_t s = 0; s < rows; ++s) {
     if (!(cells[s].flags & kCellPresent)) continue;
@@ -239,19 +249,15 @@ int32_t buildHashed(DataField& field, int32_t rows, Key key, DistinctList& list)
   const bool real = field.type == FT_REAL;
   list.reserve(met.size() + 1);
   for (Slot* slot : met) {
-    DistinctValue entry;
-    // As in the sort: the zeros' entry keeps the zero of the first sample with one.
-    entry.value = real && slot->key == key(Cell{}) ? cells[slot->first].value.i : keyValue(slot->key, real);
-    entry.fvalue = real ? std::bit_cast<float>(entry.value) : static_cast<float>(entry.value);
+    DistinctValue entry = numberEntry(slot->key, real, cells[slot->first], key);
     entry.word = slot->count;
     slot->count = static_cast<int32_t>(list.size());
     list.push_back(entry);
   }
   int32_t missing = 0;
-  Cell* cell = field.cells.data();
   for (int32_t s = 0; s < rows; ++s) {
-    const bool present = cell[s].flags & kCellPresent;
-    cell[s].engineWord = present ? slotOf(key(cell[s])).count : -1;
+    const bool present = cells[s].flags & kCellPresent;
+    cells[s].engineWord = present ? slotOf(key(cells[s])).count : -1;
     missing += !present;
   }
   return missing;
@@ -307,12 +313,8 @@ int32_t buildNumeric(DataField& field, int32_t rows, Key key, SortScratch& scrat
     const uint32_t sample = sorted[i] & 0xFFFFFFFFu;
     if (list.empty() || k != previous) {
       previous = k;
-      DistinctValue entry;
-      // The zeros' key is read back from the first sample that has it, so
-      // the list keeps the zero that sample holds.
-      entry.value = real && k == key(Cell{}) ? cells[sample].value.i : keyValue(k, real);
-      entry.fvalue = real ? std::bit_cast<float>(entry.value) : static_cast<float>(entry.value);
-      list.push_back(entry);
+      // The sort is stable: this is the first sample with the key.
+      list.push_back(numberEntry(k, real, cells[sample], key));
     }
     ++list.back().word;
     const auto entry = static_cast<uint32_t>(list.size() - 1);

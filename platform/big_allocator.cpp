@@ -40,43 +40,43 @@ void* mapBlock(size_t bytes) {
 // memory more.
 constexpr size_t kMapped = size_t{1} << 20;
 
-// From this size on a block below kMapped is mapped in small pages that the
-// system readies in the one call: the allocator would map a block this big
-// itself, and each of its pages would then fault on its own as it is filled.
-constexpr size_t kPopulated = size_t{256} << 10;
+// From this size on a block too small for kMapped (or, zeroed, for a huge
+// page) is mapped in small pages rather than taken from new: the allocator
+// would map a block this big itself. A filled one is readied in the one call,
+// where each page would otherwise fault on its own as it is filled; a zeroed
+// one comes zero from the system when first touched, by whichever thread
+// fills it, instead of being cleared here in one pass on the calling thread.
+constexpr size_t kSmallPages = size_t{256} << 10;
+
+namespace {
+
+void* mapSmallPages(size_t bytes, int flags) {
+  void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | flags, -1, 0);
+  if (block == MAP_FAILED) throw std::bad_alloc();
+  return block;
+}
+
+}  // namespace
 
 void* bigAllocateFilled(size_t bytes) {
-  if (bytes < kPopulated) return ::operator new(bytes);
-  if (bytes < kMapped) {
-    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (block == MAP_FAILED) throw std::bad_alloc();
-    return block;
-  }
+  if (bytes < kSmallPages) return ::operator new(bytes);
+  if (bytes < kMapped) return mapSmallPages(bytes, MAP_POPULATE);
   // Small pages would cost a fault each: 512 for every 2 MiB.
   return mapBlock(bytes);
 }
-
-// From this size on a zeroed block is mapped: its pages come zero from the
-// system when first touched, by whichever thread fills them, instead of being
-// cleared here, in one pass on the calling thread.
-constexpr size_t kMappedZeroed = size_t{256} << 10;
 
 void* bigAllocateZeroed(size_t bytes) {
   if (bytes >= kHugePage) return bigAllocateFilled(bytes);
   // A table's cells are touched only as far as its rows reach: below 2 MiB
   // they keep small pages rather than take a huge page for part of one.
-  if (bytes >= kMappedZeroed) {
-    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (block == MAP_FAILED) throw std::bad_alloc();
-    return block;
-  }
+  if (bytes >= kSmallPages) return mapSmallPages(bytes, 0);
   void* block = ::operator new(bytes);
   std::memset(block, 0, bytes);
   return block;
 }
 
 void bigReadyZeroed(void* block, size_t bytes, size_t from, size_t to) noexcept {
-  if (!block || bytes < kMappedZeroed || bytes >= kHugePage || from >= to || to > bytes) return;
+  if (!block || bytes < kSmallPages || bytes >= kHugePage || from >= to || to > bytes) return;
   constexpr uintptr_t kPage = 4096;
   const uintptr_t begin = (reinterpret_cast<uintptr_t>(block) + from) & ~(kPage - 1);
   const uintptr_t end = reinterpret_cast<uintptr_t>(block) + to;
@@ -86,7 +86,7 @@ void bigReadyZeroed(void* block, size_t bytes, size_t from, size_t to) noexcept 
 }
 
 void bigFreeZeroed(void* block, size_t bytes) noexcept {
-  if (block && bytes >= kMappedZeroed && bytes < kHugePage) {
+  if (block && bytes >= kSmallPages && bytes < kHugePage) {
     munmap(block, bytes);
     return;
   }
@@ -95,7 +95,7 @@ void bigFreeZeroed(void* block, size_t bytes) noexcept {
 
 void bigFree(void* block, size_t bytes) noexcept {
   if (!block) return;
-  if (bytes < kPopulated) {
+  if (bytes < kSmallPages) {
     ::operator delete(block);
     return;
   }

@@ -93,6 +93,13 @@ struct OwnRound {
   double load = 0, rebuild = 0, cpu = 0;
 };
 
+// One figure of every round, in round order.
+std::vector<double> column(const std::vector<OwnRound>& rounds, double OwnRound::*figure) {
+  std::vector<double> values;
+  for (const OwnRound& r : rounds) values.push_back(r.*figure);
+  return values;
+}
+
 // `ownPeakKiB` is the first round's: a later load starts with the table of
 // the one before still held, which it frees while it reads.
 void reportPeer(benchmark::State& st, const char* name, const std::vector<bench::PeerResult>& peer,
@@ -171,11 +178,7 @@ void BM_OpenWholeTable(benchmark::State& st) {
         st.SkipWithError("the load failed");
         break;
       }
-      st.SetIterationTime(median([&] {
-        std::vector<double> loads;
-        for (const OwnRound& r : own) loads.push_back(r.load);
-        return loads;
-      }()));
+      st.SetIterationTime(median(column(own, &OwnRound::load)));
     }
   }
   std::error_code error;
@@ -183,12 +186,11 @@ void BM_OpenWholeTable(benchmark::State& st) {
     std::filesystem::remove_all(dir, error);
     return;
   }
-  std::vector<double> load, rebuild, cpu;
+  const std::vector<double> load = column(own, &OwnRound::load), rebuild = column(own, &OwnRound::rebuild),
+                            cpu = column(own, &OwnRound::cpu);
   std::string each;
-  for (const OwnRound& r : own) {
-    load.push_back(r.load), rebuild.push_back(r.rebuild), cpu.push_back(r.cpu);
+  for (const OwnRound& r : own)
     each += (each.empty() ? "" : ", ") + std::to_string(r.load).substr(0, 5) + "/" + std::to_string(r.rebuild).substr(0, 5);
-  }
   st.counters["load_s"] = median(load);
   st.counters["rebuild_s"] = median(rebuild);
   st.counters["rows_per_s"] = static_cast<double>(shape.rows) / median(load);

@@ -38,6 +38,14 @@ void setTyping(DataField& f, const Typing& t) {
 struct Run {
   RecordStatus status = RecordStatus::End;  // Record: stopped at the record limit
   int64_t samples = 0;
+  std::vector<TextRegionStart> regions;  // samples counted from the run's start
+};
+
+// Where a run notes region starts: a line start at least `every` bytes after
+// the last one noted (0: none are noted).
+struct RegionMarks {
+  size_t every = 0;
+  size_t next = 0;
 };
 
 // Reads records until the end, a failure, `limit` records (-1: no limit) or
@@ -47,7 +55,7 @@ struct Run {
 Run analyseRecords(TableTextReader& reader, size_t fieldCount, DataField* fields,
                    const platform::RegionalSettings& regional, std::vector<DistinctSketch>& sketches,
                    const std::vector<uint8_t>* only, int64_t limit, size_t stopAt,
-                   const std::function<void(size_t)>& progress) {
+                   const std::function<void(size_t)>& progress, RegionMarks marks = {}) {
   Run run;
   std::vector<std::string_view> cells;
   cells.reserve(std::min<size_t>(fieldCount, 64));
@@ -55,6 +63,10 @@ Run analyseRecords(TableTextReader& reader, size_t fieldCount, DataField* fields
     if (records == limit || reader.position() >= stopAt) {
       run.status = RecordStatus::Record;
       return run;
+    }
+    if (marks.every != 0 && reader.position() >= marks.next && reader.position() < reader.text().size()) {
+      run.regions.push_back({reader.position(), run.samples});
+      marks.next = reader.position() + marks.every;
     }
     const RecordStatus status = reader.next(cells, fieldCount);
     if (status != RecordStatus::Record) {
@@ -135,6 +147,8 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
     setTyping(second[f], start[f]);
   }
   std::vector<DistinctSketch> secondSketches(fieldCount);
+  const size_t firstStart = reader.position();
+  const size_t every = std::max(in.regionBytes, (in.text.size() - firstStart) / kMostRegions + 1);
   // Where the second half is, on a cache line of its own: the first half's
   // reader, written at every line, stays clear of it.
   alignas(64) std::atomic<size_t> secondAt{split};
@@ -144,14 +158,16 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
       TableTextReader r(in.text, in.format, in.abort);
       r.rewindTo(split);
       secondRun = analyseRecords(r, fieldCount, second.data(), regional, secondSketches, nullptr, -1,
-                                 in.text.size() + 1, [&secondAt](size_t p) { secondAt.store(p, std::memory_order_relaxed); });
+                                 in.text.size() + 1, [&secondAt](size_t p) { secondAt.store(p, std::memory_order_relaxed); },
+                                 {every, split + every});
     });
     TableTextReader first(in.text.substr(0, split), in.format, in.abort);
     first.rewindTo(reader.position());
     firstRun = analyseRecords(first, fieldCount, table.fields.data(), regional, sketches, nullptr, -1,
                               in.text.size() + 1, [&](size_t p) {
                                 if (in.progress) in.progress(p + (secondAt.load(std::memory_order_relaxed) - split));
-                              });
+                              },
+                              {every, firstStart + every});
     helper.join();
   }
   // A failure is the first one in the text.
@@ -188,6 +204,11 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
   result.samplesBeforeSplit = lead.samples + firstRun.samples;
   result.samples = result.samplesBeforeSplit + secondRun.samples;
   result.split = split;
+  result.regions.push_back({in.bodyStart, 0});
+  for (const TextRegionStart& r : firstRun.regions) result.regions.push_back({r.position, lead.samples + r.samplesBefore});
+  result.regions.push_back({split, result.samplesBeforeSplit});
+  for (const TextRegionStart& r : secondRun.regions)
+    result.regions.push_back({r.position, result.samplesBeforeSplit + r.samplesBefore});
   return result;
 }
 

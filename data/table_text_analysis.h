@@ -12,12 +12,18 @@
 #include "data/data_table.h"
 #include "data/distinct_estimate.h"
 #include "data/table_text_reader.h"
+#include "data/text_region.h"
 #include "platform/regional_settings.h"
 
 namespace vlm {
 
 // Below this a body is read in one piece: a second thread would not pay.
 constexpr size_t kSplitBytes = size_t{1} << 20;
+// Loading pieces are at least this long, and a body is cut into about
+// kMostRegions of them at most (the split may add one): enough for the threads to even out, few enough that
+// each piece's own ranges cost nothing.
+constexpr size_t kRegionBytes = size_t{1} << 20;
+constexpr size_t kMostRegions = 64;
 
 struct TextAnalysis {
   RecordStatus status = RecordStatus::End;  // End: the whole text was read
@@ -26,6 +32,11 @@ struct TextAnalysis {
   // how many samples lie before it: the loading pass splits the same way.
   size_t split = 0;
   int64_t samplesBeforeSplit = 0;
+  // With a split: the body cut at line starts about every `regionBytes`, the
+  // body's start and the split among them, in text order. The loading pass
+  // shares these pieces between the threads as each becomes free, so a core
+  // that runs slower (the host may take it) does fewer of them.
+  std::vector<TextRegionStart> regions;
 };
 
 struct TextAnalysisInput {
@@ -36,6 +47,7 @@ struct TextAnalysisInput {
   const platform::RegionalSettings* regional = nullptr;
   bool parallel = true;  // false reads line after line whatever the size
   size_t splitFrom = kSplitBytes;  // bodies smaller than this are read in one piece
+  size_t regionBytes = kRegionBytes;  // the least length of a loading piece
   // Told how far the pass got, as a byte position in the text (may be empty).
   std::function<void(size_t position)> progress;
 };

@@ -101,7 +101,10 @@ TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextF
   analysisIn.abort = abort;
   analysisIn.regional = &regional;
   analysisIn.parallel = threads != LoadThreads::One;
-  if (threads == LoadThreads::BothAtAnySize) analysisIn.splitFrom = 0;
+  if (threads == LoadThreads::BothAtAnySize) {
+    analysisIn.splitFrom = 0;
+    analysisIn.regionBytes = 1;  // pieces as small as a line, however small the text
+  }
   analysisIn.progress = [&](size_t at) {
     const int64_t position = 1 + static_cast<int64_t>(at * 9999 / size);
     if (position - posted >= 100) {
@@ -139,6 +142,7 @@ TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextF
   storeIn.count = count;
   storeIn.split = analysis.split;
   storeIn.samplesBeforeSplit = analysis.samplesBeforeSplit;
+  storeIn.regions = analysis.regions;
   storeIn.progress = [&](int32_t stored) { step(progress, int64_t{stored} * kPassProgressLast / count); };
   const TextStore stored = storeTableText(table, storeIn);
   end(progress);

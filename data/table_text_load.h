@@ -52,7 +52,8 @@ constexpr int32_t kPassProgressLast = 10000;
 //
 // A big text is read on both cores (see table_text_analysis.h and
 // table_text_store.h); `threads` One reads it line after line, to the same
-// table, and BothAtAnySize splits even a small text (to compare the two).
+// table, and BothAtAnySize splits even a small text, and into pieces as small
+// as a line (to compare the two).
 enum class LoadThreads { Both, One, BothAtAnySize };
 TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextFormat format,
                              const platform::RegionalSettings& regional, const std::atomic<int32_t>* abort,

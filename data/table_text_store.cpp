@@ -1,6 +1,7 @@
 #include "data/table_text_store.h"
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 #include "data/cell_loader.h"
@@ -101,14 +102,42 @@ TextStore storeInOrder(DataTable& table, const TextStoreInput& in) {
   return result;
 }
 
+// A piece of the body stored by whichever thread comes free first: the
+// lines of [begin, end), samples [first, last).
+struct Region {
+  size_t begin = 0, end = 0;
+  int32_t first = 0, last = 0;
+};
+
 struct Half {
   RecordStatus status = RecordStatus::End;
   int32_t stored = 0;
   std::vector<NumberRange> ranges;  // per field
 };
 
+// The pieces the analysis pass cut, or the two halves of its split; none
+// when they do not fit the text and the count (they came from elsewhere).
+std::vector<Region> regionsOf(const TextStoreInput& in) {
+  std::vector<TextRegionStart> starts = in.regions;
+  if (starts.empty()) starts = {{in.bodyStart, 0}, {in.split, in.samplesBeforeSplit}};
+  std::vector<Region> regions;
+  for (size_t i = 0; i < starts.size(); ++i) {
+    const bool last = i + 1 == starts.size();
+    Region r;
+    r.begin = starts[i].position;
+    r.end = last ? in.text.size() : starts[i + 1].position;
+    if (starts[i].samplesBefore < 0 || starts[i].samplesBefore > in.count) return {};
+    r.first = static_cast<int32_t>(starts[i].samplesBefore);
+    r.last = last ? in.count : static_cast<int32_t>(std::min<int64_t>(starts[i + 1].samplesBefore, in.count));
+    if (r.begin > r.end || r.end > in.text.size() || r.first > r.last || (i == 0 && r.first != 0)) return {};
+    regions.push_back(r);
+  }
+  return regions;
+}
+
 // Stores the number cells of the lines of [reader's position, its end) from
-// sample `first` on, and marks the text and date cells waiting.
+// sample `first` on, and marks the text and date cells waiting; adds the
+// samples it passed to `done` every kRowsBetweenShares of them and at the end.
 void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& reader, int32_t first, int32_t last,
                Half& half, std::atomic<int32_t>& done, const std::function<void()>& progress) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
@@ -140,12 +169,12 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
     }
     ++sample;
     if (shareDue(sample - first)) {
-      done.store(sample - first, std::memory_order_relaxed);
+      done.fetch_add(kRowsBetweenShares, std::memory_order_relaxed);
       if (progress) progress();
     }
   }
   half.stored = sample - first;
-  done.store(half.stored, std::memory_order_relaxed);
+  done.fetch_add(half.stored % kRowsBetweenShares, std::memory_order_relaxed);
   if (progress) progress();
 }
 
@@ -188,11 +217,10 @@ void joinRange(DataField& field, const NumberRange& range) {
   }
 }
 
-TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
+TextStore storeInHalves(DataTable& table, const TextStoreInput& in, const std::vector<Region>& regions) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
   TextStore result;
-  const auto firstCount = static_cast<int32_t>(std::min<int64_t>(in.samplesBeforeSplit, in.count));
-  // Texts and dates go to two different tables: after the halves are read,
+  // Texts and dates go to two different tables: after the pieces are read,
   // one thread interns each, each in row order.
   std::vector<int32_t> texts, dates;
   for (size_t f = 0; f < fieldCount; ++f) {
@@ -201,40 +229,43 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
     else if (interned(type)) texts.push_back(static_cast<int32_t>(f));
   }
   RowProgress progress(in);
-  Half first, second;
-  SharedRows secondDone;
-  {
-    SecondThread helper([&] {
-      TableTextReader reader(in.text, in.format, in.abort);
-      reader.rewindTo(in.split);
-      storeHalf(table, in, reader, firstCount, in.count, second, secondDone.rows, {});
-    });
-    TableTextReader reader(in.text.substr(0, in.split), in.format, in.abort);
-    reader.rewindTo(in.bodyStart);
-    // Without texts or dates a row of the first half is complete once read;
-    // with them no row is complete before its texts are interned.
-    SharedRows firstDone;
-    const bool completeWhenRead = texts.empty() && dates.empty();
-    storeHalf(table, in, reader, 0, firstCount, first, firstDone.rows,
-              [&] { if (completeWhenRead) progress.reached(firstDone.rows.load(std::memory_order_relaxed)); });
-    helper.join();
+  std::vector<Half> pieces(regions.size());
+  SharedRows stored;
+  // A failed piece stops the others from taking more: the pieces before it
+  // were all taken, and finish, so the first failure in the text is known.
+  std::atomic<bool> failed{false};
+  // Without texts or dates a row is complete once read; with them no row is
+  // complete before its texts are interned.
+  const bool completeWhenRead = texts.empty() && dates.empty();
+  const std::thread::id caller = std::this_thread::get_id();
+  const std::function<void()> post = [&] {
+    if (completeWhenRead) progress.reached(stored.rows.load(std::memory_order_relaxed));
+  };
+  forEachOnBothCores(static_cast<int32_t>(regions.size()), true, [&](int32_t i) {
+    if (failed.load(std::memory_order_relaxed)) return;
+    const Region& r = regions[static_cast<size_t>(i)];
+    Half& piece = pieces[static_cast<size_t>(i)];
+    TableTextReader reader(in.text.substr(0, r.end), in.format, in.abort);
+    reader.rewindTo(r.begin);
+    static const std::function<void()> none;
+    storeHalf(table, in, reader, r.first, r.last, piece, stored.rows,
+              std::this_thread::get_id() == caller ? post : none);
+    if (piece.status != RecordStatus::End) failed.store(true, std::memory_order_relaxed);
+  });
+  for (const Half& piece : pieces) {
+    if (piece.status != RecordStatus::End) {
+      result.status = piece.status;
+      return result;
+    }
   }
-  if (first.status != RecordStatus::End) {
-    result.status = first.status;
-    return result;
-  }
-  if (second.status != RecordStatus::End) {
-    result.status = second.status;
-    return result;
-  }
-  // The ranges of the halves, joined in row order: ties keep the earlier value.
+  // The ranges of the pieces, joined in row order: ties keep the earlier value.
   for (size_t f = 0; f < fieldCount; ++f) {
     DataField& field = table.fields[f];
-    field.min = first.ranges[f].min;
-    field.max = first.ranges[f].max;
-    joinRange(field, second.ranges[f]);
+    field.min = pieces[0].ranges[f].min;
+    field.max = pieces[0].ranges[f].max;
+    for (size_t i = 1; i < pieces.size(); ++i) joinRange(field, pieces[i].ranges[f]);
   }
-  result.stored = first.stored + second.stored;
+  for (const Half& piece : pieces) result.stored += piece.stored;
 
   // The calling thread takes the dates (or the texts, without dates) and
   // posts the progress: a row is complete when both threads passed it.
@@ -261,7 +292,9 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in) {
 TextStore storeTableText(DataTable& table, const TextStoreInput& in) {
   if (in.split == 0 || in.split >= in.text.size() || in.text.size() >= kWaitingTextLimit || !SecondThread::available())
     return storeInOrder(table, in);
-  return storeInHalves(table, in);
+  const std::vector<Region> regions = regionsOf(in);
+  if (regions.empty()) return storeInOrder(table, in);
+  return storeInHalves(table, in, regions);
 }
 
 }  // namespace vlm

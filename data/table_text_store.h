@@ -1,16 +1,19 @@
 #pragma once
 // The loading pass of a table text: stores every cell of the counted lines
 // into a table grown for them and typed by the analysis pass. On two cores
-// the halves the analysis pass read are stored at once; the table is the one
-// storing line after line gives (values, ranges, and the text pool and time
-// table in the order of their first appearance).
+// the pieces the analysis pass cut are stored at once, each thread taking
+// the next piece as it comes free; the table is the one storing line after
+// line gives (values, ranges, and the text pool and time table in the order
+// of their first appearance).
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "data/data_table.h"
 #include "data/table_text_reader.h"
+#include "data/text_region.h"
 #include "platform/regional_settings.h"
 
 namespace vlm {
@@ -26,6 +29,8 @@ struct TextStoreInput {
   // cut (0, 0: store line after line).
   size_t split = 0;
   int64_t samplesBeforeSplit = 0;
+  // The pieces the analysis pass cut (empty: the two halves of the split).
+  std::vector<TextRegionStart> regions;
   std::function<void(int32_t samplesStored)> progress;  // may be empty
 };
 

@@ -3,6 +3,7 @@
 // text pool and the time table in the same order, and the distinct lists.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -140,6 +141,75 @@ TEST(SplitLoad, ABigTextIsCutAndStillLoadsAlike) {
   const std::string text = everyClass(40000, "\n");
   ASSERT_GT(text.size(), kSplitBytes);
   expectSameLoads(text, TableTextFormat::TabFile);
+}
+
+// The analysis cuts the body into pieces for the loading pass: each starts a
+// line, the body's start and the split among them, and carries the samples
+// of the lines before it (empty lines and lines of tabs count none).
+TEST(SplitLoad, PiecesStartLinesAndCountTheSamplesBeforeThem) {
+  const std::string text = everyClass(6000, "\n");
+  const size_t bodyStart = text.find('\n') + 1;
+  for (size_t regionBytes : {size_t{1}, size_t{4096}, kRegionBytes}) {
+    SCOPED_TRACE(regionBytes);
+    DataTable table;
+    clearTable(table);
+    table.fieldCount = 11;
+    std::vector<DistinctSketch> sketches(11);
+    TextAnalysisInput in;
+    in.text = text;
+    in.bodyStart = bodyStart;
+    in.format = TableTextFormat::TabFile;
+    const platform::RegionalSettings regional = test::settings();
+    in.regional = &regional;
+    in.splitFrom = 0;
+    in.regionBytes = regionBytes;
+    const TextAnalysis analysis = analyseTableText(table, in, sketches);
+    ASSERT_EQ(analysis.status, RecordStatus::End);
+    ASSERT_NE(analysis.split, 0u);
+    const std::vector<TextRegionStart>& regions = analysis.regions;
+    ASSERT_GE(regions.size(), 2u);
+    EXPECT_EQ(regions.front(), (TextRegionStart{bodyStart, 0}));
+    EXPECT_NE(std::find(regions.begin(), regions.end(), TextRegionStart{analysis.split, analysis.samplesBeforeSplit}),
+              regions.end());
+    if (regionBytes == 1) {
+      EXPECT_GE(regions.size(), kMostRegions - 2) << "the body cut as finely as allowed";
+    }
+    if (regionBytes == kRegionBytes) {
+      EXPECT_EQ(regions.size(), 2u) << "a small text keeps its two halves";
+    }
+    EXPECT_LE(regions.size(), kMostRegions + 2);
+    // The samples before every line start, counted line by line.
+    int64_t samples = 0;
+    size_t next = 0;
+    for (size_t at = bodyStart; at < text.size();) {
+      const size_t end = text.find('\n', at);
+      while (next < regions.size() && regions[next].position <= at) {
+        EXPECT_EQ(regions[next].position, at) << "a piece starts inside a line";
+        EXPECT_EQ(regions[next].samplesBefore, samples) << "at byte " << at;
+        ++next;
+      }
+      if (text.find_first_not_of('\t', at) < end) ++samples;
+      at = end + 1;
+    }
+    EXPECT_EQ(next, regions.size()) << "a piece starts past the text";
+    EXPECT_EQ(samples, analysis.samples);
+  }
+}
+
+// The least and greatest values of the pieces are joined in text order: of
+// two equal zeros the range keeps the one met first, as line after line does.
+TEST(SplitLoad, RangesKeepTheZeroMetFirst) {
+  for (const char* first : {"-0.0", "0.0"}) {
+    const std::string second = first[0] == '-' ? "0.0" : "-0.0";
+    std::string text = "low\thigh\n";
+    for (int i = 0; i < 3000; ++i) {
+      const std::string zero = i == 700 ? first : i == 2300 ? second : "";
+      text += (zero.empty() ? std::to_string(1 + i % 9) + ".5" : zero) + "\t" +
+              (zero.empty() ? "-" + std::to_string(1 + i % 9) + ".5" : zero) + "\n";
+    }
+    SCOPED_TRACE(first);
+    expectSameLoads(text, TableTextFormat::TabFile);
+  }
 }
 
 // A field whose state after the first half differs from the state the second

@@ -229,6 +229,21 @@ TEST(SplitLoad, FieldsThatChangeInTheFirstHalfAreReadAgain) {
   expectSameLoads(text, TableTextFormat::Clipboard, test::settings(',', 1));
 }
 
+// A field that changes in each half: the second half is read again from
+// where the first left the field, and its own change is kept.
+TEST(SplitLoad, FieldsThatChangeInBothHalvesKeepBothChanges) {
+  std::string text = "n\td\tg\n";
+  const int rows = 8000;
+  for (int i = 0; i < rows; ++i) {
+    const bool first = i == rows / 4, second = i == rows * 3 / 4;
+    const std::string n = first ? "1.5" : second ? "abc" : std::to_string(i % 90);
+    const std::string d = first ? "13/05/2003" : second ? "28/11/2003" : std::to_string(1 + i % 12) + "/0" + std::to_string(1 + i % 9) + "/2003";
+    const std::string g = first ? "1,234" : second ? "12.5" : std::to_string(i);
+    text += n + "\t" + d + "\t" + g + "\n";
+  }
+  expectSameLoads(text, TableTextFormat::TabFile);
+}
+
 TEST(SplitLoad, QuotedCsvLoadsAlike) {
   std::string text = "name,n,d\n";
   for (int i = 0; i < 5000; ++i)

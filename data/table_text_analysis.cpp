@@ -1,19 +1,24 @@
 #include "data/table_text_analysis.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "data/cell_classify.h"
 #include "data/cell_store.h"
 #include "data/second_thread.h"
+#include "data/stretch_schedule.h"
 
 namespace vlm {
 namespace {
 
-// The lines read before the split (at most an eighth of the body); the
-// halves start from what they left.
+// The lines read before the pieces (at most an eighth of the body); the
+// pieces start from what they left.
 constexpr int64_t kLeadRecords = 2000;
 // How often a reader tells its position.
 constexpr int64_t kProgressRecords = 64;
+// Each stretch keeps a typing and a sketch per field: fields times pieces
+// stays below this (a sketch holds 2 KiB once it has a text).
+constexpr size_t kPieceFields = 8192;
 
 // What the analysis pass changes in a field.
 struct Typing {
@@ -38,14 +43,6 @@ void setTyping(DataField& f, const Typing& t) {
 struct Run {
   RecordStatus status = RecordStatus::End;  // Record: stopped at the record limit
   int64_t samples = 0;
-  std::vector<TextRegionStart> regions;  // samples counted from the run's start
-};
-
-// Where a run notes region starts: a line start at least `every` bytes after
-// the last one noted (0: none are noted).
-struct RegionMarks {
-  size_t every = 0;
-  size_t next = 0;
 };
 
 // Reads records until the end, a failure, `limit` records (-1: no limit) or
@@ -55,7 +52,7 @@ struct RegionMarks {
 Run analyseRecords(TableTextReader& reader, size_t fieldCount, DataField* fields,
                    const platform::RegionalSettings& regional, std::vector<DistinctSketch>& sketches,
                    const std::vector<uint8_t>* only, int64_t limit, size_t stopAt,
-                   const std::function<void(size_t)>& progress, RegionMarks marks = {}) {
+                   const std::function<void(size_t)>& progress) {
   Run run;
   std::vector<std::string_view> cells;
   cells.reserve(std::min<size_t>(fieldCount, 64));
@@ -63,10 +60,6 @@ Run analyseRecords(TableTextReader& reader, size_t fieldCount, DataField* fields
     if (records == limit || reader.position() >= stopAt) {
       run.status = RecordStatus::Record;
       return run;
-    }
-    if (marks.every != 0 && reader.position() >= marks.next && reader.position() < reader.text().size()) {
-      run.regions.push_back({reader.position(), run.samples});
-      marks.next = reader.position() + marks.every;
     }
     const RecordStatus status = reader.next(cells, fieldCount);
     if (status != RecordStatus::Record) {
@@ -89,21 +82,110 @@ Run analyseRecords(TableTextReader& reader, size_t fieldCount, DataField* fields
   }
 }
 
+// The start of the first line that starts after `at`, or npos.
+size_t nextLineStart(std::string_view text, size_t at, TableTextFormat format) {
+  size_t found = std::string_view::npos;
+  if (format == TableTextFormat::Clipboard) {
+    found = text.find("\r\n", at);
+    if (found != std::string_view::npos) found += 2;
+  } else {
+    found = text.find('\n', at);
+    if (found != std::string_view::npos) found += 1;
+  }
+  return found >= text.size() ? std::string_view::npos : found;
+}
+
+struct Span {
+  size_t begin = 0, end = 0;
+};
+
+// [from, text.size()) cut at line starts into about `count` pieces.
+std::vector<Span> cutPieces(std::string_view text, size_t from, TableTextFormat format, size_t count) {
+  std::vector<Span> pieces(1);
+  pieces[0].begin = from;
+  const size_t body = text.size() - from;
+  for (size_t i = 1; i < count; ++i) {
+    const size_t at = nextLineStart(text, from + body / count * i, format);
+    if (at == std::string_view::npos) break;
+    if (at <= pieces.back().begin) continue;  // a long line spans the mark
+    pieces.back().end = at;
+    pieces.emplace_back().begin = at;
+  }
+  pieces.back().end = text.size();
+  return pieces;
+}
+
+// What a stretch of pieces left: read from the fields' state after the
+// first lines, on one thread, piece after piece.
+struct StretchResult {
+  Run run;
+  std::vector<Typing> typing;            // per field, after its last piece
+  std::vector<DistinctSketch> sketches;  // per field
+  std::vector<int64_t> samplesAt;        // before each of its pieces, from its start
+};
+
+class PieceAnalysis : public StretchReader {
+ public:
+  PieceAnalysis(const TextAnalysisInput& in, size_t fieldCount, const std::vector<Typing>& start,
+                const std::vector<Span>& pieces)
+      : in_(in), fieldCount_(fieldCount), start_(start), pieces_(pieces), results_(pieces.size() + 2),
+        scratch_{std::vector<DataField>(fieldCount), std::vector<DataField>(fieldCount)} {}
+
+  void begin(int32_t id, int32_t, int thread) override {
+    StretchResult& r = results_[static_cast<size_t>(id)];
+    r.sketches.resize(fieldCount_);
+    r.typing = start_;
+    std::vector<DataField>& fields = scratch_[thread];
+    for (size_t f = 0; f < fieldCount_; ++f) setTyping(fields[f], start_[f]);
+  }
+
+  bool read(int32_t id, int32_t index, int thread) override {
+    StretchResult& r = results_[static_cast<size_t>(id)];
+    const Span& piece = pieces_[static_cast<size_t>(index)];
+    std::vector<DataField>& fields = scratch_[thread];
+    r.samplesAt.push_back(r.run.samples);
+    TableTextReader reader(in_.text.substr(0, piece.end), in_.format, in_.abort);
+    reader.rewindTo(piece.begin);
+    const std::function<void(size_t)> progress = [&](size_t p) {
+      if (thread != 0) {
+        helperIn_.store(p - piece.begin, std::memory_order_relaxed);
+      } else if (in_.progress) {
+        in_.progress(pieces_.front().begin + finished_.load(std::memory_order_relaxed) + (p - piece.begin) +
+                     helperIn_.load(std::memory_order_relaxed));
+      }
+    };
+    const Run run = analyseRecords(reader, fieldCount_, fields.data(), *in_.regional, r.sketches, nullptr, -1,
+                                   in_.text.size() + 1, progress);
+    r.run.samples += run.samples;
+    for (size_t f = 0; f < fieldCount_; ++f) r.typing[f] = typingOf(fields[f]);
+    if (thread != 0) helperIn_.store(0, std::memory_order_relaxed);
+    finished_.fetch_add(piece.end - piece.begin, std::memory_order_relaxed);
+    r.run.status = run.status;
+    return run.status == RecordStatus::End;
+  }
+
+  StretchResult& result(size_t id) { return results_[id]; }
+
+ private:
+  const TextAnalysisInput& in_;
+  const size_t fieldCount_;
+  const std::vector<Typing>& start_;
+  const std::vector<Span>& pieces_;
+  std::vector<StretchResult> results_;  // by stretch id
+  std::vector<DataField> scratch_[2];   // each thread types its pieces in fields of its own
+  // How far the pieces got, for the progress: the finished ones, and the
+  // helper's place in its piece on a cache line of its own.
+  std::atomic<size_t> finished_{0};
+  alignas(64) std::atomic<size_t> helperIn_{0};
+};
+
 }  // namespace
 
 size_t splitPoint(std::string_view text, size_t from, TableTextFormat format, size_t minBytes) {
   if (format == TableTextFormat::Csv || from >= text.size() || text.size() - from < std::max<size_t>(minBytes, 2))
     return 0;
-  const size_t middle = from + (text.size() - from) / 2;
-  size_t at = std::string_view::npos;
-  if (format == TableTextFormat::Clipboard) {
-    at = text.find("\r\n", middle);
-    if (at != std::string_view::npos) at += 2;
-  } else {
-    at = text.find('\n', middle);
-    if (at != std::string_view::npos) at += 1;
-  }
-  return at == std::string_view::npos || at >= text.size() ? 0 : at;
+  const size_t at = nextLineStart(text, from + (text.size() - from) / 2, format);
+  return at == std::string_view::npos ? 0 : at;
 }
 
 TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std::vector<DistinctSketch>& sketches) {
@@ -115,7 +197,7 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
   reader.rewindTo(in.bodyStart);
   const bool twoCores = in.parallel && SecondThread::available();
   // The first lines alone: most fields are typed by then, which is where the
-  // second half starts from.
+  // pieces start from.
   const bool worth = in.text.size() - std::min(in.bodyStart, in.text.size()) >= in.splitFrom;
   const size_t leadEnd = in.bodyStart + (in.text.size() - std::min(in.bodyStart, in.text.size())) / 8;
   const Run lead = analyseRecords(reader, fieldCount, table.fields.data(), regional, sketches, nullptr,
@@ -126,8 +208,14 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
     result.status = lead.status;
     return result;
   }
-  const size_t split = splitPoint(in.text, reader.position(), in.format, in.splitFrom);
-  if (split == 0) {
+  const size_t from = reader.position();
+  std::vector<Span> pieces;
+  if (splitPoint(in.text, from, in.format, in.splitFrom) != 0) {
+    const size_t wanted = std::min({kMostRegions, (in.text.size() - from) / std::max<size_t>(in.regionBytes, 1),
+                                    kPieceFields / std::max<size_t>(fieldCount, 1)});
+    pieces = cutPieces(in.text, from, in.format, std::max<size_t>(wanted, 2));
+  }
+  if (pieces.size() < 2) {
     const Run rest = analyseRecords(reader, fieldCount, table.fields.data(), regional, sketches, nullptr, -1,
                                     in.text.size() + 1, in.progress);
     result.status = rest.status;
@@ -135,80 +223,63 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
     return result;
   }
 
-  // The second half is typed from the fields as the first lines left them.
-  // Where the first half ends a field in that same state, the second half's
-  // result is the one reading on would give (a cell's effect depends only on
-  // the field's state and the cell); any other field reads the second half
-  // again from where the first half left it.
+  // Every stretch is typed from the fields as the first lines left them.
+  // Where the lines before a stretch end a field in that same state, the
+  // stretch's result is the one reading on would give (a cell's effect
+  // depends only on the field's state and the cell); any other field reads
+  // the stretch again from where the lines before it left it.
   std::vector<Typing> start(fieldCount);
-  std::vector<DataField> second(fieldCount);
-  for (size_t f = 0; f < fieldCount; ++f) {
-    start[f] = typingOf(table.fields[f]);
-    setTyping(second[f], start[f]);
-  }
-  std::vector<DistinctSketch> secondSketches(fieldCount);
-  const size_t firstStart = reader.position();
-  const size_t every = std::max(in.regionBytes, (in.text.size() - firstStart) / kMostRegions + 1);
-  // Where the second half is, on a cache line of its own: the first half's
-  // reader, written at every line, stays clear of it.
-  alignas(64) std::atomic<size_t> secondAt{split};
-  Run secondRun, firstRun;
-  {
-    SecondThread helper([&] {
-      TableTextReader r(in.text, in.format, in.abort);
-      r.rewindTo(split);
-      secondRun = analyseRecords(r, fieldCount, second.data(), regional, secondSketches, nullptr, -1,
-                                 in.text.size() + 1, [&secondAt](size_t p) { secondAt.store(p, std::memory_order_relaxed); },
-                                 {every, split + every});
-    });
-    TableTextReader first(in.text.substr(0, split), in.format, in.abort);
-    first.rewindTo(reader.position());
-    firstRun = analyseRecords(first, fieldCount, table.fields.data(), regional, sketches, nullptr, -1,
-                              in.text.size() + 1, [&](size_t p) {
-                                if (in.progress) in.progress(p + (secondAt.load(std::memory_order_relaxed) - split));
-                              },
-                              {every, firstStart + every});
-    helper.join();
-  }
-  // A failure is the first one in the text.
-  if (firstRun.status != RecordStatus::End) {
-    result.status = firstRun.status;
-    return result;
-  }
-  if (secondRun.status != RecordStatus::End) {
-    result.status = secondRun.status;
-    return result;
-  }
-  std::vector<uint8_t> again(fieldCount, 0);
-  bool anyAgain = false;
-  for (size_t f = 0; f < fieldCount; ++f) {
-    if (typingOf(table.fields[f]) == start[f]) {
-      setTyping(table.fields[f], typingOf(second[f]));
-      sketchMerge(sketches[f], secondSketches[f]);
-    } else {
-      again[f] = 1;
-      anyAgain = true;
-    }
-  }
-  if (anyAgain) {
-    TableTextReader r(in.text, in.format, in.abort);
-    r.rewindTo(split);
-    const Run rerun =
-        analyseRecords(r, fieldCount, table.fields.data(), regional, sketches, &again, -1, in.text.size() + 1, {});
-    if (rerun.status != RecordStatus::End) {
-      result.status = rerun.status;
+  for (size_t f = 0; f < fieldCount; ++f) start[f] = typingOf(table.fields[f]);
+  PieceAnalysis analysis(in, fieldCount, start, pieces);
+  std::vector<Stretch> stretches = readInStretches(static_cast<int32_t>(pieces.size()), analysis);
+  std::vector<size_t> order(stretches.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return stretches[a].first < stretches[b].first; });
+  // A failure is the first one in the text: every stretch before a failed
+  // one was read to its end.
+  for (size_t id : order) {
+    const RecordStatus status = analysis.result(id).run.status;
+    if (status != RecordStatus::End) {
+      result.status = status;
       return result;
     }
   }
-  result.status = RecordStatus::End;
-  result.samplesBeforeSplit = lead.samples + firstRun.samples;
-  result.samples = result.samplesBeforeSplit + secondRun.samples;
-  result.split = split;
   result.regions.push_back({in.bodyStart, 0});
-  for (const TextRegionStart& r : firstRun.regions) result.regions.push_back({r.position, lead.samples + r.samplesBefore});
-  result.regions.push_back({split, result.samplesBeforeSplit});
-  for (const TextRegionStart& r : secondRun.regions)
-    result.regions.push_back({r.position, result.samplesBeforeSplit + r.samplesBefore});
+  std::vector<uint8_t> again(fieldCount, 0);
+  for (size_t id : order) {
+    const Stretch& stretch = stretches[id];
+    StretchResult& r = analysis.result(id);
+    bool anyAgain = false;
+    for (size_t f = 0; f < fieldCount; ++f) {
+      again[f] = typingOf(table.fields[f]) == start[f] ? 0 : 1;
+      anyAgain = anyAgain || again[f];
+      if (again[f]) continue;
+      setTyping(table.fields[f], r.typing[f]);
+      sketchMerge(sketches[f], r.sketches[f]);
+    }
+    std::vector<DistinctSketch>().swap(r.sketches);
+    const size_t begin = pieces[static_cast<size_t>(stretch.first)].begin;
+    const size_t end = pieces[static_cast<size_t>(stretch.end - 1)].end;
+    if (anyAgain) {
+      TableTextReader rereader(in.text.substr(0, end), in.format, in.abort);
+      rereader.rewindTo(begin);
+      const Run rerun = analyseRecords(rereader, fieldCount, table.fields.data(), regional, sketches, &again, -1,
+                                       in.text.size() + 1, {});
+      if (rerun.status != RecordStatus::End) {
+        result.status = rerun.status;
+        return result;
+      }
+    }
+    for (int32_t p = stretch.first; p < stretch.end; ++p)
+      result.regions.push_back({pieces[static_cast<size_t>(p)].begin,
+                                result.samples + r.samplesAt[static_cast<size_t>(p - stretch.first)]});
+    result.samples += r.run.samples;
+  }
+  // The piece nearest the middle stands for the split.
+  const TextRegionStart& middle = result.regions[1 + pieces.size() / 2];
+  result.split = middle.position;
+  result.samplesBeforeSplit = middle.samplesBefore;
+  result.status = RecordStatus::End;
   return result;
 }
 

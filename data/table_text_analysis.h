@@ -1,8 +1,9 @@
 #pragma once
 // The analysis pass of a table text: types every field from its non-empty
 // cells, counts the samples and sketches how many distinct values each text
-// or date field holds. On two cores the text is read in two halves at once;
-// the result is that of reading it line after line.
+// or date field holds. On two cores the text after its first lines is cut
+// into pieces that both threads read in stretches (stretch_schedule.h); the
+// result is that of reading it line after line.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -19,23 +20,22 @@ namespace vlm {
 
 // Below this a body is read in one piece: a second thread would not pay.
 constexpr size_t kSplitBytes = size_t{1} << 20;
-// Loading pieces are at least this long, and a body is cut into about
-// kMostRegions of them at most (the split may add one): enough for the threads to even out, few enough that
-// each piece's own ranges cost nothing.
+// Pieces are at least this long, and a body is cut into at most
+// kMostRegions of them: enough for the threads to even out, few enough that
+// what each piece keeps of its own costs nothing.
 constexpr size_t kRegionBytes = size_t{1} << 20;
 constexpr size_t kMostRegions = 64;
 
 struct TextAnalysis {
   RecordStatus status = RecordStatus::End;  // End: the whole text was read
   int64_t samples = 0;
-  // Where the second half starts (0 when the text was read in one piece) and
-  // how many samples lie before it: the loading pass splits the same way.
+  // A line start near the middle (0 when the text was read in one piece)
+  // and how many samples lie before it.
   size_t split = 0;
   int64_t samplesBeforeSplit = 0;
-  // With a split: the body cut at line starts about every `regionBytes`, the
-  // body's start and the split among them, in text order. The loading pass
-  // shares these pieces between the threads as each becomes free, so a core
-  // that runs slower (the host may take it) does fewer of them.
+  // With a split: where the pieces start, after the body's start (its first
+  // lines), in text order; the split is among them. The loading pass shares
+  // the same pieces between the threads as each comes free.
   std::vector<TextRegionStart> regions;
 };
 
@@ -47,7 +47,7 @@ struct TextAnalysisInput {
   const platform::RegionalSettings* regional = nullptr;
   bool parallel = true;  // false reads line after line whatever the size
   size_t splitFrom = kSplitBytes;  // bodies smaller than this are read in one piece
-  size_t regionBytes = kRegionBytes;  // the least length of a loading piece
+  size_t regionBytes = kRegionBytes;  // the least length of a piece
   // Told how far the pass got, as a byte position in the text (may be empty).
   std::function<void(size_t position)> progress;
 };

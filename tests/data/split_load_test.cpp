@@ -143,9 +143,10 @@ TEST(SplitLoad, ABigTextIsCutAndStillLoadsAlike) {
   expectSameLoads(text, TableTextFormat::TabFile);
 }
 
-// The analysis cuts the body into pieces for the loading pass: each starts a
-// line, the body's start and the split among them, and carries the samples
-// of the lines before it (empty lines and lines of tabs count none).
+// The analysis cuts the body into pieces, which the loading pass takes too:
+// each starts a line, the body's start and the split among them, and carries
+// the samples of the lines before it (empty lines and lines of tabs count
+// none).
 TEST(SplitLoad, PiecesStartLinesAndCountTheSamplesBeforeThem) {
   const std::string text = everyClass(6000, "\n");
   const size_t bodyStart = text.find('\n') + 1;
@@ -175,7 +176,7 @@ TEST(SplitLoad, PiecesStartLinesAndCountTheSamplesBeforeThem) {
       EXPECT_GE(regions.size(), kMostRegions - 2) << "the body cut as finely as allowed";
     }
     if (regionBytes == kRegionBytes) {
-      EXPECT_EQ(regions.size(), 2u) << "a small text keeps its two halves";
+      EXPECT_EQ(regions.size(), 3u) << "a small text: its first lines, then two halves";
     }
     EXPECT_LE(regions.size(), kMostRegions + 2);
     // The samples before every line start, counted line by line.
@@ -229,9 +230,10 @@ TEST(SplitLoad, FieldsThatChangeInTheFirstHalfAreReadAgain) {
   expectSameLoads(text, TableTextFormat::Clipboard, test::settings(',', 1));
 }
 
-// A field that changes in each half: the second half is read again from
-// where the first left the field, and its own change is kept.
-TEST(SplitLoad, FieldsThatChangeInBothHalvesKeepBothChanges) {
+// A field that changes in two places: whatever stretch starts after the
+// first change is read again from where the lines before it left the field,
+// and the second change is kept.
+TEST(SplitLoad, FieldsThatChangeTwiceKeepBothChanges) {
   std::string text = "n\td\tg\n";
   const int rows = 8000;
   for (int i = 0; i < rows; ++i) {

@@ -19,6 +19,9 @@ class SecondThread {
   // Waits for the work (or runs it here); after it, the work's results are visible.
   void join();
 
+  // Whether the work runs on a thread of its own (otherwise join runs it).
+  bool started() const { return thread_.has_value(); }
+
   // True on a machine with more than one core.
   static bool available();
 

@@ -1,6 +1,7 @@
 #include "data/table_text_store.h"
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -274,12 +275,24 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in, const std::v
   const std::vector<int32_t>& there = datesHere ? texts : dates;
   SharedRows hereAt, thereAt;
   bool thereDone = true, hereDone = true;
+  std::atomic<bool> thereFinished{false};
   {
-    SecondThread helper([&] { thereDone = internWaiting(table, in, there, result.stored, thereAt.rows, {}); });
-    hereDone = internWaiting(table, in, here, result.stored, hereAt.rows, [&] {
+    SecondThread helper([&] {
+      thereDone = internWaiting(table, in, there, result.stored, thereAt.rows, {});
+      thereFinished.store(true, std::memory_order_release);
+    });
+    const auto post = [&] {
       progress.reached(
           std::min(hereAt.rows.load(std::memory_order_relaxed), thereAt.rows.load(std::memory_order_relaxed)));
-    });
+    };
+    hereDone = internWaiting(table, in, here, result.stored, hereAt.rows, post);
+    // The other table may take longer: its progress is still posted while
+    // this thread waits, so the bar moves on and a cancel made meanwhile is
+    // seen by the thread that is still at work.
+    while (hereDone && helper.started() && !thereFinished.load(std::memory_order_acquire)) {
+      post();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     helper.join();
   }
   if (!thereDone || !hereDone) result.status = RecordStatus::Aborted;

@@ -1,8 +1,12 @@
 #include "data/cell_loader.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "data/cell_store.h"
 #include "data/char_tests.h"
 #include "data/date_parse.h"
+#include "data/text_hash.h"
 #include "data/text_pool.h"
 
 namespace vlm {
@@ -18,10 +22,73 @@ bool internAtOnce(size_t queued, const HashIndex& index) {
   return queued == 0 && index.buckets.size() <= kCachedBuckets;
 }
 
+// 16 384 slots of 16 bytes: a few thousand values stay in the second-level cache.
+constexpr int kMemoBits = 14;
+// After this many looks a field that found less than a quarter of its texts
+// stops looking: its texts are mostly new.
+constexpr uint32_t kMemoTrial = uint32_t{1} << 16;
+
+size_t memoSlot(std::string_view text) {
+  // Cheaper than the pool's hash: a miss costs only a probe of the pool.
+  const char* p = text.data();
+  const size_t n = text.size();
+  uint64_t a = 0, b = 0;
+  if (n >= 8) {
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + n - 8, 8);
+  } else if (n >= 4) {
+    uint32_t x = 0, y = 0;
+    std::memcpy(&x, p, 4);
+    std::memcpy(&y, p + n - 4, 4);
+    a = x;
+    b = y;
+  } else {
+    for (size_t i = 0; i < n; ++i) a = a << 8 | static_cast<uint8_t>(p[i]);
+  }
+  const uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ ((b ^ n) * 0xC2B2AE3D27D4EB4Full);
+  return static_cast<size_t>((h ^ (h >> 29)) >> (64 - kMemoBits));
+}
+
+bool remembers(uint8_t type) { return type == FT_TEXT || type == FT_TEXT2 || type == FT_DATETIME; }
+
 }  // namespace
 
 CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regional, std::string_view source)
-    : table_(table), regional_(regional), source_(source), texts_(table.textPool), times_(table.timeTable) {}
+    : table_(table), regional_(regional), source_(source), texts_(table.textPool), times_(table.timeTable),
+      memos_(source.empty() ? 0 : static_cast<size_t>(std::clamp(table.fieldCount, 0, kMaxFields))) {}
+
+int32_t CellLoader::recall(int32_t field, std::string_view text, uint32_t& generation) {
+  Memo& m = memos_[static_cast<size_t>(field)];
+  if (m.off) return -1;
+  if (m.slots.empty()) m.slots.resize(size_t{1} << kMemoBits);
+  const DataField& f = table_.fields[static_cast<size_t>(field)];
+  if (f.type == FT_DATETIME) {
+    const int32_t state[4] = {f.dateOrderState, f.dateComponentMax[0], f.dateComponentMax[1], f.dateComponentMax[2]};
+    if (!std::equal(state, state + 4, m.dateState)) {
+      std::copy(state, state + 4, m.dateState);
+      std::fill(m.slots.begin(), m.slots.end(), Remembered{});
+      ++m.generation;
+    }
+  }
+  generation = m.generation;
+  const Remembered& r = m.slots[memoSlot(text)];
+  ++m.looks;
+  if (r.length == text.size() && r.text != nullptr && sameText(std::string_view(r.text, r.length), text)) {
+    ++m.hits;
+    return r.index;
+  }
+  if (m.looks == kMemoTrial && m.hits < kMemoTrial / 4) {
+    m.off = true;
+    std::vector<Remembered>().swap(m.slots);
+  }
+  return -1;
+}
+
+void CellLoader::remember(const Pending& pending, int32_t index) {
+  Memo& m = memos_[static_cast<size_t>(pending.field)];
+  if (m.off || m.slots.empty() || pending.generation != m.generation) return;
+  m.slots[memoSlot(std::string_view(pending.raw, pending.rawLength))] = {pending.raw, pending.rawLength, index};
+}
 
 bool CellLoader::insideSource(std::string_view text) const {
   const auto begin = reinterpret_cast<uintptr_t>(source_.data());
@@ -38,8 +105,17 @@ void CellLoader::store(int32_t fieldIndex, int32_t sample, std::string_view text
   if (fieldIndex < 0 || fieldIndex >= table_.fieldCount || fieldIndex >= kMaxFields || sample < 0) return;
   DataField& field = table_.fields[static_cast<size_t>(fieldIndex)];
   if (static_cast<size_t>(sample) >= field.cells.size()) return;
-  if (text.empty() || isMissingMarker(text)) return;
+  if (text.empty()) return;
   Pending pending{fieldIndex, sample, 0};
+  if (static_cast<size_t>(fieldIndex) < memos_.size() && remembers(field.type) && insideSource(text)) {
+    if (const int32_t index = recall(fieldIndex, text, pending.generation); index >= 0) {
+      complete(pending, index);
+      return;
+    }
+    pending.raw = text.data();
+    pending.rawLength = static_cast<uint32_t>(text.size());
+  }
+  if (isMissingMarker(text)) return;
   const auto done = [this](const Pending& p, int32_t index) { complete(p, index); };
   switch (field.type) {
     case FT_TEXT:
@@ -75,6 +151,7 @@ void CellLoader::finish() {
 
 void CellLoader::complete(const Pending& pending, int32_t index) {
   if (index < 0) return;
+  if (pending.raw != nullptr) remember(pending, index);
   DataField& field = table_.fields[static_cast<size_t>(pending.field)];
   Cell& cell = field.cells[static_cast<size_t>(pending.sample)];
   cell.value.i = index;

@@ -2,6 +2,7 @@
 // Storing the cells of a loading pass, row after row.
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "data/data_table.h"
 #include "data/text_intern_queue.h"
@@ -33,9 +34,33 @@ class CellLoader {
   struct Pending {
     int32_t field = 0;
     int32_t sample = 0;
-    int32_t bytes = 0;  // a size cell's byte count
+    int32_t bytes = 0;           // a size cell's byte count
+    uint32_t rawLength = 0;      // with `raw`: the cell's text as it stood
+    uint32_t generation = 0;     // the field's memo when the text was read
+    const char* raw = nullptr;   // in the source, to remember once stored
+  };
+  // A raw cell text met before in a text or date field and the index it was
+  // stored at. A column of few values meets the same texts again and again:
+  // a match skips the missing-value check, the cleaning or the date's parse,
+  // and the probe. Only texts inside the source are remembered (they stay).
+  struct Remembered {
+    const char* text = nullptr;
+    uint32_t length = 0;
+    int32_t index = -1;
+  };
+  struct Memo {
+    std::vector<Remembered> slots;  // empty until the field's first text
+    uint32_t looks = 0, hits = 0;
+    bool off = false;  // a column of mostly new texts stops looking
+    // A date is read by the field's date order and maxima: when they change,
+    // what was remembered under them is forgotten, and texts read before
+    // the change are not remembered.
+    int32_t dateState[4] = {};
+    uint32_t generation = 0;
   };
   void complete(const Pending& pending, int32_t index);
+  int32_t recall(int32_t field, std::string_view text, uint32_t& generation);
+  void remember(const Pending& pending, int32_t index);
 
   bool insideSource(std::string_view text) const;
 
@@ -44,6 +69,7 @@ class CellLoader {
   std::string_view source_;
   TextInternQueue<Pending> texts_;
   TimeInternQueue<Pending> times_;
+  std::vector<Memo> memos_;  // by field
 };
 
 }  // namespace vlm

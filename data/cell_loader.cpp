@@ -24,6 +24,8 @@ bool internAtOnce(size_t queued, const HashIndex& index) {
 
 // 16 384 slots of 16 bytes: a few thousand values stay in the second-level cache.
 constexpr int kMemoBits = 14;
+// A wide table remembers for its first fields only: 8 MiB at most.
+constexpr int32_t kMemoFields = 32;
 // After this many looks a field that found less than a quarter of its texts
 // stops looking: its texts are mostly new.
 constexpr uint32_t kMemoTrial = uint32_t{1} << 16;
@@ -60,7 +62,14 @@ CellLoader::CellLoader(DataTable& table, const platform::RegionalSettings& regio
 int32_t CellLoader::recall(int32_t field, std::string_view text, uint32_t& generation) {
   Memo& m = memos_[static_cast<size_t>(field)];
   if (m.off) return -1;
-  if (m.slots.empty()) m.slots.resize(size_t{1} << kMemoBits);
+  if (m.slots.empty()) {
+    if (memoFields_ == kMemoFields) {
+      m.off = true;
+      return -1;
+    }
+    ++memoFields_;
+    m.slots.resize(size_t{1} << kMemoBits);
+  }
   const DataField& f = table_.fields[static_cast<size_t>(field)];
   if (f.type == FT_DATETIME) {
     const int32_t state[4] = {f.dateOrderState, f.dateComponentMax[0], f.dateComponentMax[1], f.dateComponentMax[2]};

@@ -70,6 +70,7 @@ class CellLoader {
   TextInternQueue<Pending> texts_;
   TimeInternQueue<Pending> times_;
   std::vector<Memo> memos_;  // by field
+  int32_t memoFields_ = 0;   // fields with slots
 };
 
 }  // namespace vlm

@@ -140,8 +140,6 @@ TextLoadResult loadTableText(DataTable& table, std::string_view text, TableTextF
   storeIn.abort = abort;
   storeIn.regional = &regional;
   storeIn.count = count;
-  storeIn.split = analysis.split;
-  storeIn.samplesBeforeSplit = analysis.samplesBeforeSplit;
   storeIn.regions = analysis.regions;
   storeIn.progress = [&](int32_t stored) { step(progress, int64_t{stored} * kPassProgressLast / count); };
   const TextStore stored = storeTableText(table, storeIn);

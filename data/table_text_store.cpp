@@ -110,17 +110,16 @@ struct Region {
   int32_t first = 0, last = 0;
 };
 
-struct Half {
+struct Piece {
   RecordStatus status = RecordStatus::End;
   int32_t stored = 0;
   std::vector<NumberRange> ranges;  // per field
 };
 
-// The pieces the analysis pass cut, or the two halves of its split; none
-// when they do not fit the text and the count (they came from elsewhere).
+// The pieces the analysis pass cut; none when they do not fit the text and
+// the count (they came from elsewhere).
 std::vector<Region> regionsOf(const TextStoreInput& in) {
-  std::vector<TextRegionStart> starts = in.regions;
-  if (starts.empty()) starts = {{in.bodyStart, 0}, {in.split, in.samplesBeforeSplit}};
+  const std::vector<TextRegionStart>& starts = in.regions;
   std::vector<Region> regions;
   for (size_t i = 0; i < starts.size(); ++i) {
     const bool last = i + 1 == starts.size();
@@ -139,11 +138,11 @@ std::vector<Region> regionsOf(const TextStoreInput& in) {
 // Stores the number cells of the lines of [reader's position, its end) from
 // sample `first` on, and marks the text and date cells waiting; adds the
 // samples it passed to `done` every kRowsBetweenShares of them and at the end.
-void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& reader, int32_t first, int32_t last,
-               Half& half, std::atomic<int32_t>& done, const std::function<void()>& progress) {
+void storePiece(DataTable& table, const TextStoreInput& in, TableTextReader& reader, int32_t first, int32_t last,
+               Piece& piece, std::atomic<int32_t>& done, const std::function<void()>& progress) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
-  half.ranges.resize(fieldCount);
-  for (size_t f = 0; f < fieldCount; ++f) half.ranges[f] = {table.fields[f].min, table.fields[f].max};
+  piece.ranges.resize(fieldCount);
+  for (size_t f = 0; f < fieldCount; ++f) piece.ranges[f] = {table.fields[f].min, table.fields[f].max};
   std::vector<std::string_view> cells;
   cells.reserve(std::min<size_t>(fieldCount, 64));
   const char* base = in.text.data();
@@ -152,7 +151,7 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
     const RecordStatus status = reader.next(cells, fieldCount);
     if (status == RecordStatus::End) break;
     if (status != RecordStatus::Record) {
-      half.status = status;
+      piece.status = status;
       return;
     }
     if (!hasValue(cells, fieldCount)) continue;
@@ -165,7 +164,7 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
       if (interned(field.type)) {
         markWaiting(cell, static_cast<uint64_t>(cells[c].data() - base), cells[c].size());
       } else if (field.type == FT_INTEGER || field.type == FT_REAL) {
-        storeNumberCell(field, cell, cells[c], *in.regional, half.ranges[c]);
+        storeNumberCell(field, cell, cells[c], *in.regional, piece.ranges[c]);
       }
     }
     ++sample;
@@ -174,8 +173,8 @@ void storeHalf(DataTable& table, const TextStoreInput& in, TableTextReader& read
       if (progress) progress();
     }
   }
-  half.stored = sample - first;
-  done.fetch_add(half.stored % kRowsBetweenShares, std::memory_order_relaxed);
+  piece.stored = sample - first;
+  done.fetch_add(piece.stored % kRowsBetweenShares, std::memory_order_relaxed);
   if (progress) progress();
 }
 
@@ -218,7 +217,7 @@ void joinRange(DataField& field, const NumberRange& range) {
   }
 }
 
-TextStore storeInHalves(DataTable& table, const TextStoreInput& in, const std::vector<Region>& regions) {
+TextStore storeInPieces(DataTable& table, const TextStoreInput& in, const std::vector<Region>& regions) {
   const size_t fieldCount = static_cast<size_t>(table.fieldCount);
   TextStore result;
   // Texts and dates go to two different tables: after the pieces are read,
@@ -230,7 +229,7 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in, const std::v
     else if (interned(type)) texts.push_back(static_cast<int32_t>(f));
   }
   RowProgress progress(in);
-  std::vector<Half> pieces(regions.size());
+  std::vector<Piece> pieces(regions.size());
   SharedRows stored;
   // A failed piece stops the others from taking more: the pieces before it
   // were all taken, and finish, so the first failure in the text is known.
@@ -245,15 +244,15 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in, const std::v
   forEachOnBothCores(static_cast<int32_t>(regions.size()), true, [&](int32_t i) {
     if (failed.load(std::memory_order_relaxed)) return;
     const Region& r = regions[static_cast<size_t>(i)];
-    Half& piece = pieces[static_cast<size_t>(i)];
+    Piece& piece = pieces[static_cast<size_t>(i)];
     TableTextReader reader(in.text.substr(0, r.end), in.format, in.abort);
     reader.rewindTo(r.begin);
     static const std::function<void()> none;
-    storeHalf(table, in, reader, r.first, r.last, piece, stored.rows,
+    storePiece(table, in, reader, r.first, r.last, piece, stored.rows,
               std::this_thread::get_id() == caller ? post : none);
     if (piece.status != RecordStatus::End) failed.store(true, std::memory_order_relaxed);
   });
-  for (const Half& piece : pieces) {
+  for (const Piece& piece : pieces) {
     if (piece.status != RecordStatus::End) {
       result.status = piece.status;
       return result;
@@ -266,7 +265,7 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in, const std::v
     field.max = pieces[0].ranges[f].max;
     for (size_t i = 1; i < pieces.size(); ++i) joinRange(field, pieces[i].ranges[f]);
   }
-  for (const Half& piece : pieces) result.stored += piece.stored;
+  for (const Piece& piece : pieces) result.stored += piece.stored;
 
   // The calling thread takes the dates (or the texts, without dates) and
   // posts the progress: a row is complete when both threads passed it.
@@ -303,11 +302,11 @@ TextStore storeInHalves(DataTable& table, const TextStoreInput& in, const std::v
 }  // namespace
 
 TextStore storeTableText(DataTable& table, const TextStoreInput& in) {
-  if (in.split == 0 || in.split >= in.text.size() || in.text.size() >= kWaitingTextLimit || !SecondThread::available())
+  if (in.regions.size() < 2 || in.text.size() >= kWaitingTextLimit || !SecondThread::available())
     return storeInOrder(table, in);
   const std::vector<Region> regions = regionsOf(in);
   if (regions.empty()) return storeInOrder(table, in);
-  return storeInHalves(table, in, regions);
+  return storeInPieces(table, in, regions);
 }
 
 }  // namespace vlm

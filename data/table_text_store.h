@@ -25,11 +25,7 @@ struct TextStoreInput {
   const std::atomic<int32_t>* abort = nullptr;
   const platform::RegionalSettings* regional = nullptr;
   int32_t count = 0;  // the samples the analysis pass counted
-  // Where the analysis pass cut the text and how many samples lie before the
-  // cut (0, 0: store line after line).
-  size_t split = 0;
-  int64_t samplesBeforeSplit = 0;
-  // The pieces the analysis pass cut (empty: the two halves of the split).
+  // The pieces the analysis pass cut (fewer than two: store line after line).
   std::vector<TextRegionStart> regions;
   std::function<void(int32_t samplesStored)> progress;  // may be empty
 };

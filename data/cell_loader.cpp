@@ -1,7 +1,6 @@
 #include "data/cell_loader.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "data/cell_store.h"
 #include "data/char_tests.h"
@@ -32,18 +31,17 @@ constexpr uint32_t kMemoTrial = uint32_t{1} << 16;
 
 size_t memoSlot(std::string_view text) {
   // Cheaper than the pool's hash: a miss costs only a probe of the pool.
+  using text_hash_detail::load32;
+  using text_hash_detail::load64;
   const char* p = text.data();
   const size_t n = text.size();
   uint64_t a = 0, b = 0;
   if (n >= 8) {
-    std::memcpy(&a, p, 8);
-    std::memcpy(&b, p + n - 8, 8);
+    a = load64(p);
+    b = load64(p + n - 8);
   } else if (n >= 4) {
-    uint32_t x = 0, y = 0;
-    std::memcpy(&x, p, 4);
-    std::memcpy(&y, p + n - 4, 4);
-    a = x;
-    b = y;
+    a = load32(p);
+    b = load32(p + n - 4);
   } else {
     for (size_t i = 0; i < n; ++i) a = a << 8 | static_cast<uint8_t>(p[i]);
   }
@@ -116,7 +114,9 @@ void CellLoader::store(int32_t fieldIndex, int32_t sample, std::string_view text
   if (static_cast<size_t>(sample) >= field.cells.size()) return;
   if (text.empty()) return;
   Pending pending{fieldIndex, sample, 0};
-  if (static_cast<size_t>(fieldIndex) < memos_.size() && remembers(field.type) && insideSource(text)) {
+  // Only texts that go to the pool or the time table need to know.
+  const bool inside = (remembers(field.type) || field.type == FT_SIZE) && insideSource(text);
+  if (inside && static_cast<size_t>(fieldIndex) < memos_.size() && remembers(field.type)) {
     if (const int32_t index = recall(fieldIndex, text, pending.generation); index >= 0) {
       complete(pending, index);
       return;
@@ -149,7 +149,7 @@ void CellLoader::store(int32_t fieldIndex, int32_t sample, std::string_view text
   if (internAtOnce(texts_.size(), table_.textPool.index))
     complete(pending, internText(table_.textPool, trimCellBlanks(text)));
   else
-    texts_.push(trimCellBlanks(text), pending, done, insideSource(text));
+    texts_.push(trimCellBlanks(text), pending, done, inside);
 }
 
 void CellLoader::finish() {

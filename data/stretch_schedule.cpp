@@ -1,5 +1,6 @@
 #include "data/stretch_schedule.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>

@@ -21,31 +21,43 @@ bool internAtOnce(size_t queued, const HashIndex& index) {
   return queued == 0 && index.buckets.size() <= kCachedBuckets;
 }
 
-// 16 384 slots of 16 bytes: a few thousand values stay in the second-level cache.
+// 16 384 slots of 24 bytes: a few thousand values stay in the second-level cache.
 constexpr int kMemoBits = 14;
-// A wide table remembers for its first fields only: 8 MiB at most.
+// A wide table remembers for its first fields only: 12 MiB at most.
 constexpr int32_t kMemoFields = 32;
 // After this many looks a field that found less than a quarter of its texts
 // stops looking: its texts are mostly new.
 constexpr uint32_t kMemoTrial = uint32_t{1} << 16;
+// Texts up to this long are remembered by their bytes alone.
+constexpr size_t kHeldWhole = 16;
 
-size_t memoSlot(std::string_view text) {
-  // Cheaper than the pool's hash: a miss costs only a probe of the pool.
+// A text's bytes as two overlapping loads: for a given length of at most 16
+// bytes, equal loads mean equal texts.
+struct TextLoads {
+  uint64_t head = 0, tail = 0;
+};
+
+TextLoads loadsOf(std::string_view text) {
   using text_hash_detail::load32;
   using text_hash_detail::load64;
   const char* p = text.data();
   const size_t n = text.size();
-  uint64_t a = 0, b = 0;
+  TextLoads l;
   if (n >= 8) {
-    a = load64(p);
-    b = load64(p + n - 8);
+    l.head = load64(p);
+    l.tail = load64(p + n - 8);
   } else if (n >= 4) {
-    a = load32(p);
-    b = load32(p + n - 4);
+    l.head = load32(p);
+    l.tail = load32(p + n - 4);
   } else {
-    for (size_t i = 0; i < n; ++i) a = a << 8 | static_cast<uint8_t>(p[i]);
+    for (size_t i = 0; i < n; ++i) l.head = l.head << 8 | static_cast<uint8_t>(p[i]);
   }
-  const uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ ((b ^ n) * 0xC2B2AE3D27D4EB4Full);
+  return l;
+}
+
+size_t memoSlot(const TextLoads& l, size_t n) {
+  // Cheaper than the pool's hash: a miss costs only a probe of the pool.
+  const uint64_t h = (l.head * 0x9E3779B97F4A7C15ull) ^ ((l.tail ^ n) * 0xC2B2AE3D27D4EB4Full);
   return static_cast<size_t>((h ^ (h >> 29)) >> (64 - kMemoBits));
 }
 
@@ -78,9 +90,12 @@ int32_t CellLoader::recall(int32_t field, std::string_view text, uint32_t& gener
     }
   }
   generation = m.generation;
-  const Remembered& r = m.slots[memoSlot(text)];
+  const TextLoads loads = loadsOf(text);
+  const Remembered& r = m.slots[memoSlot(loads, text.size())];
   ++m.looks;
-  if (r.length == text.size() && r.text != nullptr && sameText(std::string_view(r.text, r.length), text)) {
+  if (r.length == text.size() && r.head == loads.head &&
+      (text.size() <= kHeldWhole ? r.tail == loads.tail
+                                 : sameText(std::string_view(reinterpret_cast<const char*>(r.tail), r.length), text))) {
     ++m.hits;
     return r.index;
   }
@@ -94,7 +109,10 @@ int32_t CellLoader::recall(int32_t field, std::string_view text, uint32_t& gener
 void CellLoader::remember(const Pending& pending, int32_t index) {
   Memo& m = memos_[static_cast<size_t>(pending.field)];
   if (m.off || m.slots.empty() || pending.generation != m.generation) return;
-  m.slots[memoSlot(std::string_view(pending.raw, pending.rawLength))] = {pending.raw, pending.rawLength, index};
+  const std::string_view text(pending.raw, pending.rawLength);
+  const TextLoads loads = loadsOf(text);
+  const uint64_t tail = text.size() <= kHeldWhole ? loads.tail : reinterpret_cast<uintptr_t>(pending.raw);
+  m.slots[memoSlot(loads, text.size())] = {loads.head, tail, pending.rawLength, index};
 }
 
 bool CellLoader::insideSource(std::string_view text) const {

@@ -43,9 +43,12 @@ class CellLoader {
   // stored at. A column of few values meets the same texts again and again:
   // a match skips the missing-value check, the cleaning or the date's parse,
   // and the probe. Only texts inside the source are remembered (they stay).
+  // A text of up to 16 bytes is held whole in `head` and `tail` (two
+  // overlapping loads), so a match reads no text but the cell's own; a longer
+  // one keeps its first bytes in `head` and where it lies in `tail`.
   struct Remembered {
-    const char* text = nullptr;
-    uint32_t length = 0;
+    uint64_t head = 0, tail = 0;
+    uint32_t length = 0;  // 0: nothing remembered (an empty cell never asks)
     int32_t index = -1;
   };
   struct Memo {

@@ -146,6 +146,46 @@ TEST(CellLoader, TextsInsideTheLoadedTextAreQueuedAsTheyStand) {
   expectSameTables(t.direct, t.loaded);
 }
 
+// Texts remembered by their bytes up to 16 long, and by where they lie
+// beyond: texts of every length from 1 to 40 that differ in one byte only,
+// at each place in turn, alternate so that each asks where the other was
+// just remembered. Past 16 bytes the two also share their first and last
+// eight bytes, which alone would take one for the other.
+TEST(CellLoader, RememberedTextsDifferingInOneByteStayApart) {
+  std::vector<std::string> cells;
+  for (size_t length = 1; length <= 40; ++length) {
+    const std::string base = std::string("K7-abcdefghijklmnopqrstuvwxyz0123456789").substr(0, length);
+    for (size_t at = 0; at < length; ++at) {
+      std::string other = base;
+      other[at] = '#';
+      for (int repeat = 0; repeat < 3; ++repeat) {
+        cells.push_back(base);
+        cells.push_back(other);
+      }
+    }
+  }
+  std::string source;
+  std::vector<size_t> starts;
+  for (const std::string& c : cells) {
+    starts.push_back(source.size());
+    source += c + "\n";
+  }
+  const int rows = static_cast<int>(cells.size());
+  TwinTables t({FT_TEXT}, rows);
+  CellLoader loader(t.loaded, settings(), source);
+  for (int row = 0; row < rows; ++row) {
+    const std::string& text = cells[static_cast<size_t>(row)];
+    storeCell(t.direct, 0, row, text, settings());
+    loader.store(0, row, std::string_view(source).substr(starts[static_cast<size_t>(row)], text.size()));
+  }
+  loader.finish();
+  expectSameTables(t.direct, t.loaded);
+  for (int row = 0; row < rows; ++row)
+    ASSERT_EQ(*poolText(t.loaded.textPool, t.loaded.fields[0].cells[static_cast<size_t>(row)].value.i),
+              cells[static_cast<size_t>(row)])
+        << row;
+}
+
 // A date read before the field's maxima change (queued, so interned only
 // after the change) is not remembered for the same text read after it:
 // there a day of 13 in the month's place leaves the text no date.

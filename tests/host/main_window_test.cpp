@@ -258,6 +258,9 @@ TEST_F(MainWindowTest, AModelFromTheCommandLineAndTheRecentFilesComesWithItsData
 TEST_F(MainWindowTest, CancelAtTheCloseQuestionKeepsTheProgramRunning) {
   startWithSample(6);
   if (IsSkipped() || HasFatalFailure()) return;
+  // The hits are shown before the engine thread builds the default model,
+  // which would leave the model saved again after the change below.
+  ASSERT_TRUE(waitFor([] { return vlm_GetNumberOfAssociations() > 0; }, 20000));
   vlm_AssociateField(3, 0, 4, -1, 0);  // a change of the model: it is unsaved now
   ASSERT_EQ(vlm_IsSaved(), 0);
   if (!hasExport("vlm_ModelSave")) {

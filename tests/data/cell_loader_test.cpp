@@ -56,6 +56,24 @@ void expectSameTables(const DataTable& a, const DataTable& b) {
   }
 }
 
+// The cells of field 0, each on a line of its own in one text: stored by
+// storeCell in the direct table and, from inside that text, through a
+// CellLoader in the other, which may then remember them.
+void storeFromOneSource(TwinTables& t, const std::vector<std::string>& cells) {
+  std::string source;
+  std::vector<size_t> starts;
+  for (const std::string& c : cells) {
+    starts.push_back(source.size());
+    source += c + "\n";
+  }
+  CellLoader loader(t.loaded, settings(), source);
+  for (size_t row = 0; row < cells.size(); ++row) {
+    storeCell(t.direct, 0, static_cast<int32_t>(row), cells[row], settings());
+    loader.store(0, static_cast<int32_t>(row), std::string_view(source).substr(starts[row], cells[row].size()));
+  }
+  loader.finish();
+}
+
 // A pool readied for this many texts has an index too large for the caches,
 // so the loader queues its texts.
 constexpr size_t kQueuedPool = 100000;
@@ -164,21 +182,9 @@ TEST(CellLoader, RememberedTextsDifferingInOneByteStayApart) {
       }
     }
   }
-  std::string source;
-  std::vector<size_t> starts;
-  for (const std::string& c : cells) {
-    starts.push_back(source.size());
-    source += c + "\n";
-  }
   const int rows = static_cast<int>(cells.size());
   TwinTables t({FT_TEXT}, rows);
-  CellLoader loader(t.loaded, settings(), source);
-  for (int row = 0; row < rows; ++row) {
-    const std::string& text = cells[static_cast<size_t>(row)];
-    storeCell(t.direct, 0, row, text, settings());
-    loader.store(0, row, std::string_view(source).substr(starts[static_cast<size_t>(row)], text.size()));
-  }
-  loader.finish();
+  storeFromOneSource(t, cells);
   expectSameTables(t.direct, t.loaded);
   for (int row = 0; row < rows; ++row)
     ASSERT_EQ(*poolText(t.loaded.textPool, t.loaded.fields[0].cells[static_cast<size_t>(row)].value.i),
@@ -192,22 +198,9 @@ TEST(CellLoader, RememberedTextsDifferingInOneByteStayApart) {
 TEST(CellLoader, RememberedDatesFollowTheFieldsDateState) {
   std::vector<std::string> cells(40, "4/1/2003");
   cells[20] = "13/5/2003";
-  std::string source;
-  std::vector<size_t> starts;
-  for (const std::string& c : cells) {
-    starts.push_back(source.size());
-    source += c + "\n";
-  }
-  const int rows = static_cast<int>(cells.size());
-  TwinTables t({FT_DATETIME}, rows);
+  TwinTables t({FT_DATETIME}, static_cast<int>(cells.size()));
   ASSERT_TRUE(reserveTimeTable(t.loaded.timeTable, kQueuedPool));
-  CellLoader loader(t.loaded, settings(), source);
-  for (int row = 0; row < rows; ++row) {
-    const std::string& text = cells[static_cast<size_t>(row)];
-    storeCell(t.direct, 0, row, text, settings());
-    loader.store(0, row, std::string_view(source).substr(starts[static_cast<size_t>(row)], text.size()));
-  }
-  loader.finish();
+  storeFromOneSource(t, cells);
   expectSameTables(t.direct, t.loaded);
   const DataField& dates = t.direct.fields[0];
   EXPECT_TRUE(dates.cells[0].flags & kCellPresent);

@@ -275,10 +275,6 @@ TextAnalysis analyseTableText(DataTable& table, const TextAnalysisInput& in, std
                                 result.samples + r.samplesAt[static_cast<size_t>(p - stretch.first)]});
     result.samples += r.run.samples;
   }
-  // The piece nearest the middle stands for the split.
-  const TextRegionStart& middle = result.regions[1 + pieces.size() / 2];
-  result.split = middle.position;
-  result.samplesBeforeSplit = middle.samplesBefore;
   result.status = RecordStatus::End;
   return result;
 }

@@ -29,13 +29,10 @@ constexpr size_t kMostRegions = 64;
 struct TextAnalysis {
   RecordStatus status = RecordStatus::End;  // End: the whole text was read
   int64_t samples = 0;
-  // A line start near the middle (0 when the text was read in one piece)
-  // and how many samples lie before it.
-  size_t split = 0;
-  int64_t samplesBeforeSplit = 0;
-  // With a split: where the pieces start, after the body's start (its first
-  // lines), in text order; the split is among them. The loading pass shares
-  // the same pieces between the threads as each comes free.
+  // When the text was read in pieces: the body's start (its first lines),
+  // then where each piece starts, in text order; empty when it was read in
+  // one piece. The loading pass shares the same pieces between the threads
+  // as each comes free.
   std::vector<TextRegionStart> regions;
 };
 

@@ -31,31 +31,10 @@ constexpr uint32_t kMemoTrial = uint32_t{1} << 16;
 // Texts up to this long are remembered by their bytes alone.
 constexpr size_t kHeldWhole = 16;
 
-// A text's bytes as two overlapping loads: for a given length of at most 16
-// bytes, equal loads mean equal texts.
-struct TextLoads {
-  uint64_t head = 0, tail = 0;
-};
+using text_hash_detail::EdgeLoads;
+using text_hash_detail::edgeLoads;
 
-TextLoads loadsOf(std::string_view text) {
-  using text_hash_detail::load32;
-  using text_hash_detail::load64;
-  const char* p = text.data();
-  const size_t n = text.size();
-  TextLoads l;
-  if (n >= 8) {
-    l.head = load64(p);
-    l.tail = load64(p + n - 8);
-  } else if (n >= 4) {
-    l.head = load32(p);
-    l.tail = load32(p + n - 4);
-  } else {
-    for (size_t i = 0; i < n; ++i) l.head = l.head << 8 | static_cast<uint8_t>(p[i]);
-  }
-  return l;
-}
-
-size_t memoSlot(const TextLoads& l, size_t n) {
+size_t memoSlot(const EdgeLoads& l, size_t n) {
   // Cheaper than the pool's hash: a miss costs only a probe of the pool.
   const uint64_t h = (l.head * 0x9E3779B97F4A7C15ull) ^ ((l.tail ^ n) * 0xC2B2AE3D27D4EB4Full);
   return static_cast<size_t>((h ^ (h >> 29)) >> (64 - kMemoBits));
@@ -90,7 +69,7 @@ int32_t CellLoader::recall(int32_t field, std::string_view text, uint32_t& gener
     }
   }
   generation = m.generation;
-  const TextLoads loads = loadsOf(text);
+  const EdgeLoads loads = edgeLoads(text.data(), text.size());
   const Remembered& r = m.slots[memoSlot(loads, text.size())];
   ++m.looks;
   if (r.length == text.size() && r.head == loads.head &&
@@ -110,7 +89,7 @@ void CellLoader::remember(const Pending& pending, int32_t index) {
   Memo& m = memos_[static_cast<size_t>(pending.field)];
   if (m.off || m.slots.empty() || pending.generation != m.generation) return;
   const std::string_view text(pending.raw, pending.rawLength);
-  const TextLoads loads = loadsOf(text);
+  const EdgeLoads loads = edgeLoads(text.data(), text.size());
   const uint64_t tail = text.size() <= kHeldWhole ? loads.tail : reinterpret_cast<uintptr_t>(pending.raw);
   m.slots[memoSlot(loads, text.size())] = {loads.head, tail, pending.rawLength, index};
 }

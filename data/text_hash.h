@@ -28,6 +28,21 @@ inline uint64_t fold(uint64_t a, uint64_t b) {
   return static_cast<uint64_t>(product) ^ static_cast<uint64_t>(product >> 64);
 }
 
+// A text's first and last bytes as two loads, overlapping where the text is
+// shorter than 16 bytes: for a given length of at most 16, equal loads mean
+// equal texts (below 4 bytes the first, middle and last byte are all of it).
+struct EdgeLoads {
+  uint64_t head = 0, tail = 0;
+};
+inline EdgeLoads edgeLoads(const char* p, size_t n) {
+  if (n >= 8) return {load64(p), load64(p + n - 8)};
+  if (n >= 4) return {load32(p), load32(p + n - 4)};
+  if (n == 0) return {};
+  return {(uint64_t{static_cast<uint8_t>(p[0])} << 16) | (uint64_t{static_cast<uint8_t>(p[n / 2])} << 8) |
+              static_cast<uint8_t>(p[n - 1]),
+          0};
+}
+
 constexpr uint64_t kOne = 0xa0761d6478bd642full;
 constexpr uint64_t kTwo = 0xe7037ed1a0b428dbull;
 constexpr uint64_t kThree = 0x8ebc6af09c88c6e3ull;
@@ -40,16 +55,9 @@ inline uint64_t textHash64(std::string_view text) {
   const size_t n = text.size();
   uint64_t a = 0, b = 0, seed = kThree ^ n;
   if (n <= 16) {
-    if (n >= 8) {
-      a = load64(p);
-      b = load64(p + n - 8);
-    } else if (n >= 4) {
-      a = load32(p);
-      b = load32(p + n - 4);
-    } else if (n > 0) {
-      a = (uint64_t{static_cast<uint8_t>(p[0])} << 16) | (uint64_t{static_cast<uint8_t>(p[n / 2])} << 8) |
-          static_cast<uint8_t>(p[n - 1]);
-    }
+    const EdgeLoads loads = edgeLoads(p, n);
+    a = loads.head;
+    b = loads.tail;
   } else {
     size_t i = 0;
     for (; n - i > 16; i += 16) seed = fold(load64(p + i) ^ kOne, load64(p + i + 8) ^ seed);
